@@ -1,0 +1,202 @@
+#include "package/uContainer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <memory>
+#include <stdexcept>
+
+namespace kx {
+namespace {
+
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+constexpr size_t kChunk = 65536;
+
+FilePtr OpenRead(const std::string& path) {
+  return FilePtr(std::fopen(path.c_str(), "rb"), std::fclose);
+}
+
+// Reads a little-endian 32-bit integer; false when the file ends first.
+bool ReadInt32(std::FILE* f, int32_t& value) {
+  uint8_t b[4];
+  if (std::fread(b, 1, 4, f) != 4) return false;
+  value = int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+  return true;
+}
+
+void PutInt32(std::string& out, int32_t value) {
+  const auto v = uint32_t(value);
+  const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+  out.append(b, 4);
+}
+
+std::string Header(int32_t count) {
+  std::string header;
+  for (char c : kContainerMarker) header += char(c + 1);
+  PutInt32(header, count);
+  return header;
+}
+
+void Put(std::FILE* out, std::string_view bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size())
+    throw std::runtime_error("cannot write the container");
+}
+
+// Bytes from the current position to the end of the file.
+int64_t Remaining(std::FILE* f) {
+  struct stat st {};
+  const off_t pos = ftello(f);
+  if (pos < 0 || fstat(fileno(f), &st) != 0) return 0;
+  return std::max<int64_t>(0, int64_t(st.st_size) - int64_t(pos));
+}
+
+// Moves forward by n bytes; seeking past the end is harmless, later reads find nothing.
+void Skip(std::FILE* f, int64_t n) {
+  if (n > 0) fseeko(f, off_t(n), SEEK_CUR);
+}
+
+// Positions f just past the stored count of its first container; the number of
+// entries to read, or -1 when there is no container.
+int64_t OpenEntries(std::FILE* f, size_t limit) {
+  const TContainerLocation loc = FindContainer(f);
+  if (!loc.found || fseeko(f, off_t(loc.offset) + 4, SEEK_SET) != 0) return -1;
+  if (loc.count <= 0) return 0;
+  return int64_t(std::min<uint64_t>(uint64_t(loc.count), limit));
+}
+
+// Creates (or replaces) an output file without following a symbolic link in its place.
+int CreateOutput(const std::string& name) {
+  if (name.empty()) return -1;
+  return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
+void WriteAll(int fd, const char* data, size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, data, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return;  // a write failure loses this entry's bytes only
+    data += w;
+    n -= size_t(w);
+  }
+}
+
+}  // namespace
+
+TContainerLocation FindContainer(std::FILE* f) {
+  TContainerLocation loc;
+  if (!f || fseeko(f, 0, SEEK_SET) != 0) return loc;
+  TMarkerMatcher matcher;
+  int64_t consumed = 0;
+  uint8_t buf[kChunk];
+  for (;;) {
+    const size_t got = std::fread(buf, 1, sizeof buf, f);
+    if (got == 0) return loc;
+    for (size_t i = 0; i < got; ++i) {
+      if (!matcher.Feed(buf[i])) continue;
+      loc.found = true;
+      loc.offset = consumed + int64_t(i) + 1;
+      if (fseeko(f, off_t(loc.offset), SEEK_SET) != 0 || !ReadInt32(f, loc.count)) loc.count = 0;
+      return loc;
+    }
+    consumed += int64_t(got);
+  }
+}
+
+TContainerLocation FindContainer(const std::string& file) {
+  FilePtr f = OpenRead(file);
+  return FindContainer(f.get());
+}
+
+void ExtractContainer(std::FILE* f, const std::vector<std::string>& names) {
+  const int64_t n = OpenEntries(f, names.size());
+  for (int64_t i = 0; i < n; ++i) {
+    int32_t size = 0;
+    if (!ReadInt32(f, size)) size = 0;  // the container ended: the entry comes out empty
+    if (size < 0) return;
+    const int fd = CreateOutput(names[size_t(i)]);
+    if (fd < 0) {
+      Skip(f, size);
+      continue;
+    }
+    char buf[kChunk];
+    int64_t missing = size;
+    while (missing > 0) {
+      const size_t got = std::fread(buf, 1, size_t(std::min<int64_t>(missing, kChunk)), f);
+      if (got == 0) break;
+      WriteAll(fd, buf, got);
+      missing -= int64_t(got);
+    }
+    ::close(fd);
+  }
+}
+
+void ExtractContainer(const std::string& file, const std::vector<std::string>& names) {
+  FilePtr f = OpenRead(file);
+  if (f) ExtractContainer(f.get(), names);
+}
+
+TContainerContents ReadContainer(const std::string& file, size_t maxEntries, size_t maxBytes) {
+  TContainerContents contents;
+  FilePtr f = OpenRead(file);
+  if (!f) return contents;
+  contents.location = FindContainer(f.get());
+  const int64_t n = OpenEntries(f.get(), maxEntries);
+  for (int64_t i = 0; i < n; ++i) {
+    int32_t size = 0;
+    if (!ReadInt32(f.get(), size)) size = 0;
+    if (size < 0) break;
+    std::string& entry = contents.entries.emplace_back();
+    const size_t keep = size_t(std::min<int64_t>({int64_t(size), int64_t(maxBytes), Remaining(f.get())}));
+    entry.resize(keep);
+    entry.resize(std::fread(entry.data(), 1, keep, f.get()));
+    Skip(f.get(), int64_t(size) - int64_t(keep));
+  }
+  return contents;
+}
+
+void WriteContainerHeader(std::FILE* out, int32_t count) { Put(out, Header(count)); }
+
+void WriteContainerEntrySize(std::FILE* out, int64_t size) {
+  if (size < 0 || size > INT32_MAX) throw std::runtime_error("container entry too large");
+  std::string field;
+  PutInt32(field, int32_t(size));
+  Put(out, field);
+}
+
+void WriteContainerEntry(std::FILE* out, std::string_view data) {
+  WriteContainerEntrySize(out, int64_t(data.size()));
+  Put(out, data);
+}
+
+void WriteContainerFileEntry(std::FILE* out, const std::string& path) {
+  FilePtr in = OpenRead(path);
+  struct stat st {};
+  if (!in || fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode))
+    throw std::runtime_error("cannot read " + path);
+  if (st.st_size > INT32_MAX) throw std::runtime_error("file too large to pack: " + path);
+  WriteContainerEntrySize(out, st.st_size);
+  char buf[kChunk];
+  int64_t missing = st.st_size;
+  while (missing > 0) {
+    const size_t got = std::fread(buf, 1, size_t(std::min<int64_t>(missing, kChunk)), in.get());
+    if (got == 0) throw std::runtime_error("cannot read " + path);
+    Put(out, std::string_view(buf, got));
+    missing -= int64_t(got);
+  }
+}
+
+std::string MakeContainer(const std::vector<std::string>& entries) {
+  std::string out = Header(int32_t(entries.size()));
+  for (const std::string& e : entries) {
+    PutInt32(out, int32_t(e.size()));
+    out += e;
+  }
+  return out;
+}
+
+}  // namespace kx

@@ -1,0 +1,78 @@
+// The package container: a marker, a count, then that many entries, each a
+// 32-bit little-endian size followed by its bytes. Entries are known only by
+// their position; whatever follows the last entry is ignored.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kx {
+
+// The marker's text; a container stores it with every byte increased by one, so
+// the player's own copy of the plain text never matches.
+inline constexpr std::string_view kContainerMarker = "{KXRESROURCE}";
+
+// Matches the stored marker one byte at a time. A byte that breaks a partial
+// match sets the match back to the start and is not compared again with the
+// first character; the state carries across reads.
+class TMarkerMatcher {
+ public:
+  // True when this byte completes the marker.
+  bool Feed(uint8_t byte) {
+    if (uint8_t(byte - 1) == uint8_t(kContainerMarker[m_matched])) {
+      if (++m_matched == kContainerMarker.size()) {
+        m_matched = 0;
+        return true;
+      }
+    } else {
+      m_matched = 0;
+    }
+    return false;
+  }
+
+ private:
+  size_t m_matched = 0;
+};
+
+struct TContainerLocation {
+  bool found = false;
+  int64_t offset = 0;  // just past the marker, where the count is stored
+  int32_t count = 0;   // 0 when the file ends inside the count
+};
+
+// Finds the first marker of a file; the file is read from its start.
+TContainerLocation FindContainer(const std::string& file);
+TContainerLocation FindContainer(std::FILE* f);
+
+// Writes entry i of the file's first container to names[i], for i below both
+// the stored count and names.size(). An empty name skips its entry. An output
+// that cannot be created is skipped by its stored size; a negative size ends
+// the extraction; a container that ends early leaves the entry being copied
+// short and the later ones empty.
+void ExtractContainer(const std::string& file, const std::vector<std::string>& names);
+void ExtractContainer(std::FILE* f, const std::vector<std::string>& names);
+
+// Reads up to maxEntries entries of the first container into memory, each
+// entry cut at maxBytes. An empty result for a file without a container.
+struct TContainerContents {
+  TContainerLocation location;
+  std::vector<std::string> entries;
+};
+TContainerContents ReadContainer(const std::string& file, size_t maxEntries, size_t maxBytes);
+
+// Writing, for the authoring tool and for tests. Each throws std::runtime_error
+// when the output cannot be written or an entry exceeds 2^31 - 1 bytes.
+inline constexpr int64_t kContainerHeaderSize = int64_t(kContainerMarker.size()) + 4;
+void WriteContainerHeader(std::FILE* out, int32_t count);
+// The size field of an entry whose bytes the caller writes next.
+void WriteContainerEntrySize(std::FILE* out, int64_t size);
+void WriteContainerEntry(std::FILE* out, std::string_view data);
+// Streams a file as one entry; throws when it cannot be read or is too large.
+void WriteContainerFileEntry(std::FILE* out, const std::string& path);
+std::string MakeContainer(const std::vector<std::string>& entries);
+
+}  // namespace kx

@@ -1,0 +1,182 @@
+#include "package/uIniFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "package/uText.h"
+
+namespace kx {
+
+std::optional<int32_t> ParseInteger(std::string_view text, TIntSyntax syntax) {
+  std::string_view s = Trim(text);
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  unsigned base = 10;
+  if (syntax == TIntSyntax::DecimalOrHex && s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    base = 16;
+    s.remove_prefix(2);
+  }
+  if (s.empty()) return std::nullopt;
+  int64_t value = 0;
+  for (char c : s) {
+    unsigned digit;
+    if (c >= '0' && c <= '9') digit = unsigned(c - '0');
+    else if (base == 16 && c >= 'a' && c <= 'f') digit = unsigned(c - 'a' + 10);
+    else if (base == 16 && c >= 'A' && c <= 'F') digit = unsigned(c - 'A' + 10);
+    else return std::nullopt;
+    value = value * base + digit;
+    if (value > int64_t(UINT32_MAX) + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  // Hexadecimal spells the bit pattern: 0xFFFFFFFF is -1.
+  if (base == 16 && !negative && value <= int64_t(UINT32_MAX)) return int32_t(uint32_t(value));
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return int32_t(value);
+}
+
+TIniFile TIniFile::FromText(std::string_view text) {
+  TIniFile ini;
+  TSection* current = nullptr;
+  for (const std::string& raw : SplitLines(text)) {
+    const std::string_view line = Trim(raw);
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      const size_t close = line.find(']');
+      current = &ini.SectionFor(Trim(line.substr(1, close == std::string_view::npos ? close : close - 1)));
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (!current || eq == std::string_view::npos) continue;
+    const std::string_view key = Trim(line.substr(0, eq));
+    if (!key.empty()) current->entries.push_back({std::string(key), std::string(Trim(line.substr(eq + 1)))});
+  }
+  return ini;
+}
+
+TIniFile TIniFile::FromFile(const std::string& path) {
+  return FromText(ReadFileText(path, kMaxTextBytes));
+}
+
+std::string TIniFile::ToText() const {
+  std::string out;
+  for (const TSection& s : m_sections) {
+    if (!out.empty()) out += "\r\n";
+    out += "[" + s.name + "]\r\n";
+    for (const TEntry& e : s.entries) out += e.key + "=" + e.value + "\r\n";
+  }
+  return out;
+}
+
+bool TIniFile::SaveToFile(const std::string& path) const {
+  const std::string text = ToText();
+  std::string temp = path + ".XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) return false;
+  bool ok = true;
+  for (size_t done = 0; ok && done < text.size();) {
+    const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
+    ok = w > 0;
+    if (ok) done += size_t(w);
+  }
+  ok = ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = std::rename(name.data(), path.c_str()) == 0;
+  if (!ok) ::unlink(name.data());
+  return ok;
+}
+
+const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
+  for (const TSection& s : m_sections)
+    if (SameText(s.name, name)) return &s;
+  return nullptr;
+}
+
+TIniFile::TSection& TIniFile::SectionFor(std::string_view name) {
+  if (const TSection* s = FindSection(name)) return const_cast<TSection&>(*s);
+  return m_sections.emplace_back(TSection{std::string(name), {}});
+}
+
+const std::string* TIniFile::FindValue(std::string_view section, std::string_view key) const {
+  if (const TSection* s = FindSection(section))
+    for (const TEntry& e : s->entries)
+      if (SameText(e.key, key)) return &e.value;
+  return nullptr;
+}
+
+std::vector<std::string> TIniFile::SectionNames() const {
+  std::vector<std::string> names;
+  for (const TSection& s : m_sections) names.push_back(s.name);
+  return names;
+}
+
+bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+
+std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
+  std::vector<std::string> keys;
+  if (const TSection* s = FindSection(section))
+    for (const TEntry& e : s->entries) keys.push_back(e.key);
+  return keys;
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+  return FindValue(section, key) != nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+  const std::string* v = FindValue(section, key);
+  return v ? *v : std::string(def);
+}
+
+int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def,
+                              TIntSyntax syntax) const {
+  const std::string* v = FindValue(section, key);
+  return v ? ParseInteger(*v, syntax).value_or(def) : def;
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  // A line break in a value would start a new line of the file: it becomes a blank.
+  std::string text(value);
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  TSection& s = SectionFor(section);
+  for (TEntry& e : s.entries)
+    if (SameText(e.key, key)) {
+      e.value = std::move(text);
+      return;
+    }
+  s.entries.push_back({std::string(key), std::move(text)});
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+  if (const TSection* found = FindSection(section)) {
+    auto& entries = const_cast<TSection*>(found)->entries;
+    std::erase_if(entries, [&](const TEntry& e) { return SameText(e.key, key); });
+  }
+}
+
+void TIniFile::EraseSection(std::string_view section) {
+  std::erase_if(m_sections, [&](const TSection& s) { return SameText(s.name, section); });
+}
+
+}  // namespace kx

@@ -1,0 +1,72 @@
+// INI text as the project description, the user settings file, object
+// settings and build options use it: section and key names compared without
+// regard to case, key order kept, a value is the text after the first "=",
+// integers in decimal, booleans as integers (0 false, anything else true), and
+// a value that is not a number reads as the caller's default.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kx {
+
+enum class TIntSyntax { Decimal, DecimalOrHex };  // DecimalOrHex also takes "0x1F"
+
+// Parses a whole 32-bit integer (blanks around it allowed); nullopt for
+// anything else, including values out of range.
+std::optional<int32_t> ParseInteger(std::string_view text, TIntSyntax syntax = TIntSyntax::Decimal);
+
+class TIniFile {
+ public:
+  TIniFile() = default;
+
+  // Lines before the first section, lines without "=" and lines starting
+  // with ";" are ignored. A section named twice continues the first one; of a
+  // key named twice in a section the first value counts.
+  static TIniFile FromText(std::string_view text);
+  // A missing file reads as an empty one.
+  static TIniFile FromFile(const std::string& path);
+
+  // CR LF lines, a blank line between sections.
+  std::string ToText() const;
+  // Replaces the file as a whole (a new file renamed over the old), so an
+  // interrupted write never leaves a half-written settings file. False on failure.
+  bool SaveToFile(const std::string& path) const;
+
+  std::vector<std::string> SectionNames() const;
+  bool SectionExists(std::string_view section) const;
+  // The key names of a section in file order.
+  std::vector<std::string> ReadSection(std::string_view section) const;
+  bool ValueExists(std::string_view section, std::string_view key) const;
+
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def,
+                      TIntSyntax syntax = TIntSyntax::Decimal) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);
+  void DeleteKey(std::string_view section, std::string_view key);
+  void EraseSection(std::string_view section);
+
+ private:
+  struct TEntry {
+    std::string key, value;
+  };
+  struct TSection {
+    std::string name;
+    std::vector<TEntry> entries;
+  };
+
+  const TSection* FindSection(std::string_view name) const;
+  TSection& SectionFor(std::string_view name);
+  const std::string* FindValue(std::string_view section, std::string_view key) const;
+
+  std::vector<TSection> m_sections;
+};
+
+}  // namespace kx

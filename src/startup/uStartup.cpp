@@ -1,0 +1,100 @@
+#include "startup/uStartup.h"
+
+#include <span>
+#include <cstdio>
+#include <string_view>
+
+#include "devices/uPlatform.h"
+#include "package/uIniFile.h"
+#include "package/uPackage.h"
+#include "package/uText.h"
+#include "package/uWorkFolder.h"
+
+namespace kx {
+namespace {
+
+constexpr std::string_view kSaverWords[] = {"/S", "-S", "S"};
+constexpr std::string_view kConfigureWords[] = {"/C", "-C", "C", ""};
+constexpr std::string_view kPreviewWords[] = {"/P", "-P", "P"};
+constexpr std::string_view kPasswordWords[] = {"/A", "-A", "A"};
+
+struct TModeWords {
+  std::span<const std::string_view> Words;
+  TRunMode Mode;
+};
+
+// Tested in this order; the groups share no word.
+constexpr TModeWords kModeTable[] = {
+    {kSaverWords, TRunMode::Saver},
+    {kConfigureWords, TRunMode::Configure},
+    {kPreviewWords, TRunMode::Preview},
+    {kPasswordWords, TRunMode::ChangePassword},
+};
+
+// A mode whose window has not been built yet unpacks and cleans up like the
+// real one, so the package path is exercised end to end.
+int ModeNotAvailable(TKXCProject& project, const std::string& programPath, const char* what) {
+  PreparePackage(project, programPath);
+  std::fprintf(stderr, "kxcsaver: the %s is not available yet\n", what);
+  RemoveExtractedFiles(GetWorkFolder());
+  return 0;
+}
+
+}  // namespace
+
+TCommandLine ReadCommandLine(const std::vector<std::string>& args) {
+  TCommandLine line;
+  if (!args.empty()) line.ModeWord = UpperCase(args[0]).substr(0, 2);
+  if (args.size() > 1) line.HandleText = UpperCase(args[1]);
+  return line;
+}
+
+TRunMode ModeOf(const std::string& modeWord) {
+  for (const TModeWords& group : kModeTable)
+    for (std::string_view word : group.Words)
+      if (word == modeWord) return group.Mode;
+  return TRunMode::None;
+}
+
+bool PreparePackage(TKXCProject& project, const std::string& programPath) {
+  const std::string program = ExpandLongPath(programPath);
+  const std::string folder = GetWorkFolder();
+  if (!program.empty()) ExtractPackage(program, folder);
+  project.LoadFromPackage(folder + std::string(kPackageEntryNames[0]));
+  project.RelocateFiles(folder);
+  return !program.empty();
+}
+
+int SaverMode(TKXCProject& project, const std::string& programPath) {
+  return ModeNotAvailable(project, programPath, "full-screen show");
+}
+
+int ConfigureMode(TKXCProject& project, const std::string& programPath) {
+  return ModeNotAvailable(project, programPath, "configuration window");
+}
+
+int RunPlayer(const std::vector<std::string>& args, const std::string& programPath) {
+  const TCommandLine line = ReadCommandLine(args);
+  const TRunMode mode = ModeOf(line.ModeWord);
+  TKXCProject project;
+  switch (mode) {
+    case TRunMode::Saver:
+      return SaverMode(project, programPath);
+    case TRunMode::Configure:
+      return ConfigureMode(project, programPath);
+    case TRunMode::Preview:
+    case TRunMode::ChangePassword:
+      if (!ParseInteger(line.HandleText)) {
+        std::fprintf(stderr, "kxcsaver: '%s' is not a valid integer value\n", line.HandleText.c_str());
+        return 1;
+      }
+      std::fprintf(stderr, "kxcsaver: the %s is not available yet\n",
+                   mode == TRunMode::Preview ? "preview" : "password change");
+      return 0;
+    case TRunMode::None:
+      return 0;
+  }
+  return 0;
+}
+
+}  // namespace kx

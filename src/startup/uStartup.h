@@ -1,0 +1,38 @@
+// The player's entry: the command line selects one mode, the package of the
+// program's own file is prepared for it, and what was unpacked is removed when
+// the mode ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "package/uKXProject.h"
+
+namespace kx {
+
+enum class TRunMode { None, Saver, Configure, Preview, ChangePassword };
+
+struct TCommandLine {
+  std::string ModeWord;    // first argument upper-cased, cut to two characters
+  std::string HandleText;  // second argument upper-cased
+};
+
+// args excludes the program name.
+TCommandLine ReadCommandLine(const std::vector<std::string>& args);
+
+// The mode of a mode word: "/S", "-S", "S" show; "/C", "-C", "C" or "" configure;
+// "/P", "-P", "P" preview; "/A", "-A", "A" password change; anything else none.
+TRunMode ModeOf(const std::string& modeWord);
+
+// Extracts the package of programPath into the work folder, loads the project
+// from it and relocates its file references there. False when the program's
+// path does not expand (nothing is extracted; the project keeps its defaults).
+bool PreparePackage(TKXCProject& project, const std::string& programPath);
+
+int SaverMode(TKXCProject& project, const std::string& programPath);
+int ConfigureMode(TKXCProject& project, const std::string& programPath);
+
+// Runs the whole program on its arguments; the process exit status.
+int RunPlayer(const std::vector<std::string>& args, const std::string& programPath);
+
+}  // namespace kx

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "package/uPackage.h"
+#include "package/uWorkFolder.h"
+#include "startup/uStartup.h"
+#include "support/PackageBuilder.h"
+#include "support/TestSupport.h"
+
+using namespace kx;
+using kxtest::Exists;
+using kxtest::MakeDescription;
+using kxtest::MakePackage;
+using kxtest::ReadFile;
+using kxtest::TScratchDir;
+using kxtest::WriteFile;
+
+namespace {
+
+TEST(ModeDispatch, FirstTwoCharactersSelectTheMode) {
+  const std::pair<std::vector<std::string>, TRunMode> cases[] = {
+      {{}, TRunMode::Configure},
+      {{"/c"}, TRunMode::Configure},
+      {{"/C"}, TRunMode::Configure},
+      {{"/c:1234"}, TRunMode::Configure},
+      {{"-c"}, TRunMode::Configure},
+      {{"C"}, TRunMode::Configure},
+      {{"c"}, TRunMode::Configure},
+      {{"c1"}, TRunMode::None},
+      {{"CC"}, TRunMode::None},
+      {{"/s"}, TRunMode::Saver},
+      {{"/S"}, TRunMode::Saver},
+      {{"-s"}, TRunMode::Saver},
+      {{"S"}, TRunMode::Saver},
+      {{"/screen"}, TRunMode::Saver},
+      {{"SX"}, TRunMode::None},
+      {{"/p", "1234"}, TRunMode::Preview},
+      {{"P", "1"}, TRunMode::Preview},
+      {{"/a", "99"}, TRunMode::ChangePassword},
+      {{"-A"}, TRunMode::ChangePassword},
+      {{"a"}, TRunMode::ChangePassword},
+      {{"/x"}, TRunMode::None},
+      {{""}, TRunMode::Configure},
+      {{"/"}, TRunMode::None},
+  };
+  for (const auto& [args, mode] : cases)
+    EXPECT_EQ(ModeOf(ReadCommandLine(args).ModeWord), mode) << (args.empty() ? "(none)" : args[0]);
+}
+
+TEST(ModeDispatch, KeepsTheHandleTextUpperCased) {
+  const TCommandLine line = ReadCommandLine({"/p", "12ab"});
+  EXPECT_EQ(line.ModeWord, "/P");
+  EXPECT_EQ(line.HandleText, "12AB");
+}
+
+// Runs with the temporary folder pointed at a scratch folder.
+class PreparePackageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = getenv("TMPDIR");
+    m_oldTmp = old ? old : "";
+    setenv("TMPDIR", m_tmp.Path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (m_oldTmp.empty()) unsetenv("TMPDIR");
+    else setenv("TMPDIR", m_oldTmp.c_str(), 1);
+  }
+  std::string MakeProgram(const std::string& name, const std::string& package) {
+    const std::string path = m_programs / name;
+    WriteFile(path, "\x7f" "ELF player code" + package);
+    InitWorkFolder(path, 1234567);
+    return path;
+  }
+  TScratchDir m_tmp, m_programs;
+  std::string m_oldTmp;
+};
+
+TEST_F(PreparePackageTest, UnpacksLoadsRelocatesAndCleansUp) {
+  const std::string program = MakeProgram(
+      "My.Lake.scr",
+      MakePackage(MakeDescription("[FileList]\r\nLake.jpg=1\r\nSea.kxp=0\r\n",
+                                  "[Default]\r\nDuration=12\r\n[Advance]\r\nPreviewFile=C:\\A\\prev.jpg\r\n",
+                                  "[UI]\r\nUIFile=C:\\A\\x.kxu\r\n"),
+                  {{"C:\\A\\Lake.jpg", "jpeg"}, {"C:\\A\\Sea.kxp", "kxp"}, {"C:\\A\\prev.jpg", "p"}},
+                  "gui"));
+  const std::string work = m_tmp / "My4567/";
+  EXPECT_EQ(GetWorkFolder(), work);
+
+  TKXCProject project;
+  EXPECT_TRUE(PreparePackage(project, program));
+  EXPECT_EQ(project.FileList.Names, (std::vector<std::string>{work + "Lake.jpg", work + "Sea.kxp"}));
+  EXPECT_EQ(project.FileList.States, (std::vector<std::string>{"TRUE", "FALSE"}));
+  EXPECT_EQ(project.Settings.Duration, 12);
+  EXPECT_EQ(project.Settings.PreviewFile, work + "prev.jpg");
+  EXPECT_EQ(project.UISettings.UIFile, work + "KXGUI.kxu");
+  EXPECT_EQ(ReadFile(work + "Lake.jpg"), "jpeg");
+  EXPECT_EQ(ReadFile(work + "KXGUI.kxu"), "gui");
+
+  RemoveExtractedFiles(GetWorkFolder());
+  EXPECT_FALSE(Exists(work));
+}
+
+TEST_F(PreparePackageTest, ProgramWithoutPackageKeepsDefaults) {
+  const std::string program = MakeProgram("Bare.scr", "");
+  TKXCProject project;
+  EXPECT_TRUE(PreparePackage(project, program));
+  EXPECT_TRUE(project.FileList.Names.empty());
+  EXPECT_EQ(project.Settings.Duration, 30);
+  EXPECT_EQ(project.UISettings.UIFile, m_tmp / "Bare4567/KXGUI.kxu");
+  RemoveExtractedFiles(GetWorkFolder());
+  EXPECT_FALSE(Exists(m_tmp / "Bare4567"));
+}
+
+TEST_F(PreparePackageTest, ModesRemoveTheWorkFolderWhenTheyEnd) {
+  const std::string program = MakeProgram(
+      "Lake.scr", MakePackage(MakeDescription("[FileList]\r\na.jpg=1\r\n", "", ""), {{"a.jpg", "x"}}));
+  for (const char* word : {"/s", "/c", ""}) {
+    std::vector<std::string> args;
+    if (*word) args.push_back(word);
+    EXPECT_EQ(RunPlayer(args, program), 0) << word;
+    EXPECT_FALSE(Exists(m_tmp / "Lake4567")) << word;
+  }
+}
+
+TEST_F(PreparePackageTest, HandleMustBeADecimalInteger) {
+  const std::string program = MakeProgram("Lake.scr", "");
+  EXPECT_EQ(RunPlayer({"/p", "12x"}, program), 1);
+  EXPECT_EQ(RunPlayer({"/a", ""}, program), 1);
+  EXPECT_EQ(RunPlayer({"/p", "4242"}, program), 0);
+  EXPECT_EQ(RunPlayer({"SX"}, program), 0);
+  EXPECT_FALSE(Exists(m_tmp / "Lake4567"));  // nothing is extracted for these
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+// kxtool pack, unpack and project.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "devices/uPlatform.h"
+#include "package/uContainer.h"
+#include "package/uIniFile.h"
+#include "package/uKXProject.h"
+#include "package/uPackage.h"
+#include "package/uText.h"
+#include "package/uWorkFolder.h"
+#include "startup/uStartup.h"
+#include "tools/kxtool.h"
+
+namespace kxtool {
+namespace {
+
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+std::string Slash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int64_t FileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) throw std::runtime_error("missing file: " + path);
+  return st.st_size;
+}
+
+// The sections of project.ini that make one text of "KXC.res", as CR LF INI text.
+std::string SectionsText(const kx::TIniFile& ini, std::initializer_list<std::string_view> sections) {
+  kx::TIniFile part;
+  for (std::string_view section : sections)
+    for (const std::string& key : ini.ReadSection(section))
+      part.WriteString(section, key, ini.ReadString(section, key, ""));
+  return part.ToText();
+}
+
+// The files a project packs, as paths relative to its folder, each once.
+std::vector<std::string> PackagedPaths(const kx::TIniFile& ini) {
+  std::vector<std::string> paths;
+  auto add = [&](std::string_view path) {
+    const std::string p(kx::Trim(path));
+    if (!p.empty() && std::find(paths.begin(), paths.end(), p) == paths.end()) paths.push_back(p);
+  };
+  for (const std::string& key : ini.ReadSection("FileList")) add(key);
+  add(ini.ReadString("Advance", "PreviewFile", ""));
+  const std::string music = ini.ReadString("Advance", "MusicFile", "");
+  for (size_t start = 0; start <= music.size();) {
+    const size_t end = std::min(music.find(';', start), music.size());
+    add(std::string_view(music).substr(start, end - start));
+    start = end + 1;
+  }
+  for (const std::string& key : ini.ReadSection("Package")) add(key);
+  return paths;
+}
+
+}  // namespace
+
+int Pack(const Args& args) {
+  std::string dir, out, player = ToolDirectory() + "kxcsaver";
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
+    else if (args[i] == "--player" && i + 1 < args.size()) player = args[++i];
+    else if (dir.empty()) dir = args[i];
+    else throw std::runtime_error("unexpected argument " + args[i]);
+  }
+  if (dir.empty() || out.empty()) throw std::runtime_error("usage: kxtool pack DIR -o OUT [--player PATH]");
+  dir = Slash(dir);
+  if (!IsFile(dir + "project.ini")) throw std::runtime_error("missing file: " + dir + "project.ini");
+  const kx::TIniFile ini = kx::TIniFile::FromFile(dir + "project.ini");
+
+  const std::vector<std::string> files = PackagedPaths(ini);
+  std::string list;
+  int64_t filesSize = kx::kContainerHeaderSize;
+  for (const std::string& f : files) {
+    list += f + "\r\n";
+    filesSize += 4 + FileSize(dir + f);
+  }
+  const std::string gui = dir + "KXGUI.kxu";
+  const std::string description = kx::MakeContainer({
+      "[FileListHeader]\r\nHeader=1\r\n\r\n" + SectionsText(ini, {"FileList"}),
+      SectionsText(ini, {"General", "Default", "Advance", "Build"}),
+      SectionsText(ini, {"UI"}),
+  });
+  if (kx::FindContainer(player).found) throw std::runtime_error(player + " already carries a package");
+  FilePtr in(std::fopen(player.c_str(), "rb"), std::fclose);
+  if (!in) throw std::runtime_error("cannot read the player " + player);
+
+  const std::string temp = out + ".part";
+  {
+    FilePtr o(std::fopen(temp.c_str(), "wb"), std::fclose);
+    if (!o) throw std::runtime_error("cannot create " + out);
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, in.get())) > 0;)
+      if (std::fwrite(buf, 1, n, o.get()) != n) throw std::runtime_error("cannot write " + out);
+    kx::WriteContainerHeader(o.get(), 4);
+    kx::WriteContainerEntry(o.get(), description);
+    kx::WriteContainerEntry(o.get(), list);
+    kx::WriteContainerEntrySize(o.get(), filesSize);
+    kx::WriteContainerHeader(o.get(), int32_t(files.size()));
+    for (const std::string& f : files) kx::WriteContainerFileEntry(o.get(), dir + f);
+    if (IsFile(gui)) kx::WriteContainerFileEntry(o.get(), gui);
+    else kx::WriteContainerEntry(o.get(), "");
+    if (std::fflush(o.get()) != 0) throw std::runtime_error("cannot write " + out);
+  }
+  ::chmod(temp.c_str(), 0755);
+  if (std::rename(temp.c_str(), out.c_str()) != 0) throw std::runtime_error("cannot create " + out);
+  return 0;
+}
+
+int Unpack(const Args& args) {
+  if (args.size() != 2) throw std::runtime_error("usage: kxtool unpack FILE DIR");
+  if (!IsFile(args[0])) throw std::runtime_error("cannot read " + args[0]);
+  const std::string dir = Slash(args[1]);
+  ::mkdir(dir.c_str(), 0755);
+  kx::ExtractPackage(args[0], dir);
+  return 0;
+}
+
+int Project(const Args& args) {
+  if (args.size() != 1) throw std::runtime_error("usage: kxtool project FILE");
+  const std::string file = args[0];
+  if (!IsFile(file) || ::access(file.c_str(), R_OK) != 0) throw std::runtime_error("cannot read " + file);
+  kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
+  kx::TKXCProject project;
+  kx::PreparePackage(project, file);
+  kx::RemoveExtractedFiles(kx::GetWorkFolder());
+
+  std::printf("[FileList]\n");
+  for (size_t i = 0; i < project.FileList.Names.size(); ++i)
+    std::printf("%s=%s\n", project.FileList.Names[i].c_str(), project.FileList.States[i].c_str());
+  std::printf("\n[Settings]\n");
+  for (const kx::TSettingField& f : kx::SettingFields())
+    std::printf("%.*s=%s\n", int(f.Key.size()), f.Key.data(), kx::SettingText(project.Settings, f).c_str());
+  std::printf("\n[UI]\nUIFile=%s\n", project.UISettings.UIFile.c_str());
+  return 0;
+}
+
+}  // namespace kxtool

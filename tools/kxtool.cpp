@@ -1,0 +1,53 @@
+#include "tools/kxtool.h"
+
+#include <cstdio>
+#include <exception>
+#include <string_view>
+
+#include "devices/uPlatform.h"
+
+namespace kxtool {
+
+std::string ToolDirectory() {
+  const std::string self = kx::ExecutablePath();
+  return self.substr(0, self.find_last_of('/') + 1);
+}
+
+namespace {
+
+struct TCommand {
+  std::string_view Name;
+  int (*Run)(const Args&);
+  std::string_view Usage;
+};
+
+constexpr TCommand kCommands[] = {
+    {"pack", Pack, "pack DIR -o OUT [--player PATH]   pack a project folder into a screensaver"},
+    {"unpack", Unpack, "unpack FILE DIR                   extract a screensaver's package into DIR"},
+    {"project", Project, "project FILE                      print the project a screensaver loads"},
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: kxtool COMMAND ...\n");
+  for (const TCommand& c : kCommands) std::fprintf(stderr, "  kxtool %s\n", c.Usage.data());
+  return 2;
+}
+
+}  // namespace
+}  // namespace kxtool
+
+int main(int argc, char** argv) {
+  using namespace kxtool;
+  if (argc < 2) return Usage();
+  const std::string_view name = argv[1];
+  for (const TCommand& c : kCommands) {
+    if (c.Name != name) continue;
+    try {
+      return c.Run(Args(argv + 2, argv + argc));
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kxtool %s: %s\n", argv[1], e.what());
+      return 1;
+    }
+  }
+  return Usage();
+}

@@ -1,0 +1,20 @@
+// kxtool: the authoring and inspection tool. Each command takes its arguments
+// (without the command word) and returns the exit status; errors are thrown as
+// std::runtime_error and reported by main.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kxtool {
+
+using Args = std::vector<std::string>;
+
+int Pack(const Args& args);
+int Unpack(const Args& args);
+int Project(const Args& args);
+
+// The directory holding the running kxtool, with a trailing "/".
+std::string ToolDirectory();
+
+}  // namespace kxtool
