@@ -1,0 +1,24 @@
+// Fuzzes the INI reader and the project model reading from it. Writing what
+// was read and reading it again must give the same text.
+#include <cstdlib>
+#include <string_view>
+
+#include "package/uIniFile.h"
+#include "package/uKXProject.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const kx::TIniFile ini = kx::TIniFile::FromText(text);
+  kx::TKXCProject project;
+  project.FileList.LoadFromIni(ini);
+  project.Settings.LoadFromIni(ini);
+  project.UISettings.LoadFromIni(ini);
+  for (const std::string& section : ini.SectionNames())
+    for (const std::string& key : ini.ReadSection(section)) {
+      (void)ini.ReadInteger(section, key, 0, kx::TIntSyntax::DecimalOrHex);
+      (void)ini.ReadBool(section, key, false);
+    }
+  const std::string once = ini.ToText();
+  if (kx::TIniFile::FromText(once).ToText() != once) std::abort();
+  return 0;
+}
