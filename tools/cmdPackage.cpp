@@ -99,7 +99,7 @@ int Pack(const Args& args) {
   if (!in) throw std::runtime_error("cannot read the player " + player);
 
   const std::string temp = out + ".part";
-  {
+  try {
     FilePtr o(std::fopen(temp.c_str(), "wb"), std::fclose);
     if (!o) throw std::runtime_error("cannot create " + out);
     char buf[65536];
@@ -114,6 +114,9 @@ int Pack(const Args& args) {
     if (IsFile(gui)) kx::WriteContainerFileEntry(o.get(), gui);
     else kx::WriteContainerEntry(o.get(), "");
     if (std::fflush(o.get()) != 0) throw std::runtime_error("cannot write " + out);
+  } catch (...) {
+    std::remove(temp.c_str());
+    throw;
   }
   ::chmod(temp.c_str(), 0755);
   if (std::rename(temp.c_str(), out.c_str()) != 0) throw std::runtime_error("cannot create " + out);

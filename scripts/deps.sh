@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the demo need on Debian 12.
+set -euo pipefail
+if [ "$(id -u)" -ne 0 ]; then
+  echo "run as root (apt-get installs the build dependencies)" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends \
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  zlib1g-dev libjpeg-dev libpng-dev libgif-dev libpixman-1-dev libstb-dev \
+  libsdl2-dev libsdl2-mixer-dev libfltk1.3-dev \
+  xvfb xdotool x11-apps imagemagick > /dev/null
