@@ -1,0 +1,63 @@
+// A display without a screen: frames land in memory, each presented frame
+// costs a fixed time on the virtual clock, input comes from a script of
+// events due at given ticks, and every presented frame can be captured.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+
+#include "devices/headless/uVirtualClock.h"
+#include "devices/uDisplay.h"
+
+namespace kx {
+
+struct TScriptedInput {
+  uint32_t Tick = 0;  // delivered by the first PumpEvents at or after this tick
+  TInputEvent Event;
+};
+
+class THeadlessDisplay final : public ISaverDisplay {
+ public:
+  THeadlessDisplay(TVirtualClock& clock, int32_t width, int32_t height, uint32_t frameCostMs = 30);
+
+  // Whether StartExclusive succeeds (it does by default).
+  void SetExclusiveAvailable(bool available) { m_exclusiveAvailable = available; }
+  // Events are kept in tick order; events of the same tick in the order given.
+  void Script(TScriptedInput input);
+  // Called with the screen as it looks after each presented frame: the window,
+  // or the back surface scaled onto the screen.
+  void OnPresent(std::function<void(const TBitmap32& screen)> handler) { m_onPresent = std::move(handler); }
+
+  int32_t ScreenWidth() const override { return m_width; }
+  int32_t ScreenHeight() const override { return m_height; }
+  bool StartExclusive() override;
+  void StartPlain() override;
+  bool Exclusive() const override { return m_exclusive; }
+  void Draw(const TBitmap32& frame, int32_t x, int32_t y) override;
+  void Clear() override;
+  const TBitmap32& Content() const override { return m_content; }
+  void PumpEvents(std::vector<TInputEvent>& input) override;
+  void SetCursorVisible(bool visible) override { m_cursorVisible = visible; }
+  void Close() override { m_open = false; }
+
+  bool CursorVisible() const { return m_cursorVisible; }
+  bool Open() const { return m_open; }
+  uint32_t PresentedFrames() const { return m_presented; }
+  // The screen as last presented.
+  TBitmap32 Screen() const;
+
+ private:
+  void Present();
+
+  TVirtualClock& m_clock;
+  int32_t m_width, m_height;
+  uint32_t m_frameCost;
+  bool m_exclusiveAvailable = true, m_exclusive = false, m_open = false, m_cursorVisible = true;
+  TBitmap32 m_content;
+  std::deque<TScriptedInput> m_script;
+  std::function<void(const TBitmap32&)> m_onPresent;
+  uint32_t m_presented = 0;
+};
+
+}  // namespace kx

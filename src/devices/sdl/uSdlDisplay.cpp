@@ -1,0 +1,176 @@
+#include "devices/sdl/uSdlDisplay.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace kx {
+namespace {
+
+const TPixel kBlack = MakePixel(0, 0, 0);
+
+// Key codes as the show knows them (F1 is 112); 0 for keys it never looks at.
+int32_t KeyCode(SDL_Keycode key) {
+  if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + int32_t(key - SDLK_F1);
+  switch (key) {
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
+    case SDLK_LALT: case SDLK_RALT: return 18;
+    case SDLK_LEFT: return 37;
+    case SDLK_UP: return 38;
+    case SDLK_RIGHT: return 39;
+    case SDLK_DOWN: return 40;
+    default: return 0;
+  }
+}
+
+// The character a key produces, or 0: printable keys, Enter, Escape,
+// Backspace and Tab, on the main block or the keypad.
+int32_t KeyCharacter(SDL_Keycode key) {
+  if (key >= SDLK_SPACE && key <= SDLK_z) return int32_t(key);
+  switch (key) {
+    case SDLK_RETURN: case SDLK_KP_ENTER: return '\r';
+    case SDLK_ESCAPE: return 27;
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return '\t';
+    default: break;
+  }
+  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return '1' + int32_t(key - SDLK_KP_1);
+  if (key == SDLK_KP_0) return '0';
+  return 0;
+}
+
+}  // namespace
+
+TSdlDisplay::TSdlDisplay() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    throw std::runtime_error(std::string("no display: ") + SDL_GetError());
+  SDL_DisplayMode mode{};
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error(std::string("no display mode: ") + SDL_GetError());
+  }
+  m_width = mode.w;
+  m_height = mode.h;
+}
+
+TSdlDisplay::~TSdlDisplay() {
+  Close();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool TSdlDisplay::OpenWindow(bool exclusive) {
+  Close();
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
+  const Uint32 flags = exclusive ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_BORDERLESS;
+  m_window = SDL_CreateWindow(" ", 0, 0, m_width, m_height, flags | SDL_WINDOW_SHOWN);
+  if (m_window) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!m_window || !m_renderer) {
+    Close();
+    return false;
+  }
+  if (!exclusive) SDL_SetWindowAlwaysOnTop(m_window, SDL_TRUE);
+  SDL_RaiseWindow(m_window);
+  m_exclusive = exclusive;
+  m_needsRepaint = true;
+  m_content.SetSize(m_width, m_height, kBlack);
+  Upload(m_content);
+  return true;
+}
+
+bool TSdlDisplay::StartExclusive() { return OpenWindow(true); }
+
+void TSdlDisplay::StartPlain() {
+  if (!OpenWindow(false)) throw std::runtime_error(std::string("cannot open the window: ") + SDL_GetError());
+}
+
+bool TSdlDisplay::Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const {
+  if (m_exclusive) return frame == m_content;
+  const TRect r = frame.BoundsRect().Offset(x, y).Intersect(m_content.BoundsRect());
+  for (int32_t row = r.Top; row < r.Bottom; ++row)
+    if (std::memcmp(m_content.Row(row) + r.Left, frame.Row(row - y) + (r.Left - x),
+                    size_t(r.Width()) * sizeof(TPixel)) != 0)
+      return false;
+  return true;
+}
+
+void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y) {
+  if (!m_renderer) return;
+  if (!m_needsRepaint && Unchanged(frame, x, y)) return;
+  if (m_exclusive) m_content = frame;
+  else m_content.Draw(x, y, frame);
+  Upload(m_content);
+}
+
+void TSdlDisplay::Clear() {
+  if (!m_renderer) return;
+  m_content.Fill(kBlack);
+  Upload(m_content);
+}
+
+void TSdlDisplay::Upload(const TBitmap32& bitmap) {
+  if (bitmap.Empty()) return;
+  if (!m_texture || m_textureWidth != bitmap.Width() || m_textureHeight != bitmap.Height()) {
+    if (m_texture) SDL_DestroyTexture(m_texture);
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                  bitmap.Width(), bitmap.Height());
+    if (!m_texture) return;
+    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);  // frames are opaque
+    m_textureWidth = bitmap.Width();
+    m_textureHeight = bitmap.Height();
+  }
+  SDL_UpdateTexture(m_texture, nullptr, bitmap.Bits(), int(bitmap.StrideBytes()));
+  SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);  // the back surface fills the screen
+  SDL_RenderPresent(m_renderer);
+  m_needsRepaint = false;
+}
+
+void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_MOUSEMOTION:
+        input.push_back({TInputKind::MouseMove, e.motion.x, e.motion.y, 0});
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        input.push_back({TInputKind::MouseDown, e.button.x, e.button.y, 0});
+        break;
+      case SDL_MOUSEBUTTONUP:
+        input.push_back({TInputKind::MouseUp, e.button.x, e.button.y, 0});
+        break;
+      case SDL_KEYDOWN: {
+        input.push_back({TInputKind::KeyDown, 0, 0, KeyCode(e.key.keysym.sym)});
+        if (const int32_t c = KeyCharacter(e.key.keysym.sym)) input.push_back({TInputKind::KeyPress, 0, 0, c});
+        break;
+      }
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+          m_needsRepaint = true;
+        break;
+      case SDL_QUIT:
+        // The window system asks the show to end, as a key would.
+        input.push_back({TInputKind::KeyPress, 0, 0, 27});
+        break;
+      default:
+        break;
+    }
+  }
+  if (m_needsRepaint && m_renderer) Upload(m_content);
+}
+
+void TSdlDisplay::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+void TSdlDisplay::Close() {
+  if (m_texture) SDL_DestroyTexture(m_texture);
+  if (m_renderer) SDL_DestroyRenderer(m_renderer);
+  if (m_window) SDL_DestroyWindow(m_window);
+  m_texture = nullptr;
+  m_renderer = nullptr;
+  m_window = nullptr;
+  m_textureWidth = m_textureHeight = 0;
+}
+
+}  // namespace kx

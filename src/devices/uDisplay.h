@@ -1,0 +1,53 @@
+// What the full-screen show needs of a display: the screen's size, a plain
+// borderless window over the whole screen or an exclusive full-screen path
+// whose back surface is scaled onto the screen, frames drawn into either,
+// the input that arrives meanwhile, and the mouse cursor.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "raster/uBitmap.h"
+
+namespace kx {
+
+enum class TInputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyPress };
+
+struct TInputEvent {
+  TInputKind Kind = TInputKind::MouseMove;
+  int32_t X = 0, Y = 0;  // mouse position for the mouse kinds
+  int32_t Key = 0;       // key code (F1 is 112) for KeyDown, the character for KeyPress
+  friend bool operator==(const TInputEvent&, const TInputEvent&) = default;
+};
+
+class ISaverDisplay {
+ public:
+  virtual ~ISaverDisplay() = default;
+
+  virtual int32_t ScreenWidth() const = 0;
+  virtual int32_t ScreenHeight() const = 0;
+
+  // Opens the exclusive path: a display mode of the screen's size whose back
+  // surface is shown scaled over the whole screen. False when that cannot be
+  // had; the caller then opens the plain window.
+  virtual bool StartExclusive() = 0;
+  // Opens a black borderless window covering the screen at (0, 0).
+  virtual void StartPlain() = 0;
+  virtual bool Exclusive() const = 0;
+
+  // Plain path: draws the frame onto the window at (x, y) and shows the
+  // window. Exclusive path: the back surface takes the frame's size and
+  // content and is shown over the whole screen (x and y unused).
+  virtual void Draw(const TBitmap32& frame, int32_t x, int32_t y) = 0;
+  // Fills the whole window (or back surface) with black and shows it.
+  virtual void Clear() = 0;
+  // The window's content, or the back surface, as last shown.
+  virtual const TBitmap32& Content() const = 0;
+
+  // Processes pending window messages and appends the input they carried.
+  virtual void PumpEvents(std::vector<TInputEvent>& input) = 0;
+  virtual void SetCursorVisible(bool visible) = 0;
+  virtual void Close() = 0;
+};
+
+}  // namespace kx
