@@ -4,11 +4,16 @@
 #include <cstdio>
 #include <string_view>
 
+#include "devices/sdl/uSdlDisplay.h"
+#include "devices/sdl/uSdlMessageBox.h"
+#include "devices/uClock.h"
+#include "devices/uMessageBox.h"
 #include "devices/uPlatform.h"
 #include "package/uIniFile.h"
 #include "package/uPackage.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
+#include "saver/FKXScrSvr.h"
 
 namespace kx {
 namespace {
@@ -65,8 +70,38 @@ bool PreparePackage(TKXCProject& project, const std::string& programPath) {
   return !program.empty();
 }
 
+namespace {
+
+TSaverDevicesFactory& DevicesFactory() {
+  static TSaverDevicesFactory factory;
+  return factory;
+}
+
+TSaverDevices SdlDevices() {
+  TSaverDevices devices{std::make_unique<TSdlDisplay>(), std::make_unique<TSystemClock>()};
+  SetMessageBoxHandler(ShowSdlMessageBox);
+  return devices;
+}
+
+}  // namespace
+
+void SetSaverDevicesFactory(TSaverDevicesFactory factory) { DevicesFactory() = std::move(factory); }
+
 int SaverMode(TKXCProject& project, const std::string& programPath) {
-  return ModeNotAvailable(project, programPath, "full-screen show");
+  PreparePackage(project, programPath);
+  int status = 0;
+  const TMessageBoxHandler previous = SetMessageBoxHandler({});
+  try {
+    TSaverDevices devices = DevicesFactory() ? DevicesFactory()() : SdlDevices();
+    TSaverContext context{*devices.Display, *devices.Clock, programPath};
+    RunSlideshow(project, true, false, context);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kxcsaver: %s\n", e.what());
+    status = 1;
+  }
+  SetMessageBoxHandler(previous);
+  RemoveExtractedFiles(GetWorkFolder());
+  return status;
 }
 
 int ConfigureMode(TKXCProject& project, const std::string& programPath) {

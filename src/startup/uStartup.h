@@ -3,9 +3,13 @@
 // the mode ends.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "devices/uClock.h"
+#include "devices/uDisplay.h"
 #include "package/uKXProject.h"
 
 namespace kx {
@@ -28,6 +32,15 @@ TRunMode ModeOf(const std::string& modeWord);
 // from it and relocates its file references there. False when the program's
 // path does not expand (nothing is extracted; the project keeps its defaults).
 bool PreparePackage(TKXCProject& project, const std::string& programPath);
+
+// The devices the full-screen mode runs on: the SDL display and the system
+// clock unless a factory replaces them (tests run the mode headless).
+struct TSaverDevices {
+  std::unique_ptr<ISaverDisplay> Display;
+  std::unique_ptr<IClock> Clock;
+};
+using TSaverDevicesFactory = std::function<TSaverDevices()>;
+void SetSaverDevicesFactory(TSaverDevicesFactory factory);
 
 int SaverMode(TKXCProject& project, const std::string& programPath);
 int ConfigureMode(TKXCProject& project, const std::string& programPath);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "devices/headless/uHeadlessDisplay.h"
 #include "package/uPackage.h"
 #include "package/uWorkFolder.h"
 #include "startup/uStartup.h"
@@ -114,12 +115,20 @@ TEST_F(PreparePackageTest, ProgramWithoutPackageKeepsDefaults) {
 TEST_F(PreparePackageTest, ModesRemoveTheWorkFolderWhenTheyEnd) {
   const std::string program = MakeProgram(
       "Lake.scr", MakePackage(MakeDescription("[FileList]\r\na.jpg=1\r\n", "", ""), {{"a.jpg", "x"}}));
+  // The show runs headless and a key ends it after a second.
+  SetSaverDevicesFactory([] {
+    auto clock = std::make_unique<TVirtualClock>();
+    auto display = std::make_unique<THeadlessDisplay>(*clock, 64, 48);
+    display->Script({1000, {TInputKind::KeyPress, 0, 0, 27}});
+    return TSaverDevices{std::move(display), std::move(clock)};
+  });
   for (const char* word : {"/s", "/c", ""}) {
     std::vector<std::string> args;
     if (*word) args.push_back(word);
     EXPECT_EQ(RunPlayer(args, program), 0) << word;
     EXPECT_FALSE(Exists(m_tmp / "Lake4567")) << word;
   }
+  SetSaverDevicesFactory({});
 }
 
 TEST_F(PreparePackageTest, HandleMustBeADecimalInteger) {

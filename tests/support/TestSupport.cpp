@@ -36,6 +36,35 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
+void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap) {
+  const uint32_t stride = (uint32_t(bitmap.Width()) * 3 + 3) & ~3u;
+  const uint32_t size = 54 + stride * uint32_t(bitmap.Height());
+  std::string bytes(54, '\0');
+  auto put = [&](size_t at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) bytes[at + size_t(i)] = char(v >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(2, size, 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, uint32_t(bitmap.Width()), 4);
+  put(22, uint32_t(bitmap.Height()), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  for (int32_t y = bitmap.Height() - 1; y >= 0; --y) {
+    std::string row(stride, '\0');
+    for (int32_t x = 0; x < bitmap.Width(); ++x) {
+      const kx::TPixel p = bitmap.Pixel(x, y);
+      row[size_t(x) * 3] = char(kx::PixelB(p));
+      row[size_t(x) * 3 + 1] = char(kx::PixelG(p));
+      row[size_t(x) * 3 + 2] = char(kx::PixelR(p));
+    }
+    bytes += row;
+  }
+  WriteFile(path, bytes);
+}
+
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "raster/uBitmap.h"
+
 namespace kxtest {
 
 // A fresh folder (path ending in "/") removed with everything in it on destruction.
@@ -24,5 +26,8 @@ class TScratchDir {
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
+
+// Writes a bitmap as an uncompressed 24-bit bottom-up BMP file.
+void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap);
 
 }  // namespace kxtest

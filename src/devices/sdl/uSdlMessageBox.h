@@ -1,0 +1,12 @@
+// Message boxes shown through SDL while a display is available.
+#pragma once
+
+#include <string>
+
+namespace kx {
+
+// Shows text in a modal box with an OK button; prints it as the default
+// handler does when no box can be shown.
+void ShowSdlMessageBox(const std::string& text);
+
+}  // namespace kx

@@ -1,0 +1,160 @@
+// The saver window's lifecycle: set-up, the idle loop, input and clean-up.
+#include "saver/FKXScrSvr.h"
+
+#include <exception>
+
+#include "devices/uMessageBox.h"
+#include "raster/uRandom.h"
+#include "saver/uShowMath.h"
+#include "saver/uUserSettings.h"
+
+namespace kx {
+
+TKXfmScrSvr::TKXfmScrSvr(TKXCProject& project, TSaverContext& context)
+    : m_project(project), m_ctx(context), m_rules(context.Input ? *context.Input : ProcessInputState()) {}
+
+void TKXfmScrSvr::ShowModal() {
+  FormShow();
+  while (!m_closed) {
+    ProcessMessages();
+    if (m_closed) break;
+    if (!m_idleInstalled) {
+      m_ctx.Clock.Sleep(10);  // a black window waits for the input that ends it
+      continue;
+    }
+    try {
+      IdleStep();
+    } catch (const std::exception&) {
+      // An error abandons this pass only; the show goes on.
+    }
+  }
+  FormClose();
+}
+
+void TKXfmScrSvr::FormShow() {
+  m_oldPicture.SetSize(800, 600, MakePixel(0, 0, 0));
+  m_newPicture.SetSize(800, 600, MakePixel(0, 0, 0));
+  m_workPicture.SetSize(800, 600, MakePixel(0, 0, 0));
+
+  m_rules.ShowStarted();
+  if (m_ctx.Seed) RandSeed = *m_ctx.Seed;
+  else SeedRandom();
+
+  const TKXCFileList& files = m_project.FileList;
+  for (size_t i = 0; i < files.Names.size() && i < files.States.size(); ++i)
+    if (files.States[i] == "TRUE") m_showList.push_back(files.Names[i]);
+
+  const TKXCSetting& s = m_project.Settings;
+  m_exclusive = s.DirectX && m_ctx.Display.StartExclusive();
+  if (!m_exclusive) m_ctx.Display.StartPlain();
+
+  if (!m_showList.empty()) {
+    m_stretch = s.Stretch;
+    m_proportional = s.Proportional;
+    m_autoAdvance = s.Random;
+    m_duration = s.Duration;
+    m_speed = s.Speed;
+    m_showImageMode = s.ShowImageMode;
+    m_transition = s.Transition;
+    m_transitionTime = s.TransitionTime;
+    m_showClock = s.ShowClock;
+    m_clockPos = s.ClockPos;
+    m_sound = s.Sound;
+    BackPictureSize(s.DirectXQuality, m_backSize);
+    LoadTransitionList();
+    m_currentIndex = NextPictureIndex(-1);
+    m_currentName = m_showList[size_t(m_currentIndex)];
+  } else {
+    ShowMessageBox("Unable to run screensaver.\r\nPlease configure!");
+  }
+
+  if (!m_showList.empty()) {
+    m_currentDuration = m_duration;
+    try {
+      LoadCurrentPicture();
+    } catch (const std::exception&) {
+      // The first picture did not load: the window stays black until the next one is due.
+    }
+    m_pictureStart = m_ctx.Clock.Tick();
+    m_idleInstalled = true;
+    m_ctx.Display.SetCursorVisible(false);
+  }
+  m_lastFrame = m_ctx.Clock.Tick();
+}
+
+void TKXfmScrSvr::IdleStep() {
+  if (m_autoAdvance && (m_ctx.Clock.Tick() - m_pictureStart) / 1000 >= uint32_t(std::max(m_currentDuration, 0)))
+    Advance();
+  PresentFrame();
+}
+
+void TKXfmScrSvr::ProcessMessages() {
+  std::vector<TInputEvent> input;
+  m_ctx.Display.PumpEvents(input);
+  for (const TInputEvent& e : input) HandleInput(e);
+}
+
+void TKXfmScrSvr::HandleInput(const TInputEvent& event) {
+  if (m_closed) return;
+  TInputAction action = TInputAction::None;
+  switch (event.Kind) {
+    case TInputKind::MouseMove: action = m_rules.MouseMove(event.X, event.Y); break;
+    case TInputKind::MouseDown: action = m_rules.MouseDown(); break;
+    case TInputKind::MouseUp: action = m_rules.MouseUp(); break;
+    case TInputKind::KeyDown: action = m_rules.KeyDown(event.Key); break;
+    case TInputKind::KeyPress: action = m_rules.KeyPress(); break;
+  }
+  if (action == TInputAction::Close) m_closed = FormCloseQuery();
+  // ResetWater: a still picture has no water to reset.
+}
+
+bool TKXfmScrSvr::FormCloseQuery() {
+  m_rules.CloseRequested();
+  return true;  // no password family on this platform: the close is allowed
+}
+
+void TKXfmScrSvr::FormClose() {
+  m_idleInstalled = false;
+  m_ctx.Display.SetCursorVisible(true);
+  m_ctx.Display.Close();
+  if (m_ctx.Events) m_ctx.Events->Ended();
+}
+
+void TKXfmScrSvr::DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y) {
+  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y);
+}
+
+void TKXfmScrSvr::PresentBitmap(const TBitmap32& bitmap) { DrawToScreen(bitmap, 0, 0); }
+
+void RunSlideshow(TKXCProject& project, bool enableAll, bool skipUserSettings, TSaverContext& context) {
+  if (project.FileList.Names.empty()) {
+    ShowMessageBox("This screensaver does not contain any image.");
+    return;
+  }
+  if (enableAll)
+    for (std::string& state : project.FileList.States) state = "TRUE";
+  if (!skipUserSettings) ApplyUserSettings(project, UserSettingsFileName(context.ProgramPath));
+  TKXfmScrSvr window(project, context);
+  window.ShowModal();
+}
+
+void ShowPictureFullScreen(const TKXCProject& project, const std::string& path, bool skipUserSettings,
+                           TSaverContext& context) {
+  TKXCProject single;
+  single.FileList.Names = {path};
+  single.FileList.States = {"TRUE"};
+  const TKXCSetting& from = project.Settings;
+  TKXCSetting& to = single.Settings;
+  to.Stretch = from.Stretch;
+  to.Proportional = from.Proportional;
+  to.DirectX = from.DirectX;
+  to.DirectXQuality = from.DirectXQuality;
+  to.ShowClock = from.ShowClock;
+  to.ClockPos = from.ClockPos;
+  to.Speed = from.Speed;
+  to.Sound = true;
+  to.Music = false;
+  RunSlideshow(single, true, skipUserSettings, context);
+}
+
+}  // namespace kx

@@ -1,0 +1,103 @@
+// The full-screen show: one borderless black window (or the exclusive
+// full-screen path) whose idle loop advances the slideshow, plays transitions
+// between pictures, presents frames at about 30 per second and ends on the
+// input rules.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "animation/uCreatorProject.h"
+#include "devices/uClock.h"
+#include "devices/uDisplay.h"
+#include "package/uKXProject.h"
+#include "raster/uBitmap.h"
+#include "saver/uInputRules.h"
+
+namespace kx {
+
+// What a show reports as it goes, for tools and tests.
+class TShowEvents {
+ public:
+  virtual ~TShowEvents() = default;
+  virtual void PictureShown(int32_t index, const std::string& path) {}
+  virtual void TransitionStarted(int32_t effect, int32_t frames) {}
+  virtual void Ended() {}
+};
+
+// The devices and options one show runs with.
+struct TSaverContext {
+  ISaverDisplay& Display;
+  IClock& Clock;
+  std::string ProgramPath;        // names the user settings file
+  std::optional<uint32_t> Seed;   // seeds the shared generator instead of the clock
+  TShowEvents* Events = nullptr;
+  TInputState* Input = nullptr;   // the process-wide input state when null
+};
+
+class TKXfmScrSvr {
+ public:
+  TKXfmScrSvr(TKXCProject& project, TSaverContext& context);
+
+  // Sets up, runs the idle loop until a close is asked and allowed, cleans up.
+  void ShowModal();
+
+ private:
+  // Lifecycle and input.
+  void FormShow();
+  void FormClose();
+  bool FormCloseQuery();
+  void IdleStep();
+  void ProcessMessages();
+  void HandleInput(const TInputEvent& event);
+  void DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y);
+  void PresentBitmap(const TBitmap32& bitmap);
+
+  // Sequencing and presentation.
+  void Advance();
+  int32_t NextPictureIndex(int32_t index) const;
+  void LoadTransitionList();
+  void LoadCurrentPicture();
+  void RunTransition(int32_t time);
+  void TransitionStep(int32_t percent);
+  void PresentFrame();
+
+  TKXCProject& m_project;
+  TSaverContext& m_ctx;
+  TInputRules m_rules;
+  bool m_closed = false;
+  bool m_idleInstalled = false;
+
+  std::vector<std::string> m_showList;
+  int32_t m_currentIndex = -1;
+  std::string m_currentName, m_loadedName;
+  bool m_exclusive = false;
+  bool m_stillPicture = true;
+  TBitmap32 m_oldPicture, m_newPicture, m_workPicture, m_fittedPicture;
+  TPoint m_pictureSize{};
+  TPoint m_backSize{1024, 768};
+  TProject m_animated;
+  std::vector<int32_t> m_transitionList;
+  int32_t m_effect = 1;
+
+  // The settings as they were when the show started.
+  bool m_stretch = true, m_proportional = true, m_autoAdvance = true, m_transition = true;
+  bool m_showClock = false, m_sound = true;
+  int32_t m_duration = 30, m_speed = 100, m_showImageMode = 0, m_transitionTime = 2000, m_clockPos = 1;
+  int32_t m_currentDuration = 30;
+  uint32_t m_pictureStart = 0, m_lastFrame = 0;
+};
+
+// Runs one show of the project; with enableAll every picture takes part
+// before the user settings (unless skipped) choose. A project without
+// pictures shows "This screensaver does not contain any image." instead.
+void RunSlideshow(TKXCProject& project, bool enableAll, bool skipUserSettings, TSaverContext& context);
+
+// A show of one picture with the project's fitting, display, clock and speed,
+// sound on and music off.
+void ShowPictureFullScreen(const TKXCProject& project, const std::string& path, bool skipUserSettings,
+                           TSaverContext& context);
+
+}  // namespace kx

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "devices/headless/uHeadlessDisplay.h"
+#include "devices/uMessageBox.h"
+#include "saver/FKXScrSvr.h"
+#include "support/TestSupport.h"
+
+using namespace kx;
+using kxtest::TScratchDir;
+
+namespace {
+
+const TPixel kBlack = MakePixel(0, 0, 0);
+
+struct TEvent {
+  uint32_t Tick;
+  std::string What;  // "picture <index>", "transition <frames>", "end"
+};
+
+class TRecorder final : public TShowEvents {
+ public:
+  explicit TRecorder(IClock& clock) : m_clock(clock) {}
+  void PictureShown(int32_t index, const std::string&) override { Add("picture " + std::to_string(index)); }
+  void TransitionStarted(int32_t, int32_t frames) override { Add("transition " + std::to_string(frames)); }
+  void Ended() override { Add("end"); }
+  std::vector<TEvent> Events;
+  std::vector<int32_t> Pictures() const {
+    std::vector<int32_t> out;
+    for (const TEvent& e : Events)
+      if (e.What.rfind("picture ", 0) == 0) out.push_back(std::stoi(e.What.substr(8)));
+    return out;
+  }
+
+ private:
+  void Add(std::string what) { Events.push_back({m_clock.Tick(), std::move(what)}); }
+  IClock& m_clock;
+};
+
+// A show on a headless screen of the given size, ended by a key at endTick.
+class SlideshowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_previousBox = SetMessageBoxHandler([this](const std::string& text) { Messages.push_back(text); });
+  }
+  void TearDown() override { SetMessageBoxHandler(m_previousBox); }
+
+  // Adds a solid picture of w x h as a BMP file.
+  void AddPicture(int32_t w, int32_t h, TPixel colour = MakePixel(200, 40, 40), bool enabled = true) {
+    const std::string path = m_dir / ("p" + std::to_string(Project.FileList.Names.size()) + ".bmp");
+    kxtest::WriteBmp(path, TBitmap32(w, h, colour));
+    Project.FileList.Names.push_back(path);
+    Project.FileList.States.push_back(enabled ? "TRUE" : "FALSE");
+  }
+
+  void Run(int32_t sw, int32_t sh, uint32_t endTick, bool enableAll = true) {
+    m_display = std::make_unique<THeadlessDisplay>(Clock, sw, sh, 30);
+    m_display->Script({endTick, {TInputKind::KeyPress, 0, 0, 27}});
+    for (const TScriptedInput& in : Input) m_display->Script(in);
+    m_display->OnPresent([this](const TBitmap32& screen) {
+      if (OnFrame) OnFrame(screen);
+    });
+    TInputState input;
+    TSaverContext context{*m_display, Clock, m_dir / "Lake.scr", 1234u, &Recorder, &input};
+    RunSlideshow(Project, enableAll, true, context);
+  }
+  const THeadlessDisplay& Display() const { return *m_display; }
+
+  TKXCProject Project;
+  TVirtualClock Clock;
+  TRecorder Recorder{Clock};
+  std::vector<std::string> Messages;
+  std::vector<TScriptedInput> Input;
+  std::function<void(const TBitmap32&)> OnFrame;
+
+ private:
+  TScratchDir m_dir;
+  std::unique_ptr<THeadlessDisplay> m_display;
+  TMessageBoxHandler m_previousBox;
+};
+
+TEST_F(SlideshowTest, ModeOneShowsThePicturesInListOrder) {
+  for (int i = 0; i < 3; ++i) AddPicture(8, 6);
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 1;
+  Project.Settings.Transition = false;
+  Run(16, 12, 5500);
+  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{0, 1, 2, 0, 1, 2}));
+}
+
+TEST_F(SlideshowTest, ModeZeroNeverShowsAPictureTwiceInARow) {
+  AddPicture(8, 6);
+  AddPicture(8, 6);
+  Project.Settings.Duration = 1;
+  Project.Settings.Transition = false;
+  Run(16, 12, 8500);
+  const std::vector<int32_t> shown = Recorder.Pictures();
+  ASSERT_EQ(shown.size(), 9u);
+  for (size_t i = 1; i < shown.size(); ++i) EXPECT_NE(shown[i], shown[i - 1]) << i;
+}
+
+TEST_F(SlideshowTest, OnePictureIsNeverReloaded) {
+  AddPicture(8, 6);
+  Project.Settings.Duration = 1;
+  Run(16, 12, 5000);
+  EXPECT_EQ(Recorder.Pictures(), std::vector<int32_t>{0});
+  EXPECT_EQ(Recorder.Events.size(), 2u);  // the picture, then the end
+}
+
+// A first transition frame of 30 ms and 2000 ms planned: 64 further frames.
+// A duration counts from the end of the transition, so pictures change about
+// every 12 seconds with a duration of 10.
+TEST_F(SlideshowTest, TransitionsArePlannedFromTheFirstFrameAndDurationsFollowThem) {
+  AddPicture(8, 6);
+  AddPicture(8, 6);
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 10;
+  Project.Settings.TransitionTime = 2000;
+  Run(16, 12, 40000);
+  std::vector<uint32_t> changes;
+  for (const TEvent& e : Recorder.Events) {
+    if (e.What.rfind("transition", 0) == 0) EXPECT_EQ(e.What, "transition 64");
+    if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
+  }
+  ASSERT_EQ(changes.size(), 4u);
+  for (size_t i = 2; i < changes.size(); ++i) {
+    const uint32_t period = changes[i] - changes[i - 1];
+    EXPECT_GE(period, 10000u + 64 * 30);
+    EXPECT_LE(period, 10000u + 65 * 30 + 66);
+  }
+}
+
+TEST_F(SlideshowTest, TransitionShorterThanOneFrameShowsOnlyItsFirstFrame) {
+  AddPicture(8, 6);
+  AddPicture(8, 6);
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 1;
+  Project.Settings.TransitionTime = 20;
+  Run(16, 12, 1500);
+  ASSERT_EQ(Recorder.Events.size(), 4u);
+  EXPECT_EQ(Recorder.Events[2].What, "transition 0");
+}
+
+struct FitCase {
+  const char* name;
+  int32_t w, h;
+  bool stretch, proportional;
+  TRect expected;  // where the picture lands on a 1280 x 1024 screen
+};
+
+class FittingTest : public SlideshowTest, public testing::WithParamInterface<FitCase> {};
+
+TEST_P(FittingTest, PlacesThePictureOnTheScreen) {
+  const FitCase& c = GetParam();
+  const TPixel red = MakePixel(200, 40, 40);
+  AddPicture(c.w, c.h, red);
+  Project.Settings.Stretch = c.stretch;
+  Project.Settings.Proportional = c.proportional;
+  Run(1280, 1024, 100);
+  const TBitmap32& screen = Display().Content();
+  const TRect& r = c.expected;
+  EXPECT_EQ(screen.Pixel(r.Left, r.Top), red);
+  EXPECT_EQ(screen.Pixel(r.Right - 1, r.Bottom - 1), red);
+  if (r.Left > 0) EXPECT_EQ(screen.Pixel(r.Left - 1, r.Top), kBlack);
+  if (r.Top > 0) EXPECT_EQ(screen.Pixel(r.Left, r.Top - 1), kBlack);
+  if (r.Right < 1280) EXPECT_EQ(screen.Pixel(r.Right, r.Bottom - 1), kBlack);
+  if (r.Bottom < 1024) EXPECT_EQ(screen.Pixel(r.Right - 1, r.Bottom), kBlack);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FittingTest,
+    testing::Values(FitCase{"OwnSizeCentred", 800, 600, false, false, {240, 212, 1040, 812}},
+                    FitCase{"WideKeepsProportions", 1000, 500, true, true, {0, 192, 1280, 832}},
+                    FitCase{"TallKeepsProportions", 500, 1000, true, true, {384, 0, 896, 1024}},
+                    FitCase{"StretchedFillsTheScreen", 500, 1000, true, false, {0, 0, 1280, 1024}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SlideshowTest, ExclusivePathResamplesToTheBackPictureSize) {
+  AddPicture(1000, 500);
+  Project.Settings.DirectX = true;
+  Project.Settings.DirectXQuality = 2;
+  Run(1280, 1024, 100);
+  EXPECT_TRUE(Display().Exclusive());
+  EXPECT_EQ(Display().Content().Width(), 640);
+  EXPECT_EQ(Display().Content().Height(), 480);
+}
+
+TEST_F(SlideshowTest, NoPicturesAtAllOpensNoWindow) {
+  Run(16, 12, 100);
+  EXPECT_EQ(Messages, std::vector<std::string>{"This screensaver does not contain any image."});
+  EXPECT_FALSE(Display().Open());
+  EXPECT_EQ(Display().PresentedFrames(), 0u);
+}
+
+TEST_F(SlideshowTest, NoEnabledPictureLeavesABlackWindowUntilInput) {
+  AddPicture(8, 6, MakePixel(1, 2, 3), false);
+  Run(16, 12, 3000, false);
+  EXPECT_EQ(Messages, std::vector<std::string>{"Unable to run screensaver.\r\nPlease configure!"});
+  EXPECT_EQ(Display().PresentedFrames(), 0u);
+  EXPECT_GE(Clock.Tick(), 3000u);
+  EXPECT_TRUE(Display().CursorVisible());
+}
+
+TEST_F(SlideshowTest, SmallMouseStepsKeepTheShowAThreePixelStepEndsIt) {
+  AddPicture(8, 6);
+  for (uint32_t i = 0; i < 5; ++i) Input.push_back({100 + i, {TInputKind::MouseMove, int32_t(i) * 400, 0, 0}});
+  for (uint32_t i = 0; i < 50; ++i) Input.push_back({200 + 20 * i, {TInputKind::MouseMove, 2 * int32_t(i), 0, 0}});
+  Input.push_back({1500, {TInputKind::KeyDown, 0, 0, 16}});  // Shift
+  Input.push_back({2000, {TInputKind::MouseMove, 98 + 3, 0, 0}});
+  Run(16, 12, 9000);
+  ASSERT_FALSE(Recorder.Events.empty());
+  EXPECT_EQ(Recorder.Events.back().What, "end");
+  EXPECT_GE(Recorder.Events.back().Tick, 2000u);
+  EXPECT_LT(Recorder.Events.back().Tick, 2100u);
+}
+
+TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {
+  AddPicture(8, 6);
+  std::vector<uint32_t> ticks;
+  OnFrame = [&](const TBitmap32&) { ticks.push_back(Clock.Tick()); };
+  Run(16, 12, 1000);
+  ASSERT_GT(ticks.size(), 20u);
+  for (size_t i = 2; i < ticks.size(); ++i) EXPECT_EQ(ticks[i] - ticks[i - 1], 33u) << i;
+}
+
+}  // namespace
