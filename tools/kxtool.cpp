@@ -29,6 +29,7 @@ constexpr TCommand kCommands[] = {
     {"kxp-info", KxpInfo, "kxp-info FILE                     print a picture file as it loads"},
     {"regionmap", RegionMapPng, "regionmap FILE OUT.png            write a picture file's region map as PNG"},
     {"effect", Effect, "effect N P OLD NEW OUT [--seed S]  draw transition frame N at P % (--list: the effects)"},
+    {"frames", Frames, "frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S]   write engine frames"},
 };
 
 int Usage() {

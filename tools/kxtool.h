@@ -17,6 +17,7 @@ int KxpMake(const Args& args);
 int KxpInfo(const Args& args);
 int RegionMapPng(const Args& args);
 int Effect(const Args& args);
+int Frames(const Args& args);
 
 // The directory holding the running kxtool, with a trailing "/".
 std::string ToolDirectory();
