@@ -13,6 +13,12 @@ using Args = std::vector<std::string>;
 int Pack(const Args& args);
 int Unpack(const Args& args);
 int Project(const Args& args);
+int Show(const Args& args);
+int KxpMake(const Args& args);
+int KxpInfo(const Args& args);
+int RegionMapPng(const Args& args);
+int Effect(const Args& args);
+int Frames(const Args& args);
 
 // The directory holding the running kxtool, with a trailing "/".
 std::string ToolDirectory();

@@ -6,11 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "raster/uGeometry.h"
 
 namespace kx {
+
+class TRegion;  // raster/uRegion.h
 
 using TPixel = uint32_t;
 
@@ -57,6 +61,12 @@ class TBitmap32 {
   // Copies src with its top-left corner at (x, y), clipped to this bitmap.
   void Draw(int32_t x, int32_t y, const TBitmap32& src);
 
+  // The drawing clip honoured by Copy and StretchCopy (raster/uBlit.h); none
+  // means the whole bitmap. Set it through SetClip and ExcludeClip there. The
+  // region is shared read-only, so copying a bitmap copies its clip too.
+  const std::shared_ptr<const TRegion>& ClipRegion() const { return m_clip; }
+  void SetClipRegion(std::shared_ptr<const TRegion> clip) { m_clip = std::move(clip); }
+
   friend bool operator==(const TBitmap32& a, const TBitmap32& b) {
     return a.m_width == b.m_width && a.m_height == b.m_height && a.m_pixels == b.m_pixels;
   }
@@ -64,6 +74,7 @@ class TBitmap32 {
  private:
   int32_t m_width = 0, m_height = 0;
   std::vector<TPixel> m_pixels;
+  std::shared_ptr<const TRegion> m_clip;
 };
 
 }  // namespace kx

@@ -69,6 +69,9 @@ void TKXfmScrSvr::FormShow() {
   }
 
   if (!m_showList.empty()) {
+    m_engine = std::make_unique<TAnimEngine>(m_ctx.Clock);
+    m_engine->SetSeed(m_ctx.Seed);
+    m_engine->ShowClock = m_showClock;
     m_currentDuration = m_duration;
     try {
       LoadCurrentPicture();
@@ -85,6 +88,7 @@ void TKXfmScrSvr::FormShow() {
 void TKXfmScrSvr::IdleStep() {
   if (m_autoAdvance && (m_ctx.Clock.Tick() - m_pictureStart) / 1000 >= uint32_t(std::max(m_currentDuration, 0)))
     Advance();
+  if (!m_stillPicture) m_engine->NextFrame();
   PresentFrame();
 }
 
@@ -105,7 +109,7 @@ void TKXfmScrSvr::HandleInput(const TInputEvent& event) {
     case TInputKind::KeyPress: action = m_rules.KeyPress(); break;
   }
   if (action == TInputAction::Close) m_closed = FormCloseQuery();
-  // ResetWater: a still picture has no water to reset.
+  if (action == TInputAction::ResetWater && m_engine && !m_stillPicture) m_engine->ResetFrame();
 }
 
 bool TKXfmScrSvr::FormCloseQuery() {
@@ -114,7 +118,9 @@ bool TKXfmScrSvr::FormCloseQuery() {
 }
 
 void TKXfmScrSvr::FormClose() {
+  m_animated = TProject();
   m_idleInstalled = false;
+  m_engine.reset();
   m_ctx.Display.SetCursorVisible(true);
   m_ctx.Display.Close();
   if (m_ctx.Events) m_ctx.Events->Ended();

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "animation/uAnimEngine.h"
 #include "animation/uCreatorProject.h"
 #include "devices/uClock.h"
 #include "devices/uDisplay.h"
@@ -63,6 +66,9 @@ class TKXfmScrSvr {
   void RunTransition(int32_t time);
   void TransitionStep(int32_t percent);
   void PresentFrame();
+  void LoadAnimatedPicture();
+  // The frame of the current picture: the fitted still picture or the engine's output.
+  const TBitmap32& CurrentFrame() const;
 
   TKXCProject& m_project;
   TSaverContext& m_ctx;
@@ -79,6 +85,7 @@ class TKXfmScrSvr {
   TPoint m_pictureSize{};
   TPoint m_backSize{1024, 768};
   TProject m_animated;
+  std::unique_ptr<TAnimEngine> m_engine;
   std::vector<int32_t> m_transitionList;
   int32_t m_effect = 1;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "animation/uAnimEngine.h"
 #include "package/uFileIO.h"
 #include "raster/uMath.h"
 #include "raster/uPictureDecode.h"
@@ -54,20 +55,10 @@ void TKXfmScrSvr::LoadTransitionList() {
 }
 
 void TKXfmScrSvr::LoadCurrentPicture() {
-  m_stillPicture = IsStillPicture(m_currentName);
-  TBitmap32 picture;
-  if (m_stillPicture) {
-    picture = DecodePictureFile(m_currentName);
-  } else {
-    // Picture files show their main picture, fitted like a still picture.
-    if (!FileExists(m_currentName)) return;
-    m_animated.SetSpeed(m_speed);
-    if (!m_animated.Load(m_currentName) || m_animated.Picture.Empty())
-      throw std::runtime_error(m_animated.LoadError);
-    picture = std::move(m_animated.Picture);
-    m_stillPicture = true;
-  }
+  if (!IsStillPicture(m_currentName)) return LoadAnimatedPicture();
 
+  TBitmap32 picture = DecodePictureFile(m_currentName);
+  m_stillPicture = true;
   const int32_t sw = m_ctx.Display.ScreenWidth(), sh = m_ctx.Display.ScreenHeight();
   if (m_exclusive) {
     m_pictureSize = {sw, sh};
@@ -82,8 +73,37 @@ void TKXfmScrSvr::LoadCurrentPicture() {
     m_fittedPicture = std::move(picture);
     m_pictureSize = {m_fittedPicture.Width(), m_fittedPicture.Height()};
   }
+  m_animated = TProject();  // a still picture has no animation, objects or sounds
   m_loadedName = m_currentName;
   if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
+}
+
+// A picture file that fails to load leaves an empty project: the slide shows
+// black and the show moves on when its time is up.
+void TKXfmScrSvr::LoadAnimatedPicture() {
+  if (!FileExists(m_currentName)) return;
+  m_stillPicture = false;
+  m_animated.Load(m_currentName);
+  m_animated.SetSpeed(m_speed);
+  m_pictureSize = {m_animated.Picture.Width(), m_animated.Picture.Height()};
+  const bool empty = m_animated.Picture.Empty();
+  if (m_exclusive) {
+    m_pictureSize = {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight()};
+    if (!empty) FitProject(m_proportional, m_animated, m_backSize.X, m_backSize.Y);
+  } else if (m_stretch && !empty) {
+    FitProject(m_proportional, m_animated, m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight());
+    m_pictureSize = {m_animated.Picture.Width(), m_animated.Picture.Height()};
+  }
+  m_engine->Attach(m_animated);
+  m_engine->SetWeather(false);
+  m_engine->Start();
+  m_engine->SetWeather(m_animated.Weather.Kind > 0);
+  m_loadedName = m_currentName;
+  if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
+}
+
+const TBitmap32& TKXfmScrSvr::CurrentFrame() const {
+  return m_stillPicture ? m_fittedPicture : m_engine->GetOutput();
 }
 
 void TKXfmScrSvr::RunTransition(int32_t time) {
@@ -103,19 +123,31 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
     m_newPicture.SetSize(sw, sh, kBlack);
     m_workPicture.SetSize(sw, sh);
     ProcessMessages();
-    if (!m_stretch || m_proportional)
-      origin = CentredOrigin(m_fittedPicture.Width(), m_fittedPicture.Height(), sw, sh);
+    if (!m_stretch || m_proportional) {
+      const TBitmap32& picture = m_stillPicture ? m_fittedPicture : m_animated.Picture;
+      origin = CentredOrigin(picture.Width(), picture.Height(), sw, sh);
+    }
     m_oldPicture.Draw(0, 0, screen);
     ProcessMessages();
   }
-  m_newPicture.Draw(origin.X, origin.Y, m_fittedPicture);
-  const uint32_t t0 = m_ctx.Clock.Tick();
+  uint32_t t0 = m_ctx.Clock.Tick();
+  if (m_stillPicture) {
+    m_newPicture.Draw(origin.X, origin.Y, m_fittedPicture);
+    t0 = m_ctx.Clock.Tick();
+  } else {
+    m_engine->NextFrame();
+    m_newPicture.Draw(origin.X, origin.Y, m_engine->GetOutput());
+  }
 
   m_effect = m_transitionList[Random(uint32_t(m_transitionList.size()))];
   TransitionStep(0);
   const int32_t n = time / int32_t(m_ctx.Clock.Tick() - t0 + 1);
   if (m_ctx.Events) m_ctx.Events->TransitionStarted(m_effect, n);
   for (int32_t i = 1; i <= n && !m_closed; ++i) {
+    if (!m_stillPicture) {
+      m_engine->NextFrame();
+      m_newPicture.Draw(origin.X, origin.Y, m_engine->GetOutput());
+    }
     TransitionStep(TransitionPercent(i, n));
     ProcessMessages();
   }
@@ -134,7 +166,7 @@ void TKXfmScrSvr::PresentFrame() {
   if (!m_stretch || m_proportional)
     origin = CentredOrigin(m_pictureSize.X, m_pictureSize.Y, m_ctx.Display.ScreenWidth(),
                            m_ctx.Display.ScreenHeight());
-  DrawToScreen(m_fittedPicture, origin.X, origin.Y);
+  DrawToScreen(CurrentFrame(), origin.X, origin.Y);
   const int32_t wait = int32_t(kFrameMs) - int32_t(m_ctx.Clock.Tick() - m_lastFrame);
   if (wait > 0) m_ctx.Clock.Sleep(uint32_t(wait));
   m_lastFrame = m_ctx.Clock.Tick();

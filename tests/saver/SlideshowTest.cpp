@@ -5,6 +5,8 @@
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/uMessageBox.h"
 #include "saver/FKXScrSvr.h"
+#include "raster/uJpegCodec.h"
+#include "support/PictureFileBuilder.h"
 #include "support/TestSupport.h"
 
 using namespace kx;
@@ -52,6 +54,32 @@ class SlideshowTest : public testing::Test {
     kxtest::WriteBmp(path, TBitmap32(w, h, colour));
     Project.FileList.Names.push_back(path);
     Project.FileList.States.push_back(enabled ? "TRUE" : "FALSE");
+  }
+
+  void AddFile(const std::string& name, const std::string& bytes) {
+    kxtest::WriteFile(m_dir / name, bytes);
+    Project.FileList.Names.push_back(m_dir / name);
+    Project.FileList.States.push_back("TRUE");
+  }
+
+  // Adds a picture file whose lower half is one reflecting area of still water.
+  TBitmap32 AddReflectingPictureFile(const std::string& name) {
+    TBitmap32 picture(16, 12);
+    for (int32_t y = 0; y < 12; ++y)
+      for (int32_t x = 0; x < 16; ++x) picture.SetPixel(x, y, MakePixel(uint8_t(x * 16), uint8_t(y * 20), 90));
+    TPictureFileParts parts = kxtest::SmallPictureFile();
+    parts.Picture = EncodeJpeg(picture);
+    TBitmap32 map(16, 12, 0);
+    map.FillRect({0, 6, 16, 12}, MakePixel(0, 0, 255, 0));  // area 1
+    parts.RegionMap = EncodeRegionMap(map);
+    TWaveParam wave{};
+    wave.Period = 360;
+    wave.Reflect = 1;
+    TWaveRecordBytes bytes;
+    std::memcpy(bytes.data(), &wave, sizeof wave);
+    parts.Waves = {bytes};
+    AddFile(name, MakePictureFile(parts));
+    return DecodeJpeg({reinterpret_cast<const uint8_t*>(parts.Picture.data()), parts.Picture.size()});
   }
 
   void Run(int32_t sw, int32_t sh, uint32_t endTick, bool enableAll = true) {
@@ -213,6 +241,32 @@ TEST_F(SlideshowTest, SmallMouseStepsKeepTheShowAThreePixelStepEndsIt) {
   EXPECT_EQ(Recorder.Events.back().What, "end");
   EXPECT_GE(Recorder.Events.back().Tick, 2000u);
   EXPECT_LT(Recorder.Events.back().Tick, 2100u);
+}
+
+TEST_F(SlideshowTest, PictureFileShowsItsWaterMirroringTheSceneryAbove) {
+  const TBitmap32 still = AddReflectingPictureFile("lake.kxp");
+  Project.Settings.Stretch = false;
+  Run(16, 12, 200);
+  const TBitmap32& screen = Display().Content();
+  for (int32_t y = 0; y < 12; ++y)
+    for (int32_t x = 0; x < 16; ++x)
+      ASSERT_EQ(screen.Pixel(x, y), still.Pixel(x, y < 6 ? y : 11 - y)) << x << "," << y;
+}
+
+TEST_F(SlideshowTest, APictureFileThatFailsToLoadIsABlackSlideAndTheShowMovesOn) {
+  AddFile("broken.kxp", "KX060697 and then nothing useful");
+  AddReflectingPictureFile("lake.kxp");
+  AddPicture(16, 12, MakePixel(10, 200, 10));
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 1;
+  Project.Settings.Transition = false;
+  std::vector<std::pair<uint32_t, TPixel>> corners;
+  OnFrame = [&](const TBitmap32& screen) { corners.emplace_back(Clock.Tick(), screen.Pixel(0, 0)); };
+  Run(16, 12, 2500);
+  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{0, 1, 2}));
+  ASSERT_FALSE(corners.empty());
+  EXPECT_EQ(corners.front().second, kBlack);  // the broken file shows black
+  EXPECT_EQ(corners.back().second, MakePixel(10, 200, 10));
 }
 
 TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {

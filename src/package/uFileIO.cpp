@@ -1,0 +1,207 @@
+#include "package/uFileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "package/uText.h"
+#include "raster/uJpegCodec.h"
+
+namespace kx {
+
+// ---- TMyStream ----
+
+namespace {
+
+// Opens a regular file for reading. The open does not block, so a named pipe
+// in place of a picture file cannot stall the reader; it is refused.
+std::FILE* OpenRegularFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  std::FILE* f = nullptr;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(f = ::fdopen(fd, "rb"))) {
+    ::close(fd);
+    return nullptr;
+  }
+  return f;
+}
+
+}  // namespace
+
+TMyStream::TMyStream(const std::string& path) : m_file(OpenRegularFile(path), std::fclose) {
+  struct stat st {};
+  if (!m_file || ::fstat(fileno(m_file.get()), &st) != 0) throw TFileIOError("Cannot open file \"" + path + "\"");
+  m_size = st.st_size;
+}
+
+void TMyStream::ReadBuffer(void* buffer, size_t n) {
+  if (n > uint64_t(Remaining()) || std::fread(buffer, 1, n, m_file.get()) != n) {
+    m_pos = m_size;  // nothing more is read once the file has failed us
+    throw TFileIOError("Stream read error");
+  }
+  m_pos += int64_t(n);
+}
+
+int32_t TMyStream::ReadInteger() {
+  uint8_t b[4];
+  ReadBuffer(b, 4);
+  return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+}
+
+std::string TMyStream::ReadMagic(size_t n) {
+  std::string magic(n, '\0');
+  ReadBuffer(magic.data(), n);
+  return magic;
+}
+
+size_t TMyStream::CheckedLength(int32_t n) const {
+  if (n < 0 || n > Remaining()) throw TFileIOError("Stream read error");
+  return size_t(n);
+}
+
+void TMyStream::ReadToStream(std::vector<uint8_t>& stream, int32_t n) {
+  stream.resize(CheckedLength(n));
+  ReadBuffer(stream.data(), stream.size());
+}
+
+std::string TMyStream::ReadText() {
+  std::string text(CheckedLength(ReadInteger()), '\0');
+  ReadBuffer(text.data(), text.size());
+  return text;
+}
+
+// ---- TFileLoader ----
+
+namespace {
+
+TBitmap32 ReadJpegBlock(TMyStream& stream) {
+  std::vector<uint8_t> block;
+  stream.ReadToStream(block, stream.ReadInteger());
+  return DecodeJpeg(block);
+}
+
+}  // namespace
+
+void TFileLoader::Reset() {
+  Title.clear();
+  Description.clear();
+  SoundFile.clear();
+  ObjectsText.clear();
+  ExtraText.clear();
+  m_picture = TBitmap32();
+  m_thumbnail = TBitmap32();
+  m_regionMap.clear();
+  m_waves.fill(kDefaultWaveRecord);
+  m_weather.fill(0);
+  for (auto& s : m_sounds) s.fill(0);
+}
+
+void TFileLoader::ReadHeader(TMyStream& stream) {
+  if (stream.ReadMagic(kPictureFileMagic.size()) != kPictureFileMagic)
+    throw TFileIOError(std::string(kIncorrectProjectFile));
+  Title = stream.ReadText();
+  Description = stream.ReadText();
+  m_thumbnail = ReadJpegBlock(stream);
+}
+
+void TFileLoader::LoadHeader(const std::string& path) {
+  Reset();
+  TMyStream stream(path);
+  ReadHeader(stream);
+}
+
+void TFileLoader::LoadFromFile(const std::string& path) {
+  Reset();
+  TMyStream stream(path);
+  ReadHeader(stream);
+  (void)stream.ReadInteger();  // the number of wave records that follow; always 4
+  for (size_t i = 0; i < kHeaderWaveCount; ++i) stream.ReadBuffer(m_waves[i].data(), kWaveRecordSize);
+
+  const int32_t count = stream.ReadInteger();
+  if (count < 0 || int64_t(count) * 4 > stream.Remaining()) throw TFileIOError("Stream read error");
+  m_regionMap.resize(size_t(count));
+  for (int32_t& v : m_regionMap) v = stream.ReadInteger();
+
+  m_picture = ReadJpegBlock(stream);
+  SoundFile = stream.ReadText();
+  stream.ReadBuffer(m_weather.data(), m_weather.size());
+  ReadTail(stream);
+}
+
+// Older files end after the weather record, or after the sound records, or
+// after the extra text; a read that fails ends the tail quietly and keeps
+// what was read before it.
+void TFileLoader::ReadTail(TMyStream& stream) {
+  try {
+    if (!stream.AtEnd()) {
+      decltype(m_sounds) sounds;
+      stream.ReadBuffer(sounds.data(), sizeof sounds);
+      m_sounds = sounds;
+    }
+    ObjectsText = stream.ReadText();
+    ExtraText = stream.ReadText();
+    const int32_t more = stream.ReadInteger();
+    // Room for four further records; more than that is outside the format.
+    for (int32_t i = 0; i < more && kHeaderWaveCount + size_t(i) < kWaveRecordCount; ++i) {
+      TWaveRecordBytes record;
+      stream.ReadBuffer(record.data(), record.size());
+      m_waves[kHeaderWaveCount + size_t(i)] = record;
+    }
+  } catch (const TFileIOError&) {
+  }
+}
+
+void TFileLoader::GetRegionMap(TBitmap32& bitmap) const { DecodeRegionMap(m_regionMap, bitmap); }
+
+void TFileLoader::GetWaves(std::span<std::byte, kWaveRecordCount * kWaveRecordSize> records) const {
+  std::memcpy(records.data(), m_waves.data(), records.size());
+}
+
+void TFileLoader::GetSounds(std::span<std::byte, kSoundRecordCount * kSoundRecordSize> records) const {
+  std::memcpy(records.data(), m_sounds.data(), records.size());
+}
+
+void TFileLoader::GetWeather(std::span<std::byte, kWeatherRecordSize> record) const {
+  std::memcpy(record.data(), m_weather.data(), record.size());
+}
+
+static_assert(sizeof(std::array<TWaveRecordBytes, kWaveRecordCount>) == kWaveRecordCount * kWaveRecordSize);
+static_assert(sizeof(std::array<std::array<uint8_t, kSoundRecordSize>, kSoundRecordCount>) ==
+              kSoundRecordCount * kSoundRecordSize);
+
+// ---- region map ----
+
+void DecodeRegionMap(std::span<const int32_t> ints, TBitmap32& bitmap) {
+  if (ints.size() < 2) throw TFileIOError("region map without a size");
+  const int32_t w = ints[0], h = ints[1];
+  if (w <= 0 || h <= 0 || w > kMaxRegionMapSide || h > kMaxRegionMapSide ||
+      int64_t(w) * h > TBitmap32::kMaxPixels)
+    throw TFileIOError("region map size out of range");
+  bitmap.SetSize(w, h, kRegionPixels[0]);
+  TPixel* out = bitmap.Bits();
+  const int64_t total = int64_t(w) * h;
+  int64_t pos = 0;
+  for (size_t i = 2; i < ints.size() && pos < total; ++i) {
+    const int32_t run = ints[i];
+    if (run < 0) continue;
+    const int64_t n = std::min<int64_t>(run / 10, total - pos);
+    const int32_t code = run % 10;
+    std::fill_n(out + pos, n, code <= 6 ? kRegionPixels[code] : kRegionPixels[0]);
+    pos += n;
+  }
+}
+
+bool IsStillPicture(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string ext = UpperCase(name.substr(dot));
+  return ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
+}
+
+}  // namespace kx

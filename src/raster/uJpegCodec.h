@@ -1,0 +1,24 @@
+// JPEG decoding and encoding through libjpeg-turbo.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "raster/uBitmap.h"
+
+namespace kx {
+
+// Decodes a complete JPEG stream into opaque pixels (alpha 255). scaleDenom
+// (1, 2, 4 or 8) asks the decoder for a picture that many times smaller in
+// each direction, decoded at that size directly, which is much faster for
+// large photos. Throws TDecodeError for data that does not decode, including
+// a stream that ends before the picture is complete.
+TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom = 1);
+// The same for a file; throws TDecodeError when it cannot be read.
+TBitmap32 DecodeJpegFile(const std::string& path, int scaleDenom = 1);
+
+// Encodes the colour channels (alpha is dropped); quality 1..100.
+std::string EncodeJpeg(const TBitmap32& bitmap, int quality = 90);
+
+}  // namespace kx

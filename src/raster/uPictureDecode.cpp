@@ -1,0 +1,77 @@
+#include "raster/uPictureDecode.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "raster/uBmpDecode.h"
+#include "raster/uDecodeError.h"
+#include "raster/uGifDecode.h"
+#include "raster/uJpegCodec.h"
+#include "raster/uPngIO.h"
+
+namespace kx {
+namespace {
+
+bool StartsWith(std::span<const uint8_t> data, std::string_view magic) {
+  return data.size() >= magic.size() && std::memcmp(data.data(), magic.data(), magic.size()) == 0;
+}
+
+struct TDecoderEntry {
+  TPictureKind Kind;
+  TBitmap32 (*Decode)(std::span<const uint8_t>);
+};
+
+TBitmap32 DecodeJpegDefault(std::span<const uint8_t> data) { return DecodeJpeg(data); }
+
+constexpr TDecoderEntry kDecoders[] = {
+    {TPictureKind::Jpeg, DecodeJpegDefault},
+    {TPictureKind::Png, DecodePng},
+    {TPictureKind::Gif, DecodeGif},
+    {TPictureKind::Bmp, DecodeBmp},
+};
+
+}  // namespace
+
+TPictureKind PictureKindOf(std::span<const uint8_t> data) {
+  if (StartsWith(data, "\xFF\xD8\xFF")) return TPictureKind::Jpeg;
+  if (StartsWith(data, "\x89PNG\r\n\x1A\n")) return TPictureKind::Png;
+  if (StartsWith(data, "GIF87a") || StartsWith(data, "GIF89a")) return TPictureKind::Gif;
+  if (StartsWith(data, "BM")) return TPictureKind::Bmp;
+  return TPictureKind::Unknown;
+}
+
+TBitmap32 DecodePicture(std::span<const uint8_t> data) {
+  const TPictureKind kind = PictureKindOf(data);
+  for (const TDecoderEntry& d : kDecoders)
+    if (d.Kind == kind) return d.Decode(data);
+  throw TDecodeError("unknown picture format");
+}
+
+std::string ReadPictureBytes(const std::string& path, size_t maxBytes) {
+  // Opened without blocking, so a named pipe in place of a file cannot stall us.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat st {};
+  if (fd < 0) throw TDecodeError("cannot read " + path);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(::fdopen(fd, "rb"), std::fclose);
+  if (!f) {
+    ::close(fd);
+    throw TDecodeError("cannot read " + path);
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw TDecodeError("cannot read " + path);
+  if (uint64_t(st.st_size) > maxBytes) throw TDecodeError("picture file too large: " + path);
+  std::string bytes(size_t(st.st_size), '\0');
+  if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) throw TDecodeError("cannot read " + path);
+  return bytes;
+}
+
+TBitmap32 DecodePictureFile(const std::string& path) {
+  const std::string bytes = ReadPictureBytes(path);
+  return DecodePicture({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+}
+
+}  // namespace kx

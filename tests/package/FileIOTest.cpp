@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "package/uFileIO.h"
+#include "package/uPictureFileWriter.h"
+#include "raster/uDecodeError.h"
+#include "support/PictureFileBuilder.h"
+#include "support/TestSupport.h"
+
+using namespace kx;
+using kxtest::SmallPictureFile;
+using kxtest::TScratchDir;
+using kxtest::WaveOf;
+using kxtest::WriteFile;
+
+namespace {
+
+std::string Int32(int32_t v) {
+  const auto u = uint32_t(v);
+  return {char(u), char(u >> 8), char(u >> 16), char(u >> 24)};
+}
+
+struct TLoaded {
+  std::array<TWaveRecordBytes, kWaveRecordCount> waves;
+  std::array<std::array<uint8_t, kSoundRecordSize>, kSoundRecordCount> sounds;
+  std::array<uint8_t, kWeatherRecordSize> weather;
+};
+
+TLoaded Records(const TFileLoader& loader) {
+  TLoaded r;
+  loader.GetWaves(std::as_writable_bytes(std::span(r.waves)));
+  loader.GetSounds(std::as_writable_bytes(std::span(r.sounds)));
+  loader.GetWeather(std::as_writable_bytes(std::span(r.weather)));
+  return r;
+}
+
+TFileLoader LoadBytes(const std::string& bytes) {
+  TScratchDir dir;
+  WriteFile(dir / "p.kxp", bytes);
+  TFileLoader loader;
+  loader.LoadFromFile(dir / "p.kxp");
+  return loader;
+}
+
+// A file with something in every record, so each default shows when it is missing.
+TPictureFileParts Filled(TPictureFileTail tail, size_t waves) {
+  TPictureFileParts p = SmallPictureFile();
+  for (size_t i = 0; i < waves; ++i) p.Waves.push_back(WaveOf(uint8_t(0x10 + i)));
+  p.Weather.fill(7);
+  for (auto& s : p.Sounds) s.fill(3);
+  p.ObjectsText = "[Obj0]\r\nObjType=IMG\r\n";
+  p.ExtraText = "[BuildScr],Music=1,";
+  p.SoundFile = "rain.wav";
+  p.Tail = tail;
+  return p;
+}
+
+TEST(FileLoader, ReadsEveryField) {
+  const TFileLoader loader = LoadBytes(MakePictureFile(Filled(TPictureFileTail::Full, 7)));
+  EXPECT_EQ(loader.Title, "Lake");
+  EXPECT_EQ(loader.Description, "Evening");
+  EXPECT_EQ(loader.SoundFile, "rain.wav");
+  EXPECT_EQ(loader.ObjectsText, "[Obj0]\r\nObjType=IMG\r\n");
+  EXPECT_EQ(loader.ExtraText, "[BuildScr],Music=1,");
+  TBitmap32 picture, thumbnail;
+  loader.GetPicture(picture);
+  loader.GetThumbnail(thumbnail);
+  EXPECT_EQ(picture.Width(), 8);
+  EXPECT_EQ(picture.Height(), 6);
+  EXPECT_EQ(thumbnail.Width(), 4);
+  EXPECT_EQ(loader.RegionMap(), (std::vector<int32_t>{8, 6, 480}));
+  const TLoaded r = Records(loader);
+  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(r.waves[i], WaveOf(uint8_t(0x10 + i))) << i;
+  EXPECT_EQ(r.waves[7], kDefaultWaveRecord);
+  EXPECT_EQ(r.weather[0], 7);
+  EXPECT_EQ(r.sounds[7][267], 3);
+}
+
+// What an optional tail that ends early, or is cut anywhere, leaves at its defaults.
+struct TailCase {
+  const char* name;
+  TPictureFileTail tail;
+  size_t waves;  // records written (the first four before the region map)
+  size_t cut;    // bytes removed from the end
+  bool sounds, objects, extra;
+  size_t wavesRead;  // records taken from the file; the rest are defaults
+};
+
+class TailTest : public testing::TestWithParam<TailCase> {};
+
+TEST_P(TailTest, MissingPartsKeepTheirDefaults) {
+  const TailCase& c = GetParam();
+  std::string bytes = MakePictureFile(Filled(c.tail, c.waves));
+  bytes.resize(bytes.size() - c.cut);
+  const TFileLoader loader = LoadBytes(bytes);
+  const TLoaded r = Records(loader);
+  EXPECT_EQ(r.sounds[0][0], c.sounds ? 3 : 0);
+  EXPECT_EQ(r.sounds[7][267], c.sounds ? 3 : 0);
+  EXPECT_EQ(loader.ObjectsText.empty(), !c.objects);
+  EXPECT_EQ(loader.ExtraText.empty(), !c.extra);
+  EXPECT_EQ(r.weather[23], 7);
+  for (size_t i = 0; i < kWaveRecordCount; ++i)
+    EXPECT_EQ(r.waves[i], i < c.wavesRead ? WaveOf(uint8_t(0x10 + i)) : kDefaultWaveRecord) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tails, TailTest,
+    testing::Values(TailCase{"EndsAfterWeather", TPictureFileTail::None, 4, 0, false, false, false, 4},
+                    TailCase{"EndsAfterSounds", TPictureFileTail::Sounds, 4, 0, true, false, false, 4},
+                    TailCase{"EndsAfterExtraText", TPictureFileTail::Texts, 4, 0, true, true, true, 4},
+                    TailCase{"NoFurtherWaves", TPictureFileTail::Full, 4, 0, true, true, true, 4},
+                    TailCase{"TwoFurtherWaves", TPictureFileTail::Full, 6, 0, true, true, true, 6},
+                    TailCase{"FourFurtherWaves", TPictureFileTail::Full, 8, 0, true, true, true, 8},
+                    TailCase{"CutInsideSounds", TPictureFileTail::Sounds, 4, 1, false, false, false, 4},
+                    TailCase{"CutInsideExtraText", TPictureFileTail::Texts, 4, 1, true, true, false, 4},
+                    TailCase{"CutInsideLastWave", TPictureFileTail::Full, 7, 1, true, true, true, 6},
+                    TailCase{"CutInsideWaveCount", TPictureFileTail::Full, 4, 2, true, true, true, 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileLoader, MoreThanFourFurtherWavesKeepsFour) {
+  std::string bytes = MakePictureFile(Filled(TPictureFileTail::Texts, 4));
+  bytes += Int32(6);
+  for (uint8_t i = 0; i < 6; ++i) {
+    const TWaveRecordBytes w = WaveOf(uint8_t(0x40 + i));
+    bytes.append(reinterpret_cast<const char*>(w.data()), w.size());
+  }
+  const TLoaded r = Records(LoadBytes(bytes));
+  EXPECT_EQ(r.waves[4], WaveOf(0x40));
+  EXPECT_EQ(r.waves[7], WaveOf(0x43));
+}
+
+TEST(FileLoader, EveryCutBeforeTheTailFails) {
+  const std::string full = MakePictureFile(Filled(TPictureFileTail::None, 4));
+  TScratchDir dir;
+  WriteFile(dir / "p.kxp", full);
+  TFileLoader loader;
+  ASSERT_NO_THROW(loader.LoadFromFile(dir / "p.kxp"));
+  for (size_t n = 0; n < full.size(); ++n) {
+    WriteFile(dir / "p.kxp", full.substr(0, n));
+    EXPECT_THROW(loader.LoadFromFile(dir / "p.kxp"), std::runtime_error) << n;
+  }
+}
+
+TEST(FileLoader, WrongMagicIsRefused) {
+  for (const char* magic : {"KX060698", "kx060697", "XX060697"}) {
+    std::string bytes = MakePictureFile(SmallPictureFile());
+    bytes.replace(0, 8, magic);
+    try {
+      LoadBytes(bytes);
+      ADD_FAILURE() << magic;
+    } catch (const TFileIOError& e) {
+      EXPECT_STREQ(e.what(), "Incorrect Project File!");
+    }
+  }
+}
+
+// Lengths and counts beyond what remains fail before anything is allocated.
+TEST(FileLoader, LengthsBeyondTheFileFail) {
+  const std::string magic(kPictureFileMagic);
+  for (const std::string& bytes : {
+           magic + Int32(0x7FFFFFFF) + "x",  // title
+           magic + Int32(-1),                // title
+           magic + Int32(0) + Int32(0) + Int32(0x40000000),  // thumbnail
+       })
+    EXPECT_THROW(LoadBytes(bytes), TFileIOError);
+
+  // The region map's count, just after the four wave records.
+  const TPictureFileParts p = SmallPictureFile();
+  std::string bytes = MakePictureFile(p);
+  const size_t countAt = 8 + 4 + p.Title.size() + 4 + p.Description.size() + 4 + p.Thumbnail.size() + 4 + 4 * 32;
+  ASSERT_EQ(bytes.substr(countAt, 4), Int32(3));
+  bytes.replace(countAt, 4, Int32(0x3FFFFFFF));
+  EXPECT_THROW(LoadBytes(bytes), TFileIOError);
+}
+
+TEST(FileLoader, PictureThatDoesNotDecodeFails) {
+  TPictureFileParts p = SmallPictureFile();
+  p.Picture = p.Picture.substr(0, p.Picture.size() / 2);
+  EXPECT_THROW(LoadBytes(MakePictureFile(p)), TDecodeError);
+  p = SmallPictureFile();
+  p.Thumbnail = "not a jpeg";
+  EXPECT_THROW(LoadBytes(MakePictureFile(p)), TDecodeError);
+}
+
+TEST(FileLoader, EmptyTitleIsFollowedByTheDescription) {
+  TPictureFileParts p = SmallPictureFile();
+  p.Title = "";
+  const TFileLoader loader = LoadBytes(MakePictureFile(p));
+  EXPECT_EQ(loader.Title, "");
+  EXPECT_EQ(loader.Description, "Evening");
+}
+
+TEST(FileLoader, HeaderLoadStopsAfterTheThumbnail) {
+  TPictureFileParts p = SmallPictureFile();
+  p.Picture = "never decoded";
+  const std::string bytes = MakePictureFile(p);
+  const size_t headerEnd = 8 + 4 + 4 + 4 + 7 + 4 + p.Thumbnail.size();
+  TScratchDir dir;
+  WriteFile(dir / "p.kxp", bytes.substr(0, headerEnd));
+  TFileLoader loader;
+  loader.LoadHeader(dir / "p.kxp");
+  EXPECT_EQ(loader.Title, "Lake");
+  TBitmap32 thumbnail, picture;
+  loader.GetThumbnail(thumbnail);
+  loader.GetPicture(picture);
+  EXPECT_EQ(thumbnail.Width(), 4);
+  EXPECT_TRUE(picture.Empty());
+  EXPECT_THROW(loader.LoadFromFile(dir / "p.kxp"), TFileIOError);
+  EXPECT_THROW(loader.LoadHeader(dir / "missing.kxp"), TFileIOError);
+}
+
+TEST(FileLoader, NamedPipeIsRefusedWithoutBlocking) {
+  TScratchDir dir;
+  ASSERT_EQ(::mkfifo((dir / "p.kxp").c_str(), 0600), 0);
+  TFileLoader loader;
+  EXPECT_THROW(loader.LoadFromFile(dir / "p.kxp"), TFileIOError);
+  EXPECT_THROW(loader.LoadFromFile(dir.Path()), TFileIOError);
+}
+
+TEST(FileLoader, SecondLoadKeepsNothingOfTheFirst) {
+  TScratchDir dir;
+  WriteFile(dir / "a.kxp", MakePictureFile(Filled(TPictureFileTail::Full, 8)));
+  WriteFile(dir / "b.kxp", MakePictureFile(SmallPictureFile()));
+  TFileLoader loader;
+  loader.LoadFromFile(dir / "a.kxp");
+  loader.LoadFromFile(dir / "b.kxp");
+  const TLoaded r = Records(loader);
+  for (const auto& w : r.waves) EXPECT_EQ(w, kDefaultWaveRecord);
+  for (const auto& s : r.sounds) EXPECT_EQ(s, (std::array<uint8_t, kSoundRecordSize>{}));
+  EXPECT_EQ(r.weather, (std::array<uint8_t, kWeatherRecordSize>{}));
+  EXPECT_EQ(loader.ObjectsText, "");
+  EXPECT_EQ(loader.SoundFile, "");
+}
+
+// ---- region map ----
+
+struct RegionCase {
+  const char* name;
+  std::vector<int32_t> ints;
+  std::vector<uint32_t> want;  // pixels in row order
+};
+
+class RegionMapTest : public testing::TestWithParam<RegionCase> {};
+
+TEST_P(RegionMapTest, DecodesRuns) {
+  const RegionCase& c = GetParam();
+  TBitmap32 b(2, 2, 0x12345678);  // whatever it held before is replaced
+  DecodeRegionMap(c.ints, b);
+  ASSERT_EQ(b.Width(), c.ints[0]);
+  ASSERT_EQ(b.Height(), c.ints[1]);
+  ASSERT_EQ(size_t(b.Width()) * b.Height(), c.want.size());
+  for (size_t i = 0; i < c.want.size(); ++i) EXPECT_EQ(b.Bits()[i], c.want[i]) << i;
+}
+
+const uint32_t kB = 0x0000FF, kM = 0xFF00FF, kR = 0xFF0000, kY = 0xFFFF00, kG = 0x00FF00, kC = 0x00FFFF;
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, RegionMapTest,
+    testing::Values(
+        RegionCase{"StartOfRow", {3, 1, 21, 12}, {kB, kB, kM}},
+        RegionCase{"EveryCode", {7, 1, 10, 11, 12, 13, 14, 15, 16}, {0, kB, kM, kR, kY, kG, kC}},
+        RegionCase{"RunsContinueAcrossRows", {2, 2, 31, 12}, {kB, kB, kB, kM}},
+        RegionCase{"CodesAboveSixAreNone", {3, 1, 17, 18, 19}, {0, 0, 0}},
+        RegionCase{"NegativeAndEmptyRunsWriteNothing", {2, 1, -21, 3, 13, 14}, {kR, kY}},
+        RegionCase{"RunsPastTheEndStop", {2, 1, 2147483641, 12}, {kB, kB}},
+        RegionCase{"PixelsNoRunReachesAreNone", {3, 1, 11}, {kB, 0, 0}},
+        RegionCase{"SizeOnly", {2, 1}, {0, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RegionMap, LargeMapWithOneRun) {
+  TBitmap32 b;
+  DecodeRegionMap(std::vector<int32_t>{1280, 1024, 13107200}, b);
+  EXPECT_EQ(b, TBitmap32(1280, 1024, 0));
+}
+
+TEST(RegionMap, BadSizesAreRefused) {
+  for (const std::vector<int32_t>& ints : std::vector<std::vector<int32_t>>{
+           {}, {5}, {0, 5, 10}, {5, 0}, {-1, 5}, {32769, 1}, {1, 32769}, {32768, 32768}}) {
+    TBitmap32 b;
+    EXPECT_THROW(DecodeRegionMap(ints, b), std::runtime_error) << ints.size();
+  }
+  TBitmap32 b;
+  EXPECT_NO_THROW(DecodeRegionMap(std::vector<int32_t>{32768, 1}, b));
+}
+
+TEST(RegionMap, EncodeDecodeRoundTrip) {
+  TBitmap32 colours(5, 3, 0);
+  const uint32_t mixed[] = {kB, kB, 0x123456, kM, kR, kR, kR, kY, kG, kC, kC, 0, 0, kB, 0xFF0000FF};
+  std::memcpy(colours.Bits(), mixed, sizeof mixed);
+  const std::vector<int32_t> ints = EncodeRegionMap(colours);
+  EXPECT_EQ(ints, (std::vector<int32_t>{5, 3, 21, 10, 12, 33, 14, 15, 26, 20, 21}));
+  TBitmap32 decoded;
+  DecodeRegionMap(ints, decoded);
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(decoded.Bits()[i], kRegionPixels[RegionCodeOf(mixed[i])]) << i;
+}
+
+TEST(StillPicture, ByExtensionInAnyCase) {
+  for (const char* still : {"PHOTO.JPG", "a.jpg", "dir/b.Bmp", "c.gif", "C:\\pics\\d.JPG"}) EXPECT_TRUE(IsStillPicture(still)) << still;
+  for (const char* file : {"photo.jpeg", "lake.kxp", "lake.KXP", "noext", "dir.jpg/file", "a.png", "x.jpg.kxp"})
+    EXPECT_FALSE(IsStillPicture(file)) << file;
+}
+
+}  // namespace

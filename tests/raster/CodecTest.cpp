@@ -1,0 +1,390 @@
+// Picture decoders: round trips through encoders made here, hand-built BMP
+// variants, and damaged data of every kind.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <png.h>
+
+#include <cstring>
+#include <functional>
+
+#include "raster/uBmpDecode.h"
+#include "raster/uDecodeError.h"
+#include "raster/uGifDecode.h"
+#include "raster/uJpegCodec.h"
+#include "raster/uPictureDecode.h"
+#include "raster/uPngIO.h"
+#include "support/TestSupport.h"
+
+using namespace kx;
+
+namespace {
+
+std::span<const uint8_t> Bytes(const std::string& s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
+
+// A small picture with a distinct colour in every pixel.
+TBitmap32 Pattern(int w, int h, bool alpha) {
+  TBitmap32 b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.SetPixel(x, y, MakePixel(uint8_t(x * 40), uint8_t(y * 50), uint8_t(200 - x * 10 - y),
+                                 alpha ? uint8_t(x * 30 + y * 7) : 255));
+  return b;
+}
+
+// ---- PNG ----
+
+TEST(Png, RoundTripKeepsEveryChannelExactly) {
+  const TBitmap32 b = Pattern(5, 3, true);
+  EXPECT_EQ(DecodePng(Bytes(EncodePng(b))), b);
+}
+
+TEST(Png, PictureWithoutAlphaIsOpaque) {
+  // An RGB PNG written with libpng directly: three bytes per pixel.
+  const uint8_t rgb[] = {10, 20, 30, 200, 100, 0};
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = 2;
+  image.height = 1;
+  image.format = PNG_FORMAT_RGB;
+  png_alloc_size_t size = 0;
+  ASSERT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, rgb, 0, nullptr));
+  std::string bytes(size, '\0');
+  ASSERT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb, 0, nullptr));
+  bytes.resize(size);
+  const TBitmap32 b = DecodePng(Bytes(bytes));
+  EXPECT_EQ(b.Pixel(0, 0), MakePixel(10, 20, 30, 255));
+  EXPECT_EQ(b.Pixel(1, 0), MakePixel(200, 100, 0, 255));
+}
+
+TEST(Png, WritePngWritesTheEncodedFile) {
+  kxtest::TScratchDir dir;
+  const TBitmap32 b = Pattern(3, 2, true);
+  WritePng(dir / "p.png", b);
+  EXPECT_EQ(DecodePictureFile(dir / "p.png"), b);
+  EXPECT_THROW(WritePng(dir / "missing/p.png", b), std::runtime_error);
+}
+
+// ---- JPEG ----
+
+// Flat 8x8 blocks survive JPEG compression almost unchanged.
+TBitmap32 Blocks() {
+  TBitmap32 b(16, 16);
+  b.FillRect({0, 0, 8, 8}, MakePixel(255, 0, 0));
+  b.FillRect({8, 0, 16, 8}, MakePixel(0, 255, 0));
+  b.FillRect({0, 8, 8, 16}, MakePixel(0, 0, 255));
+  b.FillRect({8, 8, 16, 16}, MakePixel(128, 128, 128));
+  return b;
+}
+
+void ExpectNear(TPixel got, TPixel want, int tolerance) {
+  EXPECT_NEAR(PixelR(got), PixelR(want), tolerance);
+  EXPECT_NEAR(PixelG(got), PixelG(want), tolerance);
+  EXPECT_NEAR(PixelB(got), PixelB(want), tolerance);
+  EXPECT_EQ(PixelA(got), 255);
+}
+
+TEST(Jpeg, RoundTripWithinLossyTolerance) {
+  const TBitmap32 src = Blocks();
+  const TBitmap32 b = DecodeJpeg(Bytes(EncodeJpeg(src, 95)));
+  ASSERT_EQ(b.Width(), 16);
+  ASSERT_EQ(b.Height(), 16);
+  // Block centres, away from the chroma edges: within 12 levels per channel.
+  for (auto [x, y] : {std::pair{3, 3}, {12, 3}, {3, 12}, {12, 12}}) ExpectNear(b.Pixel(x, y), src.Pixel(x, y), 12);
+}
+
+TEST(Jpeg, ScaleHintDecodesSmaller) {
+  const std::string jpeg = EncodeJpeg(Blocks(), 95);
+  const TBitmap32 half = DecodeJpeg(Bytes(jpeg), 2);
+  EXPECT_EQ(half.Width(), 8);
+  EXPECT_EQ(half.Height(), 8);
+  ExpectNear(half.Pixel(6, 6), MakePixel(128, 128, 128), 12);
+  const TBitmap32 eighth = DecodeJpeg(Bytes(jpeg), 8);
+  EXPECT_EQ(eighth.Width(), 2);
+  EXPECT_THROW(DecodeJpeg(Bytes(jpeg), 3), std::invalid_argument);
+}
+
+TEST(Jpeg, DamagedStreamsThrow) {
+  const std::string jpeg = EncodeJpeg(Pattern(40, 30, false), 90);
+  for (const std::string& bad : {std::string(), jpeg.substr(0, 2), jpeg.substr(0, jpeg.size() / 2),
+                                 jpeg.substr(0, jpeg.size() - 2), std::string("\xFF\xD8\xFF\xE0garbage", 11)})
+    EXPECT_THROW(DecodeJpeg(Bytes(bad)), TDecodeError) << bad.size();
+}
+
+// Encodes raw samples (1 or 4 per pixel) as grayscale or Adobe CMYK JPEG.
+std::string EncodeRawJpeg(int w, int h, const std::vector<uint8_t>& samples, J_COLOR_SPACE space) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = JDIMENSION(w);
+  c.image_height = JDIMENSION(h);
+  c.input_components = space == JCS_GRAYSCALE ? 1 : 4;
+  c.in_color_space = space;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 100, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW row = const_cast<uint8_t*>(samples.data()) + c.next_scanline * JDIMENSION(w * c.input_components);
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::string bytes(reinterpret_cast<char*>(out), size);
+  free(out);
+  return bytes;
+}
+
+TEST(Jpeg, GrayAndCmykBecomeOpaqueColour) {
+  const TBitmap32 gray = DecodeJpeg(Bytes(EncodeRawJpeg(8, 8, std::vector<uint8_t>(64, 90), JCS_GRAYSCALE)));
+  ExpectNear(gray.Pixel(4, 4), MakePixel(90, 90, 90), 2);
+  // Adobe CMYK is stored inverted: 255 is no ink. No cyan, full magenta, no
+  // yellow, no black: magenta.
+  std::vector<uint8_t> cmyk;
+  for (int i = 0; i < 64; ++i) cmyk.insert(cmyk.end(), {255, 0, 255, 255});
+  const TBitmap32 b = DecodeJpeg(Bytes(EncodeRawJpeg(8, 8, cmyk, JCS_CMYK)));
+  ExpectNear(b.Pixel(4, 4), MakePixel(255, 0, 255), 4);
+}
+
+TEST(Jpeg, DecodesFromAFile) {
+  kxtest::TScratchDir dir;
+  kxtest::WriteFile(dir / "a.jpg", EncodeJpeg(Blocks(), 95));
+  EXPECT_EQ(DecodeJpegFile(dir / "a.jpg", 4).Width(), 4);
+  EXPECT_THROW(DecodeJpegFile(dir / "missing.jpg"), TDecodeError);
+}
+
+// ---- GIF ----
+
+struct TGifFrame {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  bool Interlace = false;
+  int Transparent = NO_TRANSPARENT_COLOR;
+  std::vector<uint8_t> Indices;  // rows top-down
+};
+
+int WriteToString(GifFileType* gif, const GifByteType* data, int n) {
+  static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data), size_t(n));
+  return n;
+}
+
+// A GIF with a global colour table of four colours, background index bg, and one frame.
+std::string MakeGif(int screenW, int screenH, int bg, const TGifFrame& f) {
+  std::string out;
+  int err = 0;
+  GifFileType* gif = EGifOpen(&out, WriteToString, &err);
+  GifColorType colors[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {10, 20, 30}};
+  ColorMapObject* map = GifMakeMapObject(4, colors);
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, screenW, screenH, 2, bg, map);
+  if (f.Transparent != NO_TRANSPARENT_COLOR) {
+    GraphicsControlBlock gcb{};
+    gcb.TransparentColor = f.Transparent;
+    GifByteType ext[4];
+    const size_t len = EGifGCBToExtension(&gcb, ext);
+    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(len), ext);
+  }
+  EGifPutImageDesc(gif, f.Left, f.Top, f.Width, f.Height, f.Interlace, nullptr);
+  std::vector<int> order;
+  if (f.Interlace) {
+    for (int pass = 0, start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2}; pass < 4; ++pass)
+      for (int y = start[pass]; y < f.Height; y += step[pass]) order.push_back(y);
+  } else {
+    for (int y = 0; y < f.Height; ++y) order.push_back(y);
+  }
+  for (int y : order) {
+    std::vector<GifPixelType> line(f.Indices.begin() + y * f.Width, f.Indices.begin() + (y + 1) * f.Width);
+    EGifPutLine(gif, line.data(), f.Width);
+  }
+  EGifCloseFile(gif, &err);
+  GifFreeMapObject(map);
+  return out;
+}
+
+const TPixel kBlack = MakePixel(0, 0, 0), kRed = MakePixel(255, 0, 0), kGreen = MakePixel(0, 255, 0),
+             kDark = MakePixel(10, 20, 30);
+
+TEST(Gif, FrameOnTheBackgroundOfTheLogicalScreen) {
+  TGifFrame f{1, 1, 2, 2, false, 2, {1, 2, 2, 1}};  // index 2 transparent
+  const TBitmap32 b = DecodeGif(Bytes(MakeGif(4, 3, 3, f)));
+  ASSERT_EQ(b.Width(), 4);
+  ASSERT_EQ(b.Height(), 3);
+  const TPixel want[3][4] = {{kDark, kDark, kDark, kDark}, {kDark, kRed, kDark, kDark}, {kDark, kDark, kRed, kDark}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(b.Pixel(x, y), want[y][x]) << x << "," << y;
+}
+
+TEST(Gif, InterlacedRowsLandInPlace) {
+  TGifFrame f{0, 0, 1, 10, true, NO_TRANSPARENT_COLOR, {}};
+  for (int y = 0; y < 10; ++y) f.Indices.push_back(uint8_t(y % 3));
+  const TBitmap32 b = DecodeGif(Bytes(MakeGif(1, 10, 0, f)));
+  const TPixel byIndex[3] = {kBlack, kRed, kGreen};
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(b.Pixel(0, y), byIndex[y % 3]) << y;
+}
+
+TEST(Gif, FramePastTheScreenIsClipped) {
+  TGifFrame f{2, 1, 3, 2, false, NO_TRANSPARENT_COLOR, {1, 1, 1, 2, 2, 2}};
+  const TBitmap32 b = DecodeGif(Bytes(MakeGif(3, 2, 0, f)));
+  EXPECT_EQ(b.Pixel(2, 1), kRed);
+  EXPECT_EQ(b.Pixel(1, 1), kBlack);
+}
+
+// ---- BMP ----
+
+void Put16(std::string& s, uint32_t v) { s += char(v), s += char(v >> 8); }
+void Put32(std::string& s, uint32_t v) { Put16(s, v & 0xFFFF), Put16(s, v >> 16); }
+
+struct TBmpSpec {
+  int Width = 0, Height = 0, Bpp = 24;
+  bool TopDown = false;
+  uint32_t HeaderSize = 40;  // 12, 40 or 108
+  uint32_t Compression = 0;
+  std::vector<uint32_t> Masks;      // r, g, b[, a]
+  std::vector<uint32_t> Palette;    // 0x00RRGGBB
+  std::vector<std::string> Rows;    // pixel bytes of each row, top row first, unpadded
+};
+
+std::string MakeBmp(const TBmpSpec& s) {
+  std::string info;
+  if (s.HeaderSize == 12) {
+    Put32(info, 12), Put16(info, uint32_t(s.Width)), Put16(info, uint32_t(s.Height)), Put16(info, 1),
+        Put16(info, uint32_t(s.Bpp));
+  } else {
+    Put32(info, s.HeaderSize), Put32(info, uint32_t(s.Width)), Put32(info, uint32_t(s.TopDown ? -s.Height : s.Height));
+    Put16(info, 1), Put16(info, uint32_t(s.Bpp)), Put32(info, s.Compression), Put32(info, 0), Put32(info, 2835),
+        Put32(info, 2835), Put32(info, uint32_t(s.Palette.size())), Put32(info, 0);
+    for (uint32_t m : s.Masks) Put32(info, m);  // in the V4 header, or right after the 40-byte one
+    if (s.HeaderSize > 40) info.resize(s.HeaderSize, '\0');
+  }
+  for (uint32_t c : s.Palette) {
+    info += char(c), info += char(c >> 8), info += char(c >> 16);
+    if (s.HeaderSize != 12) info += '\0';
+  }
+  std::string pixels;
+  for (int i = 0; i < s.Height; ++i) {
+    std::string row = s.Rows[size_t(s.TopDown ? i : s.Height - 1 - i)];
+    row.resize((row.size() + 3) / 4 * 4, '\0');
+    pixels += row;
+  }
+  std::string file = "BM";
+  Put32(file, uint32_t(14 + info.size() + pixels.size())), Put32(file, 0), Put32(file, uint32_t(14 + info.size()));
+  return file + info + pixels;
+}
+
+std::string B(std::initializer_list<int> bytes) {
+  std::string s;
+  for (int b : bytes) s += char(b);
+  return s;
+}
+
+struct BmpCase {
+  const char* name;
+  TBmpSpec spec;
+  std::vector<std::vector<TPixel>> want;  // rows top-down
+};
+
+const TPixel kBlue = MakePixel(0, 0, 255), kWhite = MakePixel(255, 255, 255);
+
+class BmpTest : public testing::TestWithParam<BmpCase> {};
+
+TEST_P(BmpTest, DecodesExactPixels) {
+  const BmpCase& c = GetParam();
+  const TBitmap32 b = DecodeBmp(Bytes(MakeBmp(c.spec)));
+  ASSERT_EQ(b.Height(), int(c.want.size()));
+  ASSERT_EQ(b.Width(), int(c.want[0].size()));
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) EXPECT_EQ(b.Pixel(x, y), c.want[size_t(y)][size_t(x)]) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, BmpTest,
+    testing::Values(
+        BmpCase{"Bpp1", {9, 2, 1, false, 40, 0, {}, {0x000000, 0xFFFFFF}, {B({0x80, 0x80}), B({0x7F, 0x00})}},
+                {{kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite},
+                 {kBlack, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kBlack}}},
+        BmpCase{"Bpp4", {3, 1, 4, false, 40, 0, {}, {0xFF0000, 0x00FF00, 0x0000FF}, {B({0x12, 0x00})}},
+                {{kGreen, kBlue, kRed}}},
+        BmpCase{"Bpp8TopDown", {2, 2, 8, true, 40, 0, {}, {0xFF0000, 0x0000FF}, {B({0, 1}), B({1, 1})}},
+                {{kRed, kBlue}, {kBlue, kBlue}}},
+        BmpCase{"Bpp8IndexPastPaletteIsBlack", {2, 1, 8, false, 40, 0, {}, {0xFFFFFF}, {B({0, 5})}},
+                {{kWhite, kBlack}}},
+        BmpCase{"Bpp8CoreHeader", {2, 1, 8, false, 12, 0, {}, std::vector<uint32_t>(256, 0x0A141E), {B({0, 255})}},
+                {{kDark, kDark}}},
+        BmpCase{"Bpp16Default555", {2, 1, 16, false, 40, 0, {}, {}, {B({0x00, 0x7C, 0x1F, 0x00})}},
+                {{kRed, kBlue}}},
+        BmpCase{"Bpp16BitFields565", {2, 1, 16, false, 40, 3, {0xF800, 0x07E0, 0x001F}, {}, {B({0xE0, 0x07, 0x10, 0x84})}},
+                {{kGreen, MakePixel(132, 130, 132)}}},
+        BmpCase{"Bpp24BottomUp", {1, 2, 24, false, 40, 0, {}, {}, {B({30, 20, 10}), B({0, 0, 255})}},
+                {{kDark}, {kRed}}},
+        BmpCase{"Bpp32PlainIsOpaque", {1, 1, 32, false, 40, 0, {}, {}, {B({30, 20, 10, 0})}}, {{kDark}}},
+        BmpCase{"Bpp32AlphaMask", {2, 1, 32, true, 108, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {},
+                                   {B({30, 20, 10, 0x80, 0, 0, 255, 0})}},
+                {{MakePixel(10, 20, 30, 0x80), MakePixel(255, 0, 0, 0)}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Bmp, RefusesWhatItCannotDecode) {
+  TBmpSpec ok{2, 2, 24, false, 40, 0, {}, {}, {B({1, 2, 3, 4, 5, 6}), B({1, 2, 3, 4, 5, 6})}};
+  const std::string good = MakeBmp(ok);
+  ASSERT_NO_THROW(DecodeBmp(Bytes(good)));
+  auto patched = [&](size_t at, std::string bytes) {
+    std::string s = good;
+    s.replace(at, bytes.size(), bytes);
+    return s;
+  };
+  std::string bigSize;
+  Put32(bigSize, 40000);
+  for (const std::string& bad : {
+           good.substr(0, good.size() - 1),  // pixel rows cut short
+           good.substr(0, 20),               // header cut short
+           patched(28, B({2, 0})),           // 2 bits per pixel
+           patched(30, B({1, 0, 0, 0})),     // run-length encoded
+           patched(18, bigSize),             // wider than the data
+           patched(18, B({0, 0, 0, 0})),     // zero width
+           patched(22, B({0, 0, 0, 0x80})),  // height -2^31
+           patched(14, B({20, 0, 0, 0})),    // unknown header
+       })
+    EXPECT_THROW(DecodeBmp(Bytes(bad)), TDecodeError);
+}
+
+// ---- dispatch and damaged data of every kind ----
+
+std::vector<std::string> SamplesOfEveryKind() {
+  return {EncodeJpeg(Pattern(9, 7, false)), EncodePng(Pattern(9, 7, true)),
+          MakeGif(3, 2, 0, {0, 0, 3, 2, false, NO_TRANSPARENT_COLOR, {1, 2, 3, 0, 1, 2}}),
+          MakeBmp({2, 1, 24, false, 40, 0, {}, {}, {B({1, 2, 3, 4, 5, 6})}})};
+}
+
+TEST(DecodePicture, DispatchesByContent) {
+  const std::vector<std::string> samples = SamplesOfEveryKind();
+  const TPictureKind kinds[] = {TPictureKind::Jpeg, TPictureKind::Png, TPictureKind::Gif, TPictureKind::Bmp};
+  for (size_t i = 0; i < samples.size(); ++i) {
+    EXPECT_EQ(PictureKindOf(Bytes(samples[i])), kinds[i]);
+    EXPECT_FALSE(DecodePicture(Bytes(samples[i])).Empty());
+  }
+  EXPECT_EQ(PictureKindOf(Bytes("KX060697")), TPictureKind::Unknown);
+  EXPECT_THROW(DecodePicture(Bytes("KX060697")), TDecodeError);
+  EXPECT_THROW(DecodePictureFile("/nonexistent/picture.jpg"), TDecodeError);
+}
+
+// Every prefix and a byte flipped at every position: an exception or a
+// picture, never a crash.
+TEST(DecodePicture, DamagedDataNeverCrashes) {
+  for (const std::string& sample : SamplesOfEveryKind()) {
+    for (size_t n = 0; n < sample.size(); ++n) {
+      try {
+        (void)DecodePicture(Bytes(sample.substr(0, n)));
+      } catch (const TDecodeError&) {
+      }
+      std::string flipped = sample;
+      flipped[n] = char(flipped[n] ^ 0xA5);
+      try {
+        (void)DecodePicture(Bytes(flipped));
+      } catch (const TDecodeError&) {
+      }
+    }
+  }
+}
+
+}  // namespace
