@@ -180,6 +180,19 @@ TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom) {
   return bitmap;
 }
 
+std::optional<TPoint> JpegPictureSize(std::span<const uint8_t> data) {
+  TDecoderHolder d;
+  if (!StartDecoder(d.get(), data.data(), data.size(), 1)) return std::nullopt;
+  return TPoint{int32_t(d->cinfo.image_width), int32_t(d->cinfo.image_height)};
+}
+
+int JpegScaleToCover(TPoint fullSize, TPoint target) {
+  for (int denom : {8, 4, 2})
+    if ((int64_t(fullSize.X) + denom - 1) / denom >= target.X && (int64_t(fullSize.Y) + denom - 1) / denom >= target.Y)
+      return denom;
+  return 1;
+}
+
 TBitmap32 DecodeJpegFile(const std::string& path, int scaleDenom) {
   const std::string bytes = ReadPictureBytes(path);
   return DecodeJpeg({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, scaleDenom);

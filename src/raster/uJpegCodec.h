@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -17,6 +18,14 @@ namespace kx {
 TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom = 1);
 // The same for a file; throws TDecodeError when it cannot be read.
 TBitmap32 DecodeJpegFile(const std::string& path, int scaleDenom = 1);
+
+// The picture size a JPEG stream declares in its header, or nullopt when the
+// header does not read.
+std::optional<TPoint> JpegPictureSize(std::span<const uint8_t> data);
+
+// The largest DCT scale (8, 4, 2 or 1) at which a picture of fullSize still
+// comes out at least as large as target in both directions.
+int JpegScaleToCover(TPoint fullSize, TPoint target);
 
 // Encodes the colour channels (alpha is dropped); quality 1..100.
 std::string EncodeJpeg(const TBitmap32& bitmap, int quality = 90);

@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <stdexcept>
 
 #include "animation/uAnimEngine.h"
 #include "package/uFileIO.h"
+#include "raster/uJpegCodec.h"
 #include "raster/uMath.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uRandom.h"
@@ -57,18 +60,26 @@ void TKXfmScrSvr::LoadTransitionList() {
 void TKXfmScrSvr::LoadCurrentPicture() {
   if (!IsStillPicture(m_currentName)) return LoadAnimatedPicture();
 
-  TBitmap32 picture = DecodePictureFile(m_currentName);
-  m_stillPicture = true;
   const int32_t sw = m_ctx.Display.ScreenWidth(), sh = m_ctx.Display.ScreenHeight();
-  if (m_exclusive) {
-    m_pictureSize = {sw, sh};
-    m_fittedPicture.SetSize(m_backSize.X, m_backSize.Y);
-    ResampleLanczos3(picture, m_fittedPicture);
-  } else if (m_stretch) {
-    const TPoint target = StretchTarget(picture.Width(), picture.Height(), sw, sh, m_proportional);
+  auto targetFor = [&](TPoint full) {
+    if (m_exclusive) return m_backSize;
+    return m_stretch ? StretchTarget(full.X, full.Y, sw, sh, m_proportional) : full;
+  };
+  // A large JPEG is decoded straight at the smallest DCT scale that still
+  // covers the target, then resampled: most of a photo's pixels never exist.
+  const std::string bytes = ReadPictureBytes(m_currentName);
+  const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  const std::optional<TPoint> jpegSize =
+      PictureKindOf(data) == TPictureKind::Jpeg ? JpegPictureSize(data) : std::nullopt;
+  TBitmap32 picture = jpegSize ? DecodeJpeg(data, JpegScaleToCover(*jpegSize, targetFor(*jpegSize)))
+                               : DecodePicture(data);
+  const TPoint target = targetFor(jpegSize.value_or(TPoint{picture.Width(), picture.Height()}));
+  m_stillPicture = true;
+
+  if (m_exclusive || m_stretch) {
     m_fittedPicture.SetSize(target.X, target.Y);
     ResampleLanczos3(picture, m_fittedPicture);
-    m_pictureSize = target;
+    m_pictureSize = m_exclusive ? TPoint{sw, sh} : target;
   } else {
     m_fittedPicture = std::move(picture);
     m_pictureSize = {m_fittedPicture.Width(), m_fittedPicture.Height()};

@@ -101,9 +101,9 @@ class SlideshowTest : public testing::Test {
   std::vector<std::string> Messages;
   std::vector<TScriptedInput> Input;
   std::function<void(const TBitmap32&)> OnFrame;
+  TScratchDir m_dir;
 
  private:
-  TScratchDir m_dir;
   std::unique_ptr<THeadlessDisplay> m_display;
   TMessageBoxHandler m_previousBox;
 };
@@ -203,6 +203,25 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{"TallKeepsProportions", 500, 1000, true, true, {384, 0, 896, 1024}},
                     FitCase{"StretchedFillsTheScreen", 500, 1000, true, false, {0, 0, 1280, 1024}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SlideshowTest, LargeJpegIsDecodedSmallerAndStillFitsExactly) {
+  TBitmap32 photo(1280, 960, MakePixel(30, 140, 220));
+  photo.FillRect({0, 0, 640, 960}, MakePixel(220, 60, 30));
+  kxtest::WriteFile(m_dir / "photo.jpg", EncodeJpeg(photo, 95));
+  Project.FileList.Names = {m_dir / "photo.jpg"};
+  Project.FileList.States = {"TRUE"};
+  Project.Settings.Proportional = true;
+  Run(320, 240, 100);
+  const TBitmap32& screen = Display().Content();
+  auto near = [](TPixel a, TPixel b) {
+    for (int s = 0; s < 24; s += 8)
+      if (std::abs(int((a >> s) & 255) - int((b >> s) & 255)) > 4) return false;
+    return true;
+  };
+  EXPECT_TRUE(near(screen.Pixel(40, 120), MakePixel(220, 60, 30)));
+  EXPECT_TRUE(near(screen.Pixel(280, 120), MakePixel(30, 140, 220)));
+  EXPECT_TRUE(near(screen.Pixel(319, 239), MakePixel(30, 140, 220)));
+}
 
 TEST_F(SlideshowTest, ExclusivePathResamplesToTheBackPictureSize) {
   AddPicture(1000, 500);

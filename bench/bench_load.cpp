@@ -1,0 +1,85 @@
+// The cost of bringing a 12-megapixel JPEG photo (4000 x 3000) to a 1920 x 1080
+// screen as the slideshow does: decode at the smallest DCT scale that still
+// covers the target, then resample with the Lanczos-3 filter. Each step is
+// printed in milliseconds and as a ratio to one full-frame copy (1920 x 1080)
+// measured in the same run; medians over several runs.
+//
+// usage: bench_load [runs]   (default 9)
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+#include <vector>
+
+#include "raster/uJpegCodec.h"
+#include "raster/uResample.h"
+
+using namespace kx;
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+template <class F>
+double TimeMs(F&& f) {
+  const auto t0 = TClock::now();
+  f();
+  return std::chrono::duration<double, std::milli>(TClock::now() - t0).count();
+}
+
+// A photo-like picture: smooth gradients with fine detail, so the JPEG has
+// realistic entropy.
+TBitmap32 Photo(int32_t w, int32_t h) {
+  TBitmap32 b(w, h);
+  uint32_t s = 12345;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      s = s * 1664525u + 1013904223u;
+      const int noise = int(s >> 28) - 8;
+      const auto r = uint8_t(std::clamp(int(128 + 100 * std::sin(x / 300.0)) + noise, 0, 255));
+      const auto g = uint8_t(std::clamp(int(y * 255 / h) + noise, 0, 255));
+      const auto bl = uint8_t(std::clamp(int(128 + 90 * std::cos((x + y) / 170.0)) + noise, 0, 255));
+      b.SetPixel(x, y, MakePixel(r, g, bl));
+    }
+  return b;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+  const TPoint target{1920, 1080};
+  const std::string jpeg = EncodeJpeg(Photo(4000, 3000), 90);
+  const std::span data(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size());
+  const TPoint full = *JpegPictureSize(data);
+  const int denom = JpegScaleToCover(full, target);
+
+  TBitmap32 a(target.X, target.Y, 1), b(target.X, target.Y, 2);
+  std::vector<double> copy, decode, resample, fullDecode;
+  for (int i = 0; i < runs; ++i) {
+    for (int k = 0; k < 5; ++k) copy.push_back(TimeMs([&] { std::memcpy(b.Bits(), a.Bits(), a.StrideBytes() * size_t(a.Height())); }));
+    TBitmap32 decoded;
+    decode.push_back(TimeMs([&] { decoded = DecodeJpeg(data, denom); }));
+    TBitmap32 fitted(target.X, target.Y);
+    resample.push_back(TimeMs([&] { ResampleLanczos3(decoded, fitted); }));
+    if (i < 3) fullDecode.push_back(TimeMs([&] { decoded = DecodeJpeg(data, 1); }));
+  }
+  const double c = Median(copy), d = Median(decode), r = Median(resample), f = Median(fullDecode);
+  std::printf("JPEG %dx%d (%zu bytes), DCT scale 1/%d, to %dx%d\n", full.X, full.Y, jpeg.size(), denom, target.X,
+              target.Y);
+  std::printf("%-28s %9s %9s\n", "step", "ms", "copies");
+  std::printf("%-28s %9.2f %9.2f\n", "full-frame copy", c, 1.0);
+  std::printf("%-28s %9.2f %9.2f\n", "decode (scaled)", d, d / c);
+  std::printf("%-28s %9.2f %9.2f\n", "resample (Lanczos-3)", r, r / c);
+  std::printf("%-28s %9.2f %9.2f\n", "load total", d + r, (d + r) / c);
+  std::printf("%-28s %9.2f %9.2f\n", "decode at full size (ref.)", f, f / c);
+  return 0;
+}
