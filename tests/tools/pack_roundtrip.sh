@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 mkdir "$t/tmp"
 TMPDIR="$t/tmp" "$kxtool" project "$t/Demo.scr" > "$t/project.txt"
-work=$(sed -n '2s/lake\.jpg=TRUE$//p' "$t/project.txt")
+work=$(sed -n '2s/lake\.kxp=TRUE$//p' "$t/project.txt")
 [ -n "$work" ] || fail "first picture line: $(sed -n 2p "$t/project.txt")"
 case "$work" in "$t/tmp/Demo"*/) ;; *) fail "work folder $work" ;; esac
 for line in "[FileList]" "${work}hills.jpg=TRUE" "${work}night.jpg=TRUE" "${work}rings.jpg=TRUE" \
@@ -26,7 +26,7 @@ done
 [ -z "$(ls -A "$t/tmp")" ] || fail "work folder left behind: $(ls -A "$t/tmp")"
 
 "$kxtool" unpack "$t/Demo.scr" "$t/un"
-for f in lake.jpg hills.jpg night.jpg rings.jpg; do cmp -s "$t/un/$f" "$demo/$f" || fail "unpacked $f differs"; done
+for f in lake.kxp lake.jpg hills.jpg night.jpg rings.jpg; do cmp -s "$t/un/$f" "$demo/$f" || fail "unpacked $f differs"; done
 [ -f "$t/un/KXC.res" ] && [ -f "$t/un/KXGUI.kxu" ] || fail "entries missing"
 
 # The packed player unpacks into its own work folder and removes it again.
