@@ -8,27 +8,12 @@
 #include <string>
 
 #include "animation/uCreatorProject.h"
-
-namespace {
-
-const std::string& File() {
-  static const std::string path = [] {
-    char pattern[] = "/tmp/kxfuzz_picturefile_XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    return std::string(pattern) + "/p.kxp";
-  }();
-  return path;
-}
-
-}  // namespace
+#include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (std::FILE* f = std::fopen(File().c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  const std::string file = kxfuzz::WriteInput("p.kxp", data, size);
   kx::TProject project;
-  if (project.Load(File())) {
+  if (project.Load(file)) {
     if (project.RegionMap.Width() != project.Picture.Width() || project.RegionMap.Height() != project.Picture.Height() ||
         project.UsedSoundCount() > 8)
       std::abort();

@@ -7,27 +7,18 @@
 
 #include "animation/uCreatorProject.h"
 #include "devices/uMessageBox.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace {
 
-const std::string& File() {
-  static const std::string path = [] {
-    char pattern[] = "/tmp/kxfuzz_pictureheader_XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    kx::SetMessageBoxHandler([](const std::string&) {});  // failures are expected; keep the output quiet
-    return std::string(pattern) + "/p.kxp";
-  }();
-  return path;
-}
+// Failures are expected; keep the output quiet.
+const bool kQuiet = (kx::SetMessageBoxHandler([](const std::string&) {}), true);
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (std::FILE* f = std::fopen(File().c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  const std::string file = kxfuzz::WriteInput("p.kxp", data, size);
   kx::TProject project;
-  if (project.LoadHeader(File()) != project.Loaded) std::abort();
+  if (project.LoadHeader(file) != project.Loaded) std::abort();
   return 0;
 }

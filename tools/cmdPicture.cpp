@@ -1,5 +1,4 @@
 // kxtool kxp-make, kxp-info and regionmap: making and inspecting picture files.
-#include <pixman.h>
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +14,7 @@
 #include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uPngIO.h"
+#include "raster/uResample.h"
 #include "tools/kxtool.h"
 
 namespace kxtool {
@@ -42,26 +42,6 @@ std::string AsJpeg(const std::string& path, TBitmap32& decoded) {
   const std::string bytes = kx::ReadPictureBytes(path);
   decoded = kx::DecodePicture(Bytes(bytes));
   return kx::PictureKindOf(Bytes(bytes)) == kx::TPictureKind::Jpeg ? bytes : kx::EncodeJpeg(decoded);
-}
-
-using PixmanPtr = std::unique_ptr<pixman_image_t, pixman_bool_t (*)(pixman_image_t*)>;
-
-PixmanPtr Wrap(TBitmap32& b) {
-  return PixmanPtr(pixman_image_create_bits(PIXMAN_a8r8g8b8, b.Width(), b.Height(), b.Bits(), int(b.StrideBytes())),
-                   pixman_image_unref);
-}
-
-TBitmap32 Scaled(const TBitmap32& source, int width, int height) {
-  TBitmap32 src = source, dst(width, height);
-  PixmanPtr s = Wrap(src), d = Wrap(dst);
-  pixman_transform_t t;
-  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(src.Width()) / width),
-                              pixman_double_to_fixed(double(src.Height()) / height));
-  pixman_image_set_transform(s.get(), &t);
-  pixman_image_set_filter(s.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-  pixman_image_set_repeat(s.get(), PIXMAN_REPEAT_PAD);
-  pixman_image_composite32(PIXMAN_OP_SRC, s.get(), nullptr, d.get(), 0, 0, 0, 0, 0, 0, width, height);
-  return dst;
 }
 
 // Wave record fields by key, for reading the spec and printing a project.
@@ -160,7 +140,7 @@ int KxpMake(const Args& args) {
   if (path("Picture").empty()) throw std::runtime_error("[Picture] needs a Picture");
   TBitmap32 picture, thumbnail;
   parts.Picture = AsJpeg(path("Picture"), picture);
-  parts.Thumbnail = path("Thumbnail").empty() ? kx::EncodeJpeg(Scaled(picture, kThumbnailWidth, kThumbnailHeight))
+  parts.Thumbnail = path("Thumbnail").empty() ? kx::EncodeJpeg(kx::ResizeBilinear(picture, kThumbnailWidth, kThumbnailHeight))
                                               : AsJpeg(path("Thumbnail"), thumbnail);
 
   TBitmap32 areas(picture.Width(), picture.Height(), 0);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "animation/uFitResize.h"
+#include "raster/uResample.h"
 #include "package/uFileIO.h"
 #include "raster/uRandom.h"
 

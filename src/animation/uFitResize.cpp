@@ -1,43 +1,10 @@
 #include "animation/uFitResize.h"
 
-#include <pixman.h>
-
 #include <memory>
 #include <new>
 #include <vector>
 
 namespace kx {
-namespace {
-
-using TPixmanImage = std::unique_ptr<pixman_image_t, pixman_bool_t (*)(pixman_image_t*)>;
-
-// pixman only reads a source image, but its constructor takes writable bits.
-TPixmanImage WrapBits(const TBitmap32& b) {
-  return TPixmanImage(pixman_image_create_bits(PIXMAN_a8r8g8b8, b.Width(), b.Height(),
-                                               const_cast<TPixel*>(b.Bits()), int(b.StrideBytes())),
-                      pixman_image_unref);
-}
-
-}  // namespace
-
-TBitmap32 ResizeBilinear(const TBitmap32& src, int32_t width, int32_t height) {
-  if (src.Empty() || width <= 0 || height <= 0) return {};
-  TBitmap32 dst(width, height);
-  if (width == src.Width() && height == src.Height()) {
-    dst.Draw(0, 0, src);
-    return dst;
-  }
-  TPixmanImage s = WrapBits(src), d = WrapBits(dst);
-  if (!s || !d) throw std::bad_alloc();
-  pixman_transform_t t;
-  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(src.Width()) / width),
-                              pixman_double_to_fixed(double(src.Height()) / height));
-  pixman_image_set_transform(s.get(), &t);
-  pixman_image_set_filter(s.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-  pixman_image_set_repeat(s.get(), PIXMAN_REPEAT_PAD);
-  pixman_image_composite32(PIXMAN_OP_SRC, s.get(), nullptr, d.get(), 0, 0, 0, 0, 0, 0, width, height);
-  return dst;
-}
 
 TBitmap32 ResizeRegionMap(const TBitmap32& map, int32_t pictureWidth, int32_t pictureHeight, int32_t width,
                           int32_t height) {

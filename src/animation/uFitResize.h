@@ -1,6 +1,5 @@
-// The two resizes that fit a picture file to the display: the picture with
-// bilinear filtering, the region map by nearest pixel so that area colours
-// stay exact.
+// Fitting a picture file's region map to the display: by nearest pixel, so
+// that area colours stay exact (the picture itself is resized bilinearly).
 #pragma once
 
 #include <cstdint>
@@ -8,10 +7,6 @@
 #include "raster/uBitmap.h"
 
 namespace kx {
-
-// src scaled to width x height with bilinear interpolation of all four bytes;
-// edges repeat the outermost pixels. An empty source or size gives an empty bitmap.
-TBitmap32 ResizeBilinear(const TBitmap32& src, int32_t width, int32_t height);
 
 // The region map of a pictureWidth x pictureHeight picture, scaled with the
 // picture to width x height: each new pixel takes the map pixel under its

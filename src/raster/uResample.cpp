@@ -1,8 +1,12 @@
 #include "raster/uResample.h"
 
+#include <pixman.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <numbers>
 #include <vector>
 
@@ -98,6 +102,15 @@ void ResampleColumns(const TBitmap32& src, TBitmap32& dst, const TTaps& taps) {
   }
 }
 
+using TPixmanImage = std::unique_ptr<pixman_image_t, pixman_bool_t (*)(pixman_image_t*)>;
+
+// pixman only reads a source image, but its constructor takes writable bits.
+TPixmanImage WrapBits(const TBitmap32& b) {
+  return TPixmanImage(pixman_image_create_bits(PIXMAN_a8r8g8b8, b.Width(), b.Height(),
+                                               const_cast<TPixel*>(b.Bits()), int(b.StrideBytes())),
+                      pixman_image_unref);
+}
+
 }  // namespace
 
 void ResampleLanczos3(const TBitmap32& src, TBitmap32& dst) {
@@ -109,6 +122,25 @@ void ResampleLanczos3(const TBitmap32& src, TBitmap32& dst) {
   TBitmap32 rows(dst.Width(), src.Height());
   ResampleRows(src, rows, MakeTaps(src.Width(), dst.Width()));
   ResampleColumns(rows, dst, MakeTaps(src.Height(), dst.Height()));
+}
+
+TBitmap32 ResizeBilinear(const TBitmap32& src, int32_t width, int32_t height) {
+  if (src.Empty() || width <= 0 || height <= 0) return {};
+  TBitmap32 dst(width, height);
+  if (width == src.Width() && height == src.Height()) {
+    dst.Draw(0, 0, src);
+    return dst;
+  }
+  TPixmanImage s = WrapBits(src), d = WrapBits(dst);
+  if (!s || !d) throw std::bad_alloc();
+  pixman_transform_t t;
+  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(src.Width()) / width),
+                              pixman_double_to_fixed(double(src.Height()) / height));
+  pixman_image_set_transform(s.get(), &t);
+  pixman_image_set_filter(s.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+  pixman_image_set_repeat(s.get(), PIXMAN_REPEAT_PAD);
+  pixman_image_composite32(PIXMAN_OP_SRC, s.get(), nullptr, d.get(), 0, 0, 0, 0, 0, 0, width, height);
+  return dst;
 }
 
 }  // namespace kx
