@@ -93,7 +93,7 @@ int SaverMode(TKXCProject& project, const std::string& programPath) {
   const TMessageBoxHandler previous = SetMessageBoxHandler({});
   try {
     TSaverDevices devices = DevicesFactory() ? DevicesFactory()() : SdlDevices();
-    TSaverContext context{*devices.Display, *devices.Clock, programPath};
+    TSaverContext context{*devices.Display, *devices.Clock, programPath, std::nullopt};
     RunSlideshow(project, true, false, context);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kxcsaver: %s\n", e.what());
