@@ -17,13 +17,11 @@ using kxtest::Tagged;
 
 namespace {
 
-const std::vector<int32_t>& Implemented() {
+// Every effect number, 1 to 169.
+const std::vector<int32_t>& AllEffects() {
   static const std::vector<int32_t> numbers = [] {
-    std::vector<int32_t> n = {1, 2, 3, 121, 122, 123, 124, 168, 169};
-    for (int32_t i = 4; i <= 16; ++i) n.push_back(i);
-    for (int32_t i = 21; i <= 33; ++i) n.push_back(i);
-    for (int32_t i = 38; i <= 60; ++i) n.push_back(i);
-    for (int32_t i = 130; i <= 137; ++i) n.push_back(i);
+    std::vector<int32_t> n;
+    for (int32_t i = 1; i <= kEffectCount; ++i) n.push_back(i);
     return n;
   }();
   return numbers;
@@ -51,15 +49,38 @@ std::vector<TPixel> ColoursOf(const TBitmap32& b) {
 bool SplitsWidth(int32_t n) { return n == 15 || n == 16 || (n >= 57 && n <= 60); }
 bool SplitsHeight(int32_t n) { return n == 32 || n == 33 || (n >= 57 && n <= 60); }
 bool IsPivot(int32_t n) { return n >= 121 && n <= 124; }
+// The build-ups show a stretched slice of the new picture and the uneven
+// shreds a ragged fringe of it from the first frame on.
+bool ShowsNewAtStart(int32_t n) {
+  return n == 19 || n == 20 || n == 36 || n == 37 || (n >= 68 && n <= 71) || (n >= 79 && n <= 82) ||
+         (n >= 103 && n <= 112);
+}
+// Shreds halved about the centre line or between both edges end one line
+// short on an odd side.
+bool HalvedShredEndsShort(int32_t n, int32_t w, int32_t h) {
+  const bool rows = n == 70 || n == 71, cols = n == 81 || n == 82, both = n == 111 || n == 112;
+  return (rows && w % 2) || (cols && h % 2) || (both && w % 2 && h % 2);
+}
+// Shapes placed by halves of the sides leave a seam or a corner pixel on an
+// odd side (their own suite bounds it).
+bool HalvesOddSide(int32_t n, int32_t w, int32_t h) {
+  return (w % 2 || h % 2) && (n == 149 || n == 150 || n == 151 || n == 159 || n == 160 || (n >= 165 && n <= 167));
+}
+// The striped rectangles need a side of 20 pixels and the zigzag bands one
+// of 10, more than these pictures have: they never reach the new picture.
+bool NeedsLargerPicture(int32_t n) { return (n >= 145 && n <= 148) || n == 162 || n == 163; }
 
 TEST(Effects, StartWithTheOldPictureAndEndWithTheNew) {
   const std::pair<int32_t, int32_t> sizes[] = {{8, 6}, {6, 8}, {7, 5}, {5, 9}, {2, 3}};
   for (const auto& [w, h] : sizes)
-    for (int32_t n : Implemented()) {
+    for (int32_t n : AllEffects()) {
       TFrame f(w, h);
-      EXPECT_EQ(f.Draw(n, 0), f.Old) << "effect " << n << " at " << w << "x" << h;
+      if (!ShowsNewAtStart(n) && !HalvesOddSide(n, w, h)) {
+        EXPECT_EQ(f.Draw(n, 0), f.Old) << "effect " << n << " at " << w << "x" << h;
+      }
       // Halves meet one pixel apart on an odd side; the pivots land one pixel off.
-      const bool exact = !IsPivot(n) && !(w % 2 && SplitsWidth(n)) && !(h % 2 && SplitsHeight(n));
+      const bool exact = !IsPivot(n) && !(w % 2 && SplitsWidth(n)) && !(h % 2 && SplitsHeight(n)) &&
+                         !HalvedShredEndsShort(n, w, h) && !HalvesOddSide(n, w, h) && !NeedsLargerPicture(n);
       if (exact && n == 1) {
         // The fade mixes colours only and leaves the fourth byte alone.
         EXPECT_EQ(ColoursOf(f.Draw(n, 100)), ColoursOf(f.New)) << "at " << w << "x" << h;
@@ -70,7 +91,7 @@ TEST(Effects, StartWithTheOldPictureAndEndWithTheNew) {
 }
 
 TEST(Effects, EveryFrameLeavesNoClipAndSrcUntouched) {
-  for (int32_t n : Implemented())
+  for (int32_t n : AllEffects())
     for (int32_t p = 0; p <= 100; p += 9) {
       TFrame f(9, 7);
       f.Draw(n, p);
@@ -82,7 +103,7 @@ TEST(Effects, EveryFrameLeavesNoClipAndSrcUntouched) {
 TEST(Effects, SizesThatDisagreeWithTheBitmapsAreHandledSafely) {
   // Claimed sizes larger and smaller than the bitmaps: nothing is read or
   // written outside them (the sanitizers watch), and no clip is left.
-  for (int32_t n : Implemented())
+  for (int32_t n : AllEffects())
     for (const auto& [w, h] : {std::pair{12, 9}, std::pair{3, 2}})
       for (int32_t p : {0, 50, 100}) {
         TBitmap32 dest = Tagged(6, 5, 1);

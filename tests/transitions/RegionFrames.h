@@ -1,0 +1,35 @@
+// Frames of region effects drawn as the slideshow draws them, and which
+// picture each pixel of a frame came from.
+#pragma once
+
+#include <cstdint>
+
+#include "support/BitmapSupport.h"
+#include "transitions/PSEffect.h"
+
+namespace kxtest {
+
+struct TRegionFrame {
+  kx::TBitmap32 Old, New, Dest;
+  int32_t W, H;
+  TRegionFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
+
+  // One call with Dest refilled with the old picture first.
+  const kx::TBitmap32& Draw(int32_t effect, int32_t percent) {
+    Dest = Old;
+    const kx::TPoint e = kx::EffectExtents(W, H, percent);
+    kx::Effects[effect].Proc(Dest, New, W, H, e.X, e.Y, percent);
+    return Dest;
+  }
+  // The pixel shows the new picture's pixel of the same place.
+  bool ShowsNew(int32_t x, int32_t y) const { return Dest.Pixel(x, y) == New.Pixel(x, y); }
+  bool ShowsOld(int32_t x, int32_t y) const { return Dest.Pixel(x, y) == Old.Pixel(x, y); }
+  int64_t NewCount() const {
+    int64_t n = 0;
+    for (int32_t y = 0; y < H; ++y)
+      for (int32_t x = 0; x < W; ++x) n += ShowsNew(x, y);
+    return n;
+  }
+};
+
+}  // namespace kxtest
