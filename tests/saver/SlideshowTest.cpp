@@ -148,7 +148,9 @@ TEST_F(SlideshowTest, TransitionsArePlannedFromTheFirstFrameAndDurationsFollowTh
   Run(16, 12, 40000);
   std::vector<uint32_t> changes;
   for (const TEvent& e : Recorder.Events) {
-    if (e.What.rfind("transition", 0) == 0) EXPECT_EQ(e.What, "transition 64");
+    if (e.What.rfind("transition", 0) == 0) {
+      EXPECT_EQ(e.What, "transition 64");
+    }
     if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
   }
   ASSERT_EQ(changes.size(), 4u);
@@ -190,10 +192,18 @@ TEST_P(FittingTest, PlacesThePictureOnTheScreen) {
   const TRect& r = c.expected;
   EXPECT_EQ(screen.Pixel(r.Left, r.Top), red);
   EXPECT_EQ(screen.Pixel(r.Right - 1, r.Bottom - 1), red);
-  if (r.Left > 0) EXPECT_EQ(screen.Pixel(r.Left - 1, r.Top), kBlack);
-  if (r.Top > 0) EXPECT_EQ(screen.Pixel(r.Left, r.Top - 1), kBlack);
-  if (r.Right < 1280) EXPECT_EQ(screen.Pixel(r.Right, r.Bottom - 1), kBlack);
-  if (r.Bottom < 1024) EXPECT_EQ(screen.Pixel(r.Right - 1, r.Bottom), kBlack);
+  if (r.Left > 0) {
+    EXPECT_EQ(screen.Pixel(r.Left - 1, r.Top), kBlack);
+  }
+  if (r.Top > 0) {
+    EXPECT_EQ(screen.Pixel(r.Left, r.Top - 1), kBlack);
+  }
+  if (r.Right < 1280) {
+    EXPECT_EQ(screen.Pixel(r.Right, r.Bottom - 1), kBlack);
+  }
+  if (r.Bottom < 1024) {
+    EXPECT_EQ(screen.Pixel(r.Right - 1, r.Bottom), kBlack);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
