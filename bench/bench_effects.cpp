@@ -13,19 +13,17 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "raster/uBlit.h"
 #include "transitions/PSEffect.h"
 
 using namespace kx;
+using kxbench::Median;
+using kxbench::TimeOnce;
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 TBitmap32 Picture(int32_t w, int32_t h, uint32_t salt) {
   TBitmap32 b(w, h);
@@ -38,12 +36,6 @@ TBitmap32 Picture(int32_t w, int32_t h, uint32_t salt) {
   return b;
 }
 
-template <class F>
-double TimeOnce(F&& f) {
-  const auto t0 = TClock::now();
-  f();
-  return std::chrono::duration<double, std::micro>(TClock::now() - t0).count();
-}
 
 }  // namespace
 

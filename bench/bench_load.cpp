@@ -14,26 +14,18 @@
 #include <span>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "raster/uJpegCodec.h"
 #include "raster/uResample.h"
 
 using namespace kx;
+using kxbench::Median;
+using kxbench::TimeOnce;
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
-template <class F>
-double TimeMs(F&& f) {
-  const auto t0 = TClock::now();
-  f();
-  return std::chrono::duration<double, std::milli>(TClock::now() - t0).count();
-}
 
 // A photo-like picture: smooth gradients with fine detail, so the JPEG has
 // realistic entropy.
@@ -65,14 +57,15 @@ int main(int argc, char** argv) {
   TBitmap32 a(target.X, target.Y, 1), b(target.X, target.Y, 2);
   std::vector<double> copy, decode, resample, fullDecode;
   for (int i = 0; i < runs; ++i) {
-    for (int k = 0; k < 5; ++k) copy.push_back(TimeMs([&] { std::memcpy(b.Bits(), a.Bits(), a.StrideBytes() * size_t(a.Height())); }));
+    for (int k = 0; k < 5; ++k) copy.push_back(TimeOnce([&] { std::memcpy(b.Bits(), a.Bits(), a.StrideBytes() * size_t(a.Height())); }));
     TBitmap32 decoded;
-    decode.push_back(TimeMs([&] { decoded = DecodeJpeg(data, denom); }));
+    decode.push_back(TimeOnce([&] { decoded = DecodeJpeg(data, denom); }));
     TBitmap32 fitted(target.X, target.Y);
-    resample.push_back(TimeMs([&] { ResampleLanczos3(decoded, fitted); }));
-    if (i < 3) fullDecode.push_back(TimeMs([&] { decoded = DecodeJpeg(data, 1); }));
+    resample.push_back(TimeOnce([&] { ResampleLanczos3(decoded, fitted); }));
+    if (i < 3) fullDecode.push_back(TimeOnce([&] { decoded = DecodeJpeg(data, 1); }));
   }
-  const double c = Median(copy), d = Median(decode), r = Median(resample), f = Median(fullDecode);
+  const double c = Median(copy) / 1000, d = Median(decode) / 1000, r = Median(resample) / 1000,
+               f = Median(fullDecode) / 1000;  // milliseconds
   std::printf("JPEG %dx%d (%zu bytes), DCT scale 1/%d, to %dx%d\n", full.X, full.Y, jpeg.size(), denom, target.X,
               target.Y);
   std::printf("%-28s %9s %9s\n", "step", "ms", "copies");

@@ -18,28 +18,20 @@
 #include <functional>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "animation/uAnimEngine.h"
 #include "devices/headless/uVirtualClock.h"
 #include "package/uFileIO.h"
 
 using namespace kx;
+using kxbench::Median;
+using kxbench::TimeOnce;
 
 namespace {
 
-using TSteady = std::chrono::steady_clock;
 constexpr int32_t W = 1920, H = 1080;
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
-template <class F>
-double TimeOnce(F&& f) {
-  const auto t0 = TSteady::now();
-  f();
-  return std::chrono::duration<double, std::micro>(TSteady::now() - t0).count();
-}
 
 TBitmap32 Picture() {
   TBitmap32 b(W, H);

@@ -7,17 +7,10 @@
 
 #include "raster/uBlit.h"
 #include "raster/uRandom.h"
+#include "transitions/uClipCopy.h"
 
 namespace kx {
 namespace {
-
-// The new picture, in place, through the region; a missing region is not
-// checked for, so the copy then has no clip.
-void CopyThrough(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, const std::optional<TRegion>& region) {
-  const TClipReset reset(Dest);
-  SetClip(Dest, region ? &*region : nullptr);
-  Copy(Dest, 0, 0, W, H, Src, 0, 0);
-}
 
 // A column strip of the shreds: its two row ranges (either may be empty).
 struct TColumnStrip {

@@ -3,27 +3,22 @@
 #include <algorithm>
 
 #include "raster/uBlit.h"
+#include "transitions/uClipCopy.h"
 #include "raster/uMath.h"
 #include "raster/uRegionTiles.h"
 
 namespace kx {
 namespace {
 
-void DrawThrough(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, const TRegion& region) {
-  SetClip(Dest, &region);
-  TClipReset reset(Dest);
-  Copy(Dest, 0, 0, W, H, Src, 0, 0);
-}
-
 // Makes the region of the list and draws through it; nothing without one.
 void DrawList(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, TComplexRegion& list) {
   const std::optional<TRegion> region = list.CreateRegion();
   list.Clear();
-  if (region) DrawThrough(Dest, Src, W, H, *region);
+  if (region) CopyThrough(Dest, Src, W, H, *region);
 }
 
 void DrawRegion(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, const std::optional<TRegion>& region) {
-  if (region) DrawThrough(Dest, Src, W, H, *region);
+  if (region) CopyThrough(Dest, Src, W, H, *region);
 }
 
 // Horizontal bands with M = H / 20 (vertical ones with M = W / 20) on a pitch

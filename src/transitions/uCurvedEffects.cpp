@@ -1,18 +1,9 @@
 #include "transitions/uCurvedEffects.h"
 
 #include "raster/uBlit.h"
+#include "transitions/uClipCopy.h"
 
 namespace kx {
-namespace {
-
-// The new picture, in place, wherever the region covers.
-void CopyThrough(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, const TRegion& region) {
-  const TClipReset reset(Dest);
-  SetClip(Dest, &region);
-  Copy(Dest, 0, 0, W, H, Src, 0, 0);
-}
-
-}  // namespace
 
 // Bands from beyond one edge to twice the extent, one pixel longer than the
 // picture across; the corner ellipse, as long as twice the picture, is cut

@@ -8,16 +8,11 @@
 #include <numbers>
 
 #include "raster/uBlit.h"
+#include "transitions/uClipCopy.h"
 #include "raster/uMath.h"
 
 namespace kx {
 namespace {
-
-void DrawThrough(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, const TRegion& region) {
-  SetClip(Dest, &region);
-  TClipReset reset(Dest);
-  Copy(Dest, 0, 0, W, H, Src, 0, 0);
-}
 
 TRegion Triangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   return PolygonRegion({x0, y0, x1, y1, x2, y2});
@@ -80,38 +75,38 @@ void RotatePoints(std::span<TPoint> Points, int32_t LastIndex, int32_t CX, int32
 
 void RevealDiagonalFromTopLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(0, 0, 2 * X, 0, 0, 2 * Y));
+  CopyThrough(Dest, Src, W, H, Triangle(0, 0, 2 * X, 0, 0, 2 * Y));
 }
 
 void RevealDiagonalFromTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                 int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(W, 0, W - 2 * X, 0, W, 2 * Y));
+  CopyThrough(Dest, Src, W, H, Triangle(W, 0, W - 2 * X, 0, W, 2 * Y));
 }
 
 void RevealDiagonalFromBottomLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                   int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(0, H, 2 * X, H, 0, H - 2 * Y));
+  CopyThrough(Dest, Src, W, H, Triangle(0, H, 2 * X, H, 0, H - 2 * Y));
 }
 
 void RevealDiagonalFromBottomRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                    int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(W, H, W - 2 * X, H, W, H - 2 * Y));
+  CopyThrough(Dest, Src, W, H, Triangle(W, H, W - 2 * X, H, W, H - 2 * Y));
 }
 
 void DiagonalSweepAnticlockwise(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                 int32_t P) {
-  DrawThrough(Dest, Src, W, H, Merge(Triangle(0, H, 0, 0, X, H), {Triangle(W, H, W, 0, W - X, 0)}, TCombineMode::Or));
+  CopyThrough(Dest, Src, W, H, Merge(Triangle(0, H, 0, 0, X, H), {Triangle(W, H, W, 0, W - X, 0)}, TCombineMode::Or));
 }
 
 void DiagonalSweepClockwise(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                             int32_t P) {
-  DrawThrough(Dest, Src, W, H, Merge(Triangle(W, 0, 0, 0, W, Y), {Triangle(W, H, 0, H, 0, H - Y)}, TCombineMode::Or));
+  CopyThrough(Dest, Src, W, H, Merge(Triangle(W, 0, 0, 0, W, Y), {Triangle(W, H, 0, H, 0, H - Y)}, TCombineMode::Or));
 }
 
 void StarburstClockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                   int32_t P) {
   const int32_t cx = W / 2, cy = H / 2;
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(Triangle(cx, cy, 0, 0, X, 0),
                     {Triangle(cx, cy, 0, H, 0, H - Y), Triangle(cx, cy, W, H, W - X, H), Triangle(cx, cy, W, 0, W, Y)},
                     TCombineMode::Or));
@@ -120,7 +115,7 @@ void StarburstClockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t
 void StarburstAnticlockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                       int32_t P) {
   const int32_t cx = W / 2, cy = H / 2;
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(Triangle(cx, cy, 0, 0, 0, Y),
                     {Triangle(cx, cy, 0, H, X, H), Triangle(cx, cy, W, H, W, H - Y), Triangle(cx, cy, W, 0, W - X, 0)},
                     TCombineMode::Or));
@@ -129,36 +124,36 @@ void StarburstAnticlockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int
 // V shapes, bow ties and diagonal crosses.
 
 void RevealVFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(0, H / 2 - Y, 2 * X, H / 2, 0, H / 2 + Y));
+  CopyThrough(Dest, Src, W, H, Triangle(0, H / 2 - Y, 2 * X, H / 2, 0, H / 2 + Y));
 }
 
 void RevealVFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(W, H / 2 - Y, W - 2 * X, H / 2, W, H / 2 + Y));
+  CopyThrough(Dest, Src, W, H, Triangle(W, H / 2 - Y, W - 2 * X, H / 2, W, H / 2 + Y));
 }
 
 void RevealVFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(W / 2 - X, 0, W / 2, 2 * Y, W / 2 + X, 0));
+  CopyThrough(Dest, Src, W, H, Triangle(W / 2 - X, 0, W / 2, 2 * Y, W / 2 + X, 0));
 }
 
 void RevealVFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
-  DrawThrough(Dest, Src, W, H, Triangle(W / 2 - X, H, W / 2, H - 2 * Y, W / 2 + X, H));
+  CopyThrough(Dest, Src, W, H, Triangle(W / 2 - X, H, W / 2, H - 2 * Y, W / 2 + X, H));
 }
 
 void BowTieHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(Triangle(0, H / 2 - Y, X, H / 2, 0, H / 2 + Y),
                     {Triangle(W, H / 2 - Y, W - X, H / 2, W, H / 2 + Y)}, TCombineMode::Or));
 }
 
 void BowTieVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(Triangle(W / 2 - X, 0, W / 2, 2 * Y, W / 2 + X, 0),
                     {Triangle(W / 2 - X, H, W / 2, H - 2 * Y, W / 2 + X, H)}, TCombineMode::Or));
 }
 
 void DiagonalCrossIn(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   const int32_t cx = W / 2, cy = H / 2, hx = X / 2, hy = Y / 2;
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(Triangle(0, cy - hy, hx, cy, 0, cy + hy),
                     {Triangle(W, cy - hy, W - hx, cy, W, cy + hy), Triangle(cx - hx, 0, cx, hy, cx + hx, 0),
                      Triangle(cx - hx, H, cx, H - hy, cx + hx, H)},
@@ -167,7 +162,7 @@ void DiagonalCrossIn(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H
 
 void DiagonalCrossOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   const int32_t cx = W / 2, cy = H / 2, u = (W - X) / 2, v = (H - Y) / 2;
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(RectRegion(0, 0, W, H),
                     {Triangle(0, cy - v, u, cy, 0, cy + v), Triangle(W, cy - v, W - u, cy, W, cy + v),
                      Triangle(cx - u, 0, cx, v, cx + u, 0), Triangle(cx - u, H, cx, H - v, cx + u, H)},
@@ -179,13 +174,13 @@ void DiagonalCrossOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t 
 void ZigzagHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   const int32_t A = H / 10;
   const auto band = ZigzagBand(A, W / 10, H / 2, MulDiv(A, P, 100) + Y / 2, true);
-  DrawThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
+  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
 }
 
 void ZigzagVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   const int32_t A = W / 10;
   const auto band = ZigzagBand(A, H / 10, W / 2, MulDiv(A, P, 100) + X / 2, false);
-  DrawThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
+  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
 }
 
 // Diamonds.
@@ -193,20 +188,20 @@ void ZigzagVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H,
 void RevealDiamondOutFromCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                                 int32_t P) {
   const int32_t cx = W / 2, cy = H / 2;
-  DrawThrough(Dest, Src, W, H, Diamond(cx - X, cy, cx, cy - Y, cx + X, cy, cx, cy + Y));
+  CopyThrough(Dest, Src, W, H, Diamond(cx - X, cy, cx, cy - Y, cx + X, cy, cx, cy + Y));
 }
 
 void RevealDiamondInToCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
                              int32_t P) {
   const int32_t cx = W / 2, cy = H / 2;
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(RectRegion(0, 0, W, H), {Diamond(X - cx, cy, cx, Y - cy, 3 * cx - X, cy, cx, 3 * cy - Y)},
                     TCombineMode::Xor));
 }
 
 void DiagonalBoxOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   const int32_t cx = W / 2, cy = H / 2, hx = X / 2, hy = Y / 2;
-  DrawThrough(Dest, Src, W, H,
+  CopyThrough(Dest, Src, W, H,
               Merge(Diamond(-hx, cy, cx, -hy, 2 * cx + hx, cy, cx, 2 * cy + hy),
                     {Diamond(hx, cy, cx, hy, 2 * cx - hx, cy, cx, 2 * cy - hy)}, TCombineMode::Xor));
 }
@@ -217,7 +212,7 @@ void RotationalRectangleInCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t 
                                  int32_t P) {
   auto points = CentreRectangle(W, H, X, Y);
   RotatePoints(points, 3, W / 2, H / 2, TurnAngle(P));
-  DrawThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
+  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
 }
 
 void RotationalStarInCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
@@ -227,14 +222,14 @@ void RotationalStarInCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, in
   std::array<TPoint, 8> points = {TPoint{cx - 2 * X, cy}, {cx - hx, cy - hy}, {cx, cy - 2 * Y}, {cx + hx, cy - hy},
                                   {cx + 2 * X, cy},       {cx + hx, cy + hy}, {cx, cy + 2 * Y}, {cx - hx, cy + hy}};
   RotatePoints(points, 7, cx, cy, TurnAngle(P));
-  DrawThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
+  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
 }
 
 void SpiralRectangle(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   // About the point (X, Y), which runs from the top-left corner to the bottom-right one.
   auto points = CentreRectangle(W, H, X, Y);
   RotatePoints(points, 3, X, Y, TurnAngle(P));
-  DrawThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
+  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
 }
 
 }  // namespace kx

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "raster/uBlit.h"
+#include "transitions/uClipCopy.h"
 #include "raster/uRandom.h"
 
 namespace kx {
@@ -37,18 +38,12 @@ struct TFringe {
   }
 };
 
-void DrawThrough(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, const TRegion& region) {
-  SetClip(Dest, &region);
-  TClipReset reset(Dest);
-  Copy(Dest, 0, 0, W, H, Src, 0, 0);
-}
-
 void DrawSpeckle(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t A, int32_t B, int32_t HMode,
                  int32_t VMode) {
   // A region is missing only when the picture has no rows or columns, and
   // then there is nothing to draw either.
   const std::optional<TRegion> region = SpeckleRegion(A, B, W, H, HMode, VMode);
-  if (region) DrawThrough(Dest, Src, W, H, *region);
+  if (region) CopyThrough(Dest, Src, W, H, *region);
 }
 
 }  // namespace
@@ -138,7 +133,7 @@ void SpeckleAppearFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int3
 void RandomSquaresAppear(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
   // No square at all (P = 0): nothing to draw.
   const std::optional<TRegion> region = RandomSquaresRegion(W, H, P);
-  if (region) DrawThrough(Dest, Src, W, H, *region);
+  if (region) CopyThrough(Dest, Src, W, H, *region);
 }
 
 }  // namespace kx

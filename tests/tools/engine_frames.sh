@@ -7,18 +7,7 @@ t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# A 24-bit bottom-up BMP of 4 x 2 pixels; arguments: the 8 pixels as BBGGRR
-# hex, bottom row first.
-bmp() {
-  local out=$1; shift
-  {
-    printf 'BM\x56\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00'
-    printf '\x28\x00\x00\x00\x04\x00\x00\x00\x02\x00\x00\x00\x01\x00\x18\x00'
-    printf '\x00\x00\x00\x00\x20\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00'
-    printf '\x00\x00\x00\x00\x00\x00\x00\x00'
-    for p in "$@"; do printf "\\x${p:0:2}\\x${p:2:2}\\x${p:4:2}"; done
-  } > "$out"
-}
+source "$(dirname "$0")/bmp.sh"
 
 bmp "$t/picture.bmp" 102030 405060 708090 a0b0c0 c0a080 806040 204060 80a0c0
 # The bottom row is area 1, the top row no area.

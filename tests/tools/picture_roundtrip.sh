@@ -7,18 +7,7 @@ t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# A 24-bit bottom-up BMP of 4 x 2 pixels; arguments: the 8 pixels as BBGGRR
-# hex, bottom row first.
-bmp() {
-  local out=$1; shift
-  {
-    printf 'BM\x56\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00'
-    printf '\x28\x00\x00\x00\x04\x00\x00\x00\x02\x00\x00\x00\x01\x00\x18\x00'
-    printf '\x00\x00\x00\x00\x20\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00'
-    printf '\x00\x00\x00\x00\x00\x00\x00\x00'
-    for p in "$@"; do printf "\\x${p:0:2}\\x${p:2:2}\\x${p:4:2}"; done
-  } > "$out"
-}
+source "$(dirname "$0")/bmp.sh"
 
 mkdir "$t/in"
 bmp "$t/in/picture.bmp" 00a000 00a000 00a000 00a000 00a000 00a000 00a000 00a000

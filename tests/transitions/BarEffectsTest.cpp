@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "raster/uRandom.h"
+#include "transitions/EffectFrame.h"
 #include "support/BitmapSupport.h"
 #include "transitions/PSEffect.h"
 #include "transitions/uBarEffects.h"
@@ -14,18 +15,7 @@ using kxtest::Tagged;
 
 namespace {
 
-struct TFrame {
-  TBitmap32 Old, New, Dest;
-  int32_t W, H;
-  TPoint E;
-  TFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
-  const TBitmap32& Draw(int32_t effect, int32_t percent) {
-    Dest = Old;
-    E = EffectExtents(W, H, percent);
-    Effects[effect].Proc(Dest, New, W, H, E.X, E.Y, percent);
-    return Dest;
-  }
-};
+using TFrame = kxtest::TEffectFrame;
 
 // Which of the two pictures every pixel must show.
 template <class F>

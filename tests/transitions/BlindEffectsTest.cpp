@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "raster/uMath.h"
-#include "transitions/RegionFrames.h"
+#include "transitions/EffectFrame.h"
 #include "transitions/uBlindEffects.h"
 
 using namespace kx;
-using kxtest::TRegionFrame;
+using kxtest::TEffectFrame;
 
 namespace {
 
@@ -66,7 +66,7 @@ TEST(BlindEffects, ExactFrames) {
   for (const auto& c : cases)
     for (const auto& [w, h] : sizes)
       for (int32_t p : {0, 1, 13, 50, 77, 99, 100}) {
-        TRegionFrame f(w, h);
+        TEffectFrame f(w, h);
         f.Draw(c.n, p);
         const TPoint e = EffectExtents(w, h, p);
         for (int32_t y = 0; y < h; ++y)
@@ -78,7 +78,7 @@ TEST(BlindEffects, ExactFrames) {
 
 TEST(BlindEffects, WorkedExamplesAt1024) {
   // "Blind vertically": N = 26, a pitch of 52; at P = 50 each blind is 26 wide.
-  TRegionFrame f(1024, 2);
+  TEffectFrame f(1024, 2);
   f.Draw(138, 50);
   for (int32_t x : {0, 12, 39, 64, 1000, 1039 - 52}) EXPECT_TRUE(f.ShowsOld(x, 0)) << x;
   for (int32_t x : {13, 38, 65, 52 * 19 + 13, 1023}) EXPECT_TRUE(f.ShowsNew(x, 1)) << x;
@@ -86,7 +86,7 @@ TEST(BlindEffects, WorkedExamplesAt1024) {
   EXPECT_EQ(f.Draw(138, 100), f.New);
 
   // "Uneven blind from left" at P = 50: X = 512, a = 256, slats 0-256 and 512-768.
-  TRegionFrame g(1024, 4);
+  TEffectFrame g(1024, 4);
   g.Draw(140, 50);
   for (int32_t x = 0; x < 1024; ++x) ASSERT_EQ(g.ShowsNew(x, 3), x < 256 || (x >= 512 && x < 768)) << x;
 }
@@ -128,11 +128,11 @@ TEST(ShapeGrids, ShapesGrowFromTheCellCentresUntilTheyCover) {
   // triangles have CW = 11, CH = 9.
   for (int32_t n : {120, 152, 164})
     for (const auto& [w, h] : {std::pair{100, 80}, std::pair{101, 75}, std::pair{7, 5}, std::pair{2, 3}}) {
-      TRegionFrame f(w, h);
+      TEffectFrame f(w, h);
       EXPECT_EQ(f.Draw(n, 0), f.Old) << n << " at " << w << "x" << h;
       EXPECT_EQ(f.Draw(n, 100), f.New) << n << " at " << w << "x" << h;
     }
-  TRegionFrame f(100, 80);
+  TEffectFrame f(100, 80);
   f.Draw(152, 40);  // r = MulDiv(27, 40, 200) = 5
   EXPECT_TRUE(f.ShowsNew(27, 27) && f.ShowsNew(31, 27) && f.ShowsNew(27, 23));
   EXPECT_TRUE(f.ShowsOld(34, 27) && f.ShowsOld(32, 32) && f.ShowsOld(18, 18));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "transitions/EffectFrame.h"
 #include "support/BitmapSupport.h"
 #include "transitions/PSEffect.h"
 
@@ -12,20 +13,7 @@ using kxtest::Tagged;
 
 namespace {
 
-struct TFrame {
-  TBitmap32 Old, New, Dest;
-  int32_t W, H;
-  TPoint E;
-  TFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
-  const TBitmap32& Draw(int32_t effect, int32_t percent) {
-    Dest = Old;
-    E = EffectExtents(W, H, percent);
-    Effects[effect].Proc(Dest, New, W, H, E.X, E.Y, percent);
-    return Dest;
-  }
-  bool ShowsNew(int32_t x, int32_t y) const { return Dest.Pixel(x, y) == New.Pixel(x, y); }
-  bool ShowsOld(int32_t x, int32_t y) const { return Dest.Pixel(x, y) == Old.Pixel(x, y); }
-};
+using TFrame = kxtest::TEffectFrame;
 
 // The rounded rectangle as a shape in the plane: the box with each corner cut
 // by a quarter ellipse of full size ew x eh, limited to the box's own size.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster/uRandom.h"
+#include "transitions/EffectFrame.h"
 #include "support/BitmapSupport.h"
 #include "transitions/PSEffect.h"
 #include "transitions/uPixelEffects.h"
@@ -27,18 +28,7 @@ const std::vector<int32_t>& AllEffects() {
   return numbers;
 }
 
-struct TFrame {
-  TBitmap32 Old, New, Dest;
-  int32_t W, H;
-  TFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
-  // One call as the slideshow makes it: Dest refilled with the old picture first.
-  const TBitmap32& Draw(int32_t effect, int32_t percent) {
-    Dest = Old;
-    const TPoint e = EffectExtents(W, H, percent);
-    Effects[effect].Proc(Dest, New, W, H, e.X, e.Y, percent);
-    return Dest;
-  }
-};
+using TFrame = kxtest::TEffectFrame;
 
 std::vector<TPixel> ColoursOf(const TBitmap32& b) {
   std::vector<TPixel> c(b.Bits(), b.Bits() + size_t(b.Width()) * size_t(b.Height()));

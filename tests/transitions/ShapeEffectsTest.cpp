@@ -5,11 +5,11 @@
 #include <numbers>
 #include <vector>
 
-#include "transitions/RegionFrames.h"
+#include "transitions/EffectFrame.h"
 #include "transitions/uShapeEffects.h"
 
 using namespace kx;
-using kxtest::TRegionFrame;
+using kxtest::TEffectFrame;
 
 namespace {
 
@@ -69,7 +69,7 @@ TEST(ShapeEffects, StartWithTheOldPictureAndEndWithTheNew) {
     for (int32_t n : ShapeNumbers()) {
       // The zigzag bands span 11 steps of a tenth of the side: too short on the smallest picture.
       if ((n == 162 || n == 163) && std::min(w, h) < 10) continue;
-      TRegionFrame f(w, h);
+      TEffectFrame f(w, h);
       const int64_t seam = (w % 2 || h % 2) && HalvesTheSides(n) ? w + h : 0;
       EXPECT_LE(Differences(f.Draw(n, 0), f.Old), seam) << "effect " << n << " at " << w << "x" << h;
       EXPECT_LE(Differences(f.Draw(n, 100), f.New), seam) << "effect " << n << " at " << w << "x" << h;
@@ -108,7 +108,7 @@ TEST(ShapeEffects, NewPictureInsideTheShapesOldOutside) {
       {167, {{10, 50}, {100, 5}}, {{100, 50}, {2, 2}}},
   };
   for (const auto& c : cases) {
-    TRegionFrame f(200, 100);
+    TEffectFrame f(200, 100);
     f.Draw(c.n, 25);
     for (const TPoint& p : c.in) EXPECT_TRUE(f.ShowsNew(p.X, p.Y)) << c.n << " at " << p.X << "," << p.Y;
     for (const TPoint& p : c.out) EXPECT_TRUE(f.ShowsOld(p.X, p.Y)) << c.n << " at " << p.X << "," << p.Y;
@@ -133,7 +133,7 @@ TEST(ShapeEffects, TurningRectanglesAtQuarterTurns) {
       {151, 25, {13, 50, 37, 100}},
   };
   for (const auto& c : cases) {
-    TRegionFrame f(200, 100);
+    TEffectFrame f(200, 100);
     f.Draw(c.n, c.p);
     for (int32_t y = 0; y < 100; ++y)
       for (int32_t x = 0; x < 200; ++x)
@@ -144,9 +144,9 @@ TEST(ShapeEffects, TurningRectanglesAtQuarterTurns) {
 TEST(ShapeEffects, ZigzagNeedsTenPixelsAlongTheBand) {
   // A step of W / 10 = 0 puts every point at x = 0: the band is empty.
   for (int32_t p : {0, 50, 100}) {
-    TRegionFrame f(9, 30);
+    TEffectFrame f(9, 30);
     EXPECT_EQ(f.Draw(162, p), f.Old) << p;
-    TRegionFrame g(30, 9);
+    TEffectFrame g(30, 9);
     EXPECT_EQ(g.Draw(163, p), g.Old) << p;
   }
 }

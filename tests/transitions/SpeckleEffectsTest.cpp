@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "raster/uRandom.h"
-#include "transitions/RegionFrames.h"
+#include "transitions/EffectFrame.h"
 #include "transitions/uSpeckleEffects.h"
 
 using namespace kx;
-using kxtest::TRegionFrame;
+using kxtest::TEffectFrame;
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST(SpeckleEffects, SolidFrontWithAFringeAhead) {
   RandSeed = 7;
   for (int32_t n = 125; n <= 128; ++n)
     for (int32_t p : {0, 30, 70}) {
-      TRegionFrame f(300, 240);
+      TEffectFrame f(300, 240);
       f.Draw(n, p);
       const TPoint e = EffectExtents(300, 240, p);
       const bool rows = n <= 126;
@@ -48,7 +48,7 @@ TEST(SpeckleEffects, SolidFrontWithAFringeAhead) {
     }
   // At the end the fringe has no depth and the solid part covers everything.
   for (int32_t n = 125; n <= 128; ++n) {
-    TRegionFrame f(300, 240);
+    TEffectFrame f(300, 240);
     EXPECT_EQ(f.Draw(n, 100), f.New) << n;
   }
 }
@@ -59,7 +59,7 @@ TEST(SpeckleEffects, AtTheStartABandTwoSpecksWide) {
   for (int32_t n = 125; n <= 128; ++n) {
     const bool rows = n <= 126;
     const int32_t w = rows ? 1024 : 6, h = rows ? 6 : 1024;
-    TRegionFrame f(w, h);
+    TEffectFrame f(w, h);
     RandSeed = 99;
     f.Draw(n, 0);
     int64_t fringe = 0;
@@ -84,7 +84,7 @@ TEST(SpeckleEffects, SpecksFollowTheRunningGenerator) {
   for (int32_t n : {126, 128})
     for (int32_t p : {0, 40}) {
       const bool rows = n == 126;
-      TRegionFrame f(rows ? 200 : 2, rows ? 2 : 200);
+      TEffectFrame f(rows ? 200 : 2, rows ? 2 : 200);
       RandSeed = seed;
       f.Draw(n, p);
       const TPoint e = EffectExtents(f.W, f.H, p);
@@ -110,7 +110,7 @@ TEST(SpeckleEffects, SpecksFollowTheRunningGenerator) {
 
 TEST(SpeckleEffects, EveryFrameDrawsAFreshFringe) {
   // 300 x 40 from the right: step 1, so 40 rows of 15 draws each.
-  TRegionFrame f(300, 40);
+  TEffectFrame f(300, 40);
   RandSeed = 5;
   const TBitmap32 first = f.Draw(125, 50);
   TRandSequence r(5);
@@ -145,7 +145,7 @@ TEST(RandomSquares, TheFixedPatternOfItsSizeLeavesTheSharedStateAlone) {
   // Q = 1, 1, 3 and 3: squares of 2 and 6 pixels, the last ones overhanging.
   for (const auto& [w, h] : {std::pair{40, 30}, std::pair{9, 7}, std::pair{151, 103}, std::pair{100, 133}})
     for (int32_t p : {0, 1, 37, 64, 99, 100}) {
-      TRegionFrame f(w, h);
+      TEffectFrame f(w, h);
       RandSeed = 4242;
       f.Draw(129, p);
       EXPECT_EQ(RandSeed.load(), 4242u);
@@ -161,7 +161,7 @@ TEST(RandomSquares, TheFixedPatternOfItsSizeLeavesTheSharedStateAlone) {
 
 TEST(RandomSquares, OtherThreadsDrawingCannotDisturbThePattern) {
   std::atomic<bool> stop{false};
-  TRegionFrame f(61, 53);
+  TEffectFrame f(61, 53);
   const TBitmap32 want = f.Draw(129, 50);
   std::thread worker([&] {
     while (!stop) Random(1000);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "transitions/EffectFrame.h"
 #include "support/BitmapSupport.h"
 #include "transitions/PSEffect.h"
 #include "transitions/uUnrollEffects.h"
@@ -12,18 +13,7 @@ using kxtest::Tagged;
 
 namespace {
 
-struct TFrame {
-  TBitmap32 Old, New, Dest;
-  int32_t W, H;
-  TPoint E;
-  TFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
-  const TBitmap32& Draw(int32_t effect, int32_t percent) {
-    Dest = Old;
-    E = EffectExtents(W, H, percent);
-    Effects[effect].Proc(Dest, New, W, H, E.X, E.Y, percent);
-    return Dest;
-  }
-};
+using TFrame = kxtest::TEffectFrame;
 
 TPixel Shaded(TPixel p, int32_t v) {
   auto c = [v](uint8_t b) { return uint8_t(std::clamp(int32_t(b) + v, 0, 255)); };

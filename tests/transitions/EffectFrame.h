@@ -1,5 +1,5 @@
-// Frames of region effects drawn as the slideshow draws them, and which
-// picture each pixel of a frame came from.
+// Frames of effects drawn as the slideshow draws them, and which picture each
+// pixel of a frame came from.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +9,17 @@
 
 namespace kxtest {
 
-struct TRegionFrame {
+struct TEffectFrame {
   kx::TBitmap32 Old, New, Dest;
   int32_t W, H;
-  TRegionFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
+  kx::TPoint E;  // the extents of the last Draw
+  TEffectFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
 
   // One call with Dest refilled with the old picture first.
   const kx::TBitmap32& Draw(int32_t effect, int32_t percent) {
     Dest = Old;
-    const kx::TPoint e = kx::EffectExtents(W, H, percent);
-    kx::Effects[effect].Proc(Dest, New, W, H, e.X, e.Y, percent);
+    E = kx::EffectExtents(W, H, percent);
+    kx::Effects[effect].Proc(Dest, New, W, H, E.X, E.Y, percent);
     return Dest;
   }
   // The pixel shows the new picture's pixel of the same place.

@@ -1,0 +1,12 @@
+# Sourced by the tool tests: bmp OUT P1 ... P8 writes a 24-bit bottom-up BMP
+# of 4 x 2 pixels, the pixels given as BBGGRR hex, bottom row first.
+bmp() {
+  local out=$1; shift
+  {
+    printf 'BM\x56\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00'
+    printf '\x28\x00\x00\x00\x04\x00\x00\x00\x02\x00\x00\x00\x01\x00\x18\x00'
+    printf '\x00\x00\x00\x00\x20\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00'
+    printf '\x00\x00\x00\x00\x00\x00\x00\x00'
+    for p in "$@"; do printf "\\x${p:0:2}\\x${p:2:2}\\x${p:4:2}"; done
+  } > "$out"
+}
