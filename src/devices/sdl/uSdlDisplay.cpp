@@ -44,24 +44,27 @@ int32_t KeyCharacter(SDL_Keycode key) {
 
 }  // namespace
 
-TSdlDisplay::TSdlDisplay() {
+TSdlDisplay::TSdlDisplay() = default;
+
+TSdlDisplay::~TSdlDisplay() {
+  Close();
+  if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void TSdlDisplay::StartVideo() {
+  if (m_videoStarted) return;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("no display: ") + SDL_GetError());
+  m_videoStarted = true;
   SDL_DisplayMode mode{};
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
     throw std::runtime_error(std::string("no display mode: ") + SDL_GetError());
-  }
   m_width = mode.w;
   m_height = mode.h;
 }
 
-TSdlDisplay::~TSdlDisplay() {
-  Close();
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
 bool TSdlDisplay::OpenWindow(bool exclusive) {
+  StartVideo();
   Close();
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
   const Uint32 flags = exclusive ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_BORDERLESS;
@@ -80,7 +83,13 @@ bool TSdlDisplay::OpenWindow(bool exclusive) {
   return true;
 }
 
-bool TSdlDisplay::StartExclusive() { return OpenWindow(true); }
+bool TSdlDisplay::StartExclusive() {
+  try {
+    return OpenWindow(true);
+  } catch (const std::runtime_error&) {
+    return false;  // the plain window reports what is missing
+  }
+}
 
 void TSdlDisplay::StartPlain() {
   if (!OpenWindow(false)) throw std::runtime_error(std::string("cannot open the window: ") + SDL_GetError());

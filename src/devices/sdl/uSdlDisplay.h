@@ -16,7 +16,9 @@ namespace kx {
 
 class TSdlDisplay final : public ISaverDisplay {
  public:
-  // Starts SDL's video; throws std::runtime_error when there is no display.
+  // SDL's video starts with the first window, so a show that opens none (a
+  // project without pictures) needs no display; opening the plain window
+  // throws std::runtime_error when there is none.
   TSdlDisplay();
   ~TSdlDisplay() override;
   TSdlDisplay(const TSdlDisplay&) = delete;
@@ -35,11 +37,13 @@ class TSdlDisplay final : public ISaverDisplay {
   void Close() override;
 
  private:
+  void StartVideo();
   bool OpenWindow(bool exclusive);
   void Upload(const TBitmap32& bitmap);
   bool Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const;
 
   int32_t m_width = 0, m_height = 0;
+  bool m_videoStarted = false;
   bool m_exclusive = false;
   bool m_needsRepaint = true;
   SDL_Window* m_window = nullptr;
