@@ -44,7 +44,7 @@ std::string AsJpeg(const std::string& path, TBitmap32& decoded) {
   return kx::PictureKindOf(Bytes(bytes)) == kx::TPictureKind::Jpeg ? bytes : kx::EncodeJpeg(decoded);
 }
 
-// Wave record fields by key, for reading the spec and printing a project.
+// Wave record fields by key, for reading a description and printing a project.
 struct TWaveField {
   const char* Key;
   bool Flag;
@@ -121,17 +121,17 @@ void WriteOutput(const std::string& out, const std::string& bytes) {
 }  // namespace
 
 int KxpMake(const Args& args) {
-  std::string spec, out;
+  std::string description, out;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
-    else if (spec.empty()) spec = args[i];
+    else if (description.empty()) description = args[i];
     else throw std::runtime_error("unexpected argument " + args[i]);
   }
-  if (spec.empty() || out.empty()) throw std::runtime_error("usage: kxtool kxp-make SPEC -o OUT.kxp");
-  const std::string text = kx::ReadFileText(spec, kx::kMaxTextBytes);
-  if (text.empty()) throw std::runtime_error("cannot read " + spec);
+  if (description.empty() || out.empty()) throw std::runtime_error("usage: kxtool kxp-make DESC.ini -o OUT.kxp");
+  const std::string text = kx::ReadFileText(description, kx::kMaxTextBytes);
+  if (text.empty()) throw std::runtime_error("cannot read " + description);
   const kx::TIniFile ini = kx::TIniFile::FromText(text);
-  const std::string base = FolderOf(spec);
+  const std::string base = FolderOf(description);
   auto path = [&](const char* key) { return Resolve(base, ini.ReadString("Picture", key, "")); };
 
   kx::TPictureFileParts parts;

@@ -26,7 +26,7 @@ constexpr TCommand kCommands[] = {
     {"unpack", Unpack, "unpack FILE DIR                   extract a screensaver's package into DIR"},
     {"project", Project, "project FILE                      print the project a screensaver loads"},
     {"show", Show, "show FILE --screen WxH --seconds S -o DIR [--every K] [--seed N] [--frame-cost MS]   run the full-screen show headless"},
-    {"kxp-make", KxpMake, "kxp-make SPEC -o OUT.kxp          make a picture file from an INI description"},
+    {"kxp-make", KxpMake, "kxp-make DESC.ini -o OUT.kxp      make a picture file from an INI description"},
     {"kxp-info", KxpInfo, "kxp-info FILE                     print a picture file as it loads"},
     {"regionmap", RegionMapPng, "regionmap FILE OUT.png            write a picture file's region map as PNG"},
     {"effect", Effect, "effect N P OLD NEW OUT [--seed S]  draw transition frame N at P % (--list: the effects)"},

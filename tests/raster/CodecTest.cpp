@@ -236,7 +236,7 @@ TEST(Gif, FramePastTheScreenIsClipped) {
 void Put16(std::string& s, uint32_t v) { s += char(v), s += char(v >> 8); }
 void Put32(std::string& s, uint32_t v) { Put16(s, v & 0xFFFF), Put16(s, v >> 16); }
 
-struct TBmpSpec {
+struct TBmpLayout {
   int Width = 0, Height = 0, Bpp = 24;
   bool TopDown = false;
   uint32_t HeaderSize = 40;  // 12, 40 or 108
@@ -246,7 +246,7 @@ struct TBmpSpec {
   std::vector<std::string> Rows;    // pixel bytes of each row, top row first, unpadded
 };
 
-std::string MakeBmp(const TBmpSpec& s) {
+std::string MakeBmp(const TBmpLayout& s) {
   std::string info;
   if (s.HeaderSize == 12) {
     Put32(info, 12), Put16(info, uint32_t(s.Width)), Put16(info, uint32_t(s.Height)), Put16(info, 1),
@@ -281,7 +281,7 @@ std::string B(std::initializer_list<int> bytes) {
 
 struct BmpCase {
   const char* name;
-  TBmpSpec spec;
+  TBmpLayout layout;
   std::vector<std::vector<TPixel>> want;  // rows top-down
 };
 
@@ -291,7 +291,7 @@ class BmpTest : public testing::TestWithParam<BmpCase> {};
 
 TEST_P(BmpTest, DecodesExactPixels) {
   const BmpCase& c = GetParam();
-  const TBitmap32 b = DecodeBmp(Bytes(MakeBmp(c.spec)));
+  const TBitmap32 b = DecodeBmp(Bytes(MakeBmp(c.layout)));
   ASSERT_EQ(b.Height(), int(c.want.size()));
   ASSERT_EQ(b.Width(), int(c.want[0].size()));
   for (int y = 0; y < b.Height(); ++y)
@@ -325,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Bmp, RefusesWhatItCannotDecode) {
-  TBmpSpec ok{2, 2, 24, false, 40, 0, {}, {}, {B({1, 2, 3, 4, 5, 6}), B({1, 2, 3, 4, 5, 6})}};
+  TBmpLayout ok{2, 2, 24, false, 40, 0, {}, {}, {B({1, 2, 3, 4, 5, 6}), B({1, 2, 3, 4, 5, 6})}};
   const std::string good = MakeBmp(ok);
   ASSERT_NO_THROW(DecodeBmp(Bytes(good)));
   auto patched = [&](size_t at, std::string bytes) {

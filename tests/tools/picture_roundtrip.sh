@@ -14,7 +14,7 @@ bmp "$t/in/picture.bmp" 00a000 00a000 00a000 00a000 00a000 00a000 00a000 00a000
 # top row: area 1, area 1, area 2, none; bottom row: area 3, area 3, area 4, area 6
 bmp "$t/in/areas.bmp" 0000ff 0000ff 00ffff ffff00 ff0000 ff0000 ff00ff 123456
 printf '[Obj0]\r\nObjType=IMG\\x\r\n' > "$t/in/objects.ini"
-cat > "$t/in/spec.ini" <<'SPEC'
+cat > "$t/in/picture.ini" <<'INI'
 [Picture]
 Title=Lake
 Description=Evening
@@ -36,9 +36,9 @@ Count=200
 Path=a.wav
 PlayMode=2
 MinSeconds=4
-SPEC
+INI
 
-"$kxtool" kxp-make "$t/in/spec.ini" -o "$t/a.kxp"
+"$kxtool" kxp-make "$t/in/picture.ini" -o "$t/a.kxp"
 "$kxtool" kxp-info "$t/a.kxp" > "$t/a.txt"
 
 wave() {  # amplitude cycles horizontal reflect
@@ -67,9 +67,9 @@ diff -u "$t/a.want" "$t/a.txt" || fail "kxp-info of the full file"
 # The decoded region map as PNG, and a second file made from that PNG without
 # the optional tail: same map, no sound records, objects or further waves.
 "$kxtool" regionmap "$t/a.kxp" "$t/map.png"
-sed -e 's/^RegionMap=.*/RegionMap=..\/map.png/' -e '/^Objects=/d' -e '/^Extra=/d' "$t/in/spec.ini" > "$t/in/spec2.ini"
-sed -i 's/^\[Wave2\]/Tail=none\n[Wave2]/' "$t/in/spec2.ini"
-"$kxtool" kxp-make "$t/in/spec2.ini" -o "$t/b.kxp"
+sed -e 's/^RegionMap=.*/RegionMap=..\/map.png/' -e '/^Objects=/d' -e '/^Extra=/d' "$t/in/picture.ini" > "$t/in/picture2.ini"
+sed -i 's/^\[Wave2\]/Tail=none\n[Wave2]/' "$t/in/picture2.ini"
+"$kxtool" kxp-make "$t/in/picture2.ini" -o "$t/b.kxp"
 "$kxtool" kxp-info "$t/b.kxp" > "$t/b.txt"
 expected '' 1 "wind.wav|0|0" "|0|0" 17 "" 0 1 > "$t/b.want"
 diff -u "$t/b.want" "$t/b.txt" || fail "kxp-info of the file without a tail"
