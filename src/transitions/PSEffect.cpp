@@ -13,7 +13,7 @@
 #include "transitions/uPixelEffects.h"
 #include "transitions/uRectEffects.h"
 #include "transitions/uShapeEffects.h"
-#include "transitions/uSpeckleEffects.h"
+#include "transitions/uGrainEffects.h"
 #include "transitions/uUnrollEffects.h"
 
 namespace kx {

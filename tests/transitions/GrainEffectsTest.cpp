@@ -7,7 +7,7 @@
 
 #include "raster/uRandom.h"
 #include "transitions/EffectFrame.h"
-#include "transitions/uSpeckleEffects.h"
+#include "transitions/uGrainEffects.h"
 
 using namespace kx;
 using kxtest::TEffectFrame;

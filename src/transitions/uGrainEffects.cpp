@@ -1,4 +1,4 @@
-#include "transitions/uSpeckleEffects.h"
+#include "transitions/uGrainEffects.h"
 
 #include <algorithm>
 #include <cstdint>
