@@ -9,7 +9,8 @@
 namespace kx {
 namespace {
 
-constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
+constexpr TPixel kBlack = MakePixel(0, 0, 0);
 constexpr size_t kFileHeaderSize = 14;
 
 // Bounds-checked little-endian reads from the whole file.
@@ -56,69 +57,79 @@ class TChannel {
   int m_shift = 0;
 };
 
-}  // namespace
+// What the headers say about the picture.
+struct TBmpHeader {
+  int64_t Width = 0, Height = 0;
+  bool TopDown = false;
+  uint32_t Bpp = 0, Compression = kRgb, PaletteUsed = 0, PaletteEntry = 4, HeaderSize = 0, PixelOffset = 0;
+};
 
-TBitmap32 DecodeBmp(std::span<const uint8_t> data) {
-  const TBytes in(data);
+TBmpHeader ReadHeader(const TBytes& in) {
   if (in.Size() < kFileHeaderSize + 4 || in.U16(0) != 0x4D42) throw TDecodeError("not a BMP file");
-  const uint32_t pixelOffset = in.U32(10);
-  const uint32_t headerSize = in.U32(14);
-
-  int64_t width = 0, height = 0;
-  uint32_t bpp = 0, compression = kRgb, paletteUsed = 0, paletteEntry = 4;
-  if (headerSize == 12) {  // the old core header: 16-bit sizes, 3-byte palette entries
-    width = in.U16(18);
-    height = in.U16(20);
-    bpp = in.U16(24);
-    paletteEntry = 3;
-  } else if (headerSize >= 40 && headerSize <= 1024) {
-    width = int32_t(in.U32(18));
-    height = int32_t(in.U32(22));
-    bpp = in.U16(28);
-    compression = in.U32(30);
-    paletteUsed = in.U32(46);
+  TBmpHeader h;
+  h.PixelOffset = in.U32(10);
+  h.HeaderSize = in.U32(14);
+  if (h.HeaderSize == 12) {  // the old core header: 16-bit sizes, 3-byte palette entries
+    h.Width = in.U16(18);
+    h.Height = in.U16(20);
+    h.Bpp = in.U16(24);
+    h.PaletteEntry = 3;
+  } else if (h.HeaderSize >= 40 && h.HeaderSize <= 1024) {
+    h.Width = int32_t(in.U32(18));
+    h.Height = int32_t(in.U32(22));
+    h.Bpp = in.U16(28);
+    h.Compression = in.U32(30);
+    h.PaletteUsed = in.U32(46);
   } else {
     throw TDecodeError("BMP header of unknown size");
   }
-  const bool topDown = height < 0;
-  if (topDown) height = -height;
-  if (width <= 0 || height <= 0 || width > TBitmap32::kMaxSide || height > TBitmap32::kMaxSide ||
-      width * height > TBitmap32::kMaxPixels)
+  h.TopDown = h.Height < 0;
+  if (h.TopDown) h.Height = -h.Height;
+  if (h.Width <= 0 || h.Height <= 0 || h.Width > TBitmap32::kMaxSide || h.Height > TBitmap32::kMaxSide ||
+      h.Width * h.Height > TBitmap32::kMaxPixels)
     throw TDecodeError("BMP picture size out of range");
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+  if (h.Bpp != 1 && h.Bpp != 4 && h.Bpp != 8 && h.Bpp != 16 && h.Bpp != 24 && h.Bpp != 32)
     throw TDecodeError("BMP bit depth not supported");
-  if (compression != kRgb &&
-      !((compression == kBitFields || compression == kAlphaBitFields) && (bpp == 16 || bpp == 32)))
-    throw TDecodeError("BMP compression not supported");
+  const bool bitFields = (h.Compression == kBitFields || h.Compression == kAlphaBitFields) && (h.Bpp == 16 || h.Bpp == 32);
+  const bool runLength = (h.Compression == kRle8 && h.Bpp == 8) || (h.Compression == kRle4 && h.Bpp == 4);
+  if (h.Compression != kRgb && !bitFields && !runLength) throw TDecodeError("BMP compression not supported");
+  return h;
+}
 
-  // Palette for 1, 4 and 8 bits; indices beyond it read as black.
+// Palette for 1, 4 and 8 bits; indices beyond it read as black.
+std::array<TPixel, 256> ReadPalette(const TBytes& in, const TBmpHeader& h) {
   std::array<TPixel, 256> palette{};
-  palette.fill(MakePixel(0, 0, 0));
-  if (bpp <= 8) {
-    const uint32_t maxEntries = uint32_t(1) << bpp;
-    const uint32_t entries = (paletteUsed == 0 || paletteUsed > maxEntries) ? maxEntries : paletteUsed;
-    const uint8_t* p = in.At(kFileHeaderSize + headerSize, uint64_t(entries) * paletteEntry);
-    for (uint32_t i = 0; i < entries; ++i, p += paletteEntry) palette[i] = MakePixel(p[2], p[1], p[0]);
-  }
+  palette.fill(kBlack);
+  if (h.Bpp > 8) return palette;
+  const uint32_t maxEntries = uint32_t(1) << h.Bpp;
+  const uint32_t entries = (h.PaletteUsed == 0 || h.PaletteUsed > maxEntries) ? maxEntries : h.PaletteUsed;
+  const uint8_t* p = in.At(kFileHeaderSize + h.HeaderSize, uint64_t(entries) * h.PaletteEntry);
+  for (uint32_t i = 0; i < entries; ++i, p += h.PaletteEntry) palette[i] = MakePixel(p[2], p[1], p[0]);
+  return palette;
+}
 
+// Bitmap row of the n-th row stored in the file.
+int32_t BitmapRow(const TBmpHeader& h, int64_t stored) { return int32_t(h.TopDown ? stored : h.Height - 1 - stored); }
+
+TBitmap32 DecodeUncompressed(const TBytes& in, const TBmpHeader& h, const std::array<TPixel, 256>& palette) {
   // Bit-field masks sit right after the 40-byte header, inside the longer headers.
   uint32_t red = 0x7C00, green = 0x03E0, blue = 0x001F, alpha = 0;
-  if (compression != kRgb) {
+  if (h.Compression != kRgb) {
     red = in.U32(54);
     green = in.U32(58);
     blue = in.U32(62);
-    if (headerSize >= 56 || compression == kAlphaBitFields) alpha = in.U32(66);
+    if (h.HeaderSize >= 56 || h.Compression == kAlphaBitFields) alpha = in.U32(66);
   }
   const TChannel r(red), g(green), b(blue), a(alpha);
 
-  const int64_t stride = (width * bpp + 31) / 32 * 4;
-  const uint8_t* pixels = in.At(pixelOffset, uint64_t(stride * height));
-  TBitmap32 bitmap{int32_t(width), int32_t(height)};
-  for (int64_t y = 0; y < height; ++y) {
-    const uint8_t* src = pixels + stride * (topDown ? y : height - 1 - y);
-    TPixel* out = bitmap.Row(int32_t(y));
-    for (int64_t x = 0; x < width; ++x) {
-      switch (bpp) {
+  const int64_t stride = (h.Width * h.Bpp + 31) / 32 * 4;
+  const uint8_t* pixels = in.At(h.PixelOffset, uint64_t(stride * h.Height));
+  TBitmap32 bitmap{int32_t(h.Width), int32_t(h.Height)};
+  for (int64_t y = 0; y < h.Height; ++y) {
+    const uint8_t* src = pixels + stride * y;
+    TPixel* out = bitmap.Row(BitmapRow(h, y));
+    for (int64_t x = 0; x < h.Width; ++x) {
+      switch (h.Bpp) {
         case 1:
           out[x] = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
           break;
@@ -133,11 +144,11 @@ TBitmap32 DecodeBmp(std::span<const uint8_t> data) {
           break;
         case 16:
         case 32: {
-          const uint8_t* p = src + x * (bpp / 8);
-          const uint32_t v = bpp == 16 ? uint32_t(p[0] | p[1] << 8)
-                                       : uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                                             uint32_t(p[3]) << 24;
-          if (bpp == 32 && compression == kRgb)
+          const uint8_t* p = src + x * (h.Bpp / 8);
+          const uint32_t v = h.Bpp == 16 ? uint32_t(p[0] | p[1] << 8)
+                                         : uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                                               uint32_t(p[3]) << 24;
+          if (h.Bpp == 32 && h.Compression == kRgb)
             out[x] = MakePixel(p[2], p[1], p[0]);
           else
             out[x] = MakePixel(r.Get(v), g.Get(v), b.Get(v), a.Present() ? a.Get(v) : 255);
@@ -147,6 +158,112 @@ TBitmap32 DecodeBmp(std::span<const uint8_t> data) {
     }
   }
   return bitmap;
+}
+
+// Run-length encoded pixels (8 or 4 bits per pixel). The data is a series of
+// byte pairs: a count n > 0 followed by a byte repeats that byte's index n
+// times (at 4 bits its two nibbles alternate, high first); a count of 0
+// followed by 0 ends the line, by 1 ends the picture, by 2 moves the pen right
+// and down by the next two bytes, and by n >= 3 introduces n indices stored
+// as they are, padded to an even number of bytes. Pixels never written stay
+// black. Pixels of a run that fall past the right edge are dropped: encoders
+// write rows padded to four bytes, and the padding pixels run past the edge
+// of pictures whose width is not a multiple of four. A move past the right
+// edge or the last row, a run after the last row, or the end of the data ends
+// the decoding; nothing outside the picture is ever written.
+class TRunLengthDecoder {
+ public:
+  TRunLengthDecoder(const TBytes& in, const TBmpHeader& h, const std::array<TPixel, 256>& palette)
+      : m_header(h),
+        m_palette(palette),
+        m_data(in.At(std::min<uint64_t>(h.PixelOffset, in.Size()), 0)),
+        m_size(in.Size() - std::min<uint64_t>(h.PixelOffset, in.Size())),
+        m_bitmap(int32_t(h.Width), int32_t(h.Height), kBlack) {}
+
+  TBitmap32 Decode() {
+    while (Step()) {
+    }
+    return std::move(m_bitmap);
+  }
+
+ private:
+  // Decodes one byte pair and what belongs to it; false when decoding ends.
+  bool Step() {
+    uint8_t count = 0, value = 0;
+    if (!Next(count) || !Next(value)) return false;
+    if (count > 0) return Repeat(count, value);
+    switch (value) {
+      case 0:  // end of line
+        m_x = 0;
+        ++m_row;
+        return true;
+      case 1:  // end of picture
+        return false;
+      case 2: {  // move
+        uint8_t dx = 0, dy = 0;
+        if (!Next(dx) || !Next(dy)) return false;
+        m_x += dx;
+        m_row += dy;
+        return m_x <= m_header.Width && m_row <= m_header.Height;
+      }
+      default:
+        return Absolute(value);
+    }
+  }
+
+  bool Repeat(uint32_t count, uint8_t value) {
+    const bool nibbles = m_header.Bpp == 4;
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint8_t index = !nibbles ? value : (i & 1) ? value & 15 : value >> 4;
+      if (!Put(index)) return false;
+    }
+    return true;
+  }
+
+  bool Absolute(uint32_t count) {
+    const bool nibbles = m_header.Bpp == 4;
+    const uint32_t bytes = nibbles ? (count + 1) / 2 : count;
+    uint8_t byte = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+      if ((!nibbles || !(i & 1)) && !Next(byte)) return false;
+      const uint8_t index = !nibbles ? byte : (i & 1) ? byte & 15 : byte >> 4;
+      if (!Put(index)) return false;
+    }
+    return (bytes & 1) == 0 || Next(byte);  // padding to a 16-bit boundary
+  }
+
+  // Writes one pixel at the pen, unless the pen is past the right edge, and
+  // advances it; false after the last row.
+  bool Put(uint8_t index) {
+    if (m_row >= m_header.Height) return false;
+    if (m_x < m_header.Width) m_bitmap.SetPixel(int32_t(m_x), BitmapRow(m_header, m_row), m_palette[index]);
+    ++m_x;
+    return true;
+  }
+
+  bool Next(uint8_t& byte) {
+    if (m_pos >= m_size) return false;
+    byte = m_data[m_pos++];
+    return true;
+  }
+
+  const TBmpHeader& m_header;
+  const std::array<TPixel, 256>& m_palette;
+  const uint8_t* m_data;
+  uint64_t m_size, m_pos = 0;
+  int64_t m_x = 0, m_row = 0;  // the pen; rows counted in file order
+  TBitmap32 m_bitmap;
+};
+
+}  // namespace
+
+TBitmap32 DecodeBmp(std::span<const uint8_t> data) {
+  const TBytes in(data);
+  const TBmpHeader header = ReadHeader(in);
+  const std::array<TPixel, 256> palette = ReadPalette(in, header);
+  if (header.Compression == kRle8 || header.Compression == kRle4)
+    return TRunLengthDecoder(in, header, palette).Decode();
+  return DecodeUncompressed(in, header, palette);
 }
 
 }  // namespace kx

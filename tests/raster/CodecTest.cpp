@@ -244,6 +244,7 @@ struct TBmpLayout {
   std::vector<uint32_t> Masks;      // r, g, b[, a]
   std::vector<uint32_t> Palette;    // 0x00RRGGBB
   std::vector<std::string> Rows;    // pixel bytes of each row, top row first, unpadded
+  std::string Packed = {};          // the pixel data as stored, when there are no Rows (run-length data)
 };
 
 std::string MakeBmp(const TBmpLayout& s) {
@@ -262,8 +263,8 @@ std::string MakeBmp(const TBmpLayout& s) {
     info += char(c), info += char(c >> 8), info += char(c >> 16);
     if (s.HeaderSize != 12) info += '\0';
   }
-  std::string pixels;
-  for (int i = 0; i < s.Height; ++i) {
+  std::string pixels = s.Packed;
+  for (int i = 0; i < s.Height && !s.Rows.empty(); ++i) {
     std::string row = s.Rows[size_t(s.TopDown ? i : s.Height - 1 - i)];
     row.resize((row.size() + 3) / 4 * 4, '\0');
     pixels += row;
@@ -339,13 +340,96 @@ TEST(Bmp, RefusesWhatItCannotDecode) {
            good.substr(0, good.size() - 1),  // pixel rows cut short
            good.substr(0, 20),               // header cut short
            patched(28, B({2, 0})),           // 2 bits per pixel
-           patched(30, B({1, 0, 0, 0})),     // run-length encoded
+           patched(30, B({1, 0, 0, 0})),     // 8-bit run-length encoding of a 24-bit picture
+           patched(30, B({2, 0, 0, 0})),     // 4-bit run-length encoding of a 24-bit picture
            patched(18, bigSize),             // wider than the data
            patched(18, B({0, 0, 0, 0})),     // zero width
            patched(22, B({0, 0, 0, 0x80})),  // height -2^31
            patched(14, B({20, 0, 0, 0})),    // unknown header
        })
     EXPECT_THROW(DecodeBmp(Bytes(bad)), TDecodeError);
+}
+
+// ---- run-length encoded BMP ----
+
+// Sixteen distinct colours, none of them black, so that pixels the data never
+// reaches (black) stand out.
+std::vector<uint32_t> RlePalette() {
+  std::vector<uint32_t> p;
+  for (uint32_t i = 0; i < 16; ++i) p.push_back(0x102030 + i * 0x0B0D07);
+  return p;
+}
+
+struct RleCase {
+  const char* name;
+  int Width, Height, Bpp;
+  bool TopDown;
+  std::string Data;
+  std::vector<std::string> want;  // rows top-down: a hex digit is a palette index, '.' a pixel left black
+};
+
+class BmpRleTest : public testing::TestWithParam<RleCase> {};
+
+TEST_P(BmpRleTest, DecodesExactPixels) {
+  const RleCase& c = GetParam();
+  const std::vector<uint32_t> palette = RlePalette();
+  const uint32_t compression = c.Bpp == 8 ? 1 : 2;
+  const TBitmap32 b =
+      DecodeBmp(Bytes(MakeBmp({c.Width, c.Height, c.Bpp, c.TopDown, 40, compression, {}, palette, {}, c.Data})));
+  ASSERT_EQ(b.Width(), c.Width);
+  ASSERT_EQ(b.Height(), c.Height);
+  for (int y = 0; y < c.Height; ++y)
+    for (int x = 0; x < c.Width; ++x) {
+      const char want = c.want[size_t(y)][size_t(x)];
+      const uint32_t rgb = want == '.' ? 0 : palette[size_t(std::stoi(std::string(1, want), nullptr, 16))];
+      EXPECT_EQ(b.Pixel(x, y), rgb | 0xFF000000u) << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, BmpRleTest,
+    testing::Values(
+        // Bottom row first: a repeat and an odd absolute run with its padding
+        // byte; a repeat, a move to the next row up and a repeat there; a
+        // line end; an odd absolute run, the end, and data after it ignored.
+        RleCase{"Rle8EveryCode", 6, 4, 8, false,
+                B({3, 1, 0, 3, 2, 3, 4, 0xEE, 0, 0,
+                   2, 5, 0, 2, 2, 1, 2, 6, 0, 0,
+                   0, 5, 7, 8, 9, 10, 11, 0xEE, 0, 1,
+                   6, 12}),
+                {"789AB.", "....66", "55....", "111234"}},
+        // The same at 4 bits: five nibbles in three bytes plus padding, a
+        // repeat of alternating nibbles, a move, and three nibbles in two
+        // bytes without padding.
+        RleCase{"Rle4EveryCode", 6, 4, 4, false,
+                B({0, 5, 0x12, 0x34, 0x50, 0xEE, 1, 0x60, 0, 0,
+                   4, 0x78, 0, 2, 1, 1, 1, 0x9A, 0, 0,
+                   0, 3, 0xBC, 0xD0, 3, 0xEF, 0, 1,
+                   6, 0x11}),
+                {"BCDEFE", ".....9", "7878..", "123456"}},
+        RleCase{"Rle8TopDown", 3, 2, 8, true, B({3, 1, 0, 0, 2, 2, 0, 1}), {"111", "22."}},
+        RleCase{"Rle4OddWidth", 3, 2, 4, false, B({3, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1}), {"345", "121"}},
+        // A picture without an end marker ends with its data.
+        RleCase{"Rle8WithoutEnd", 2, 2, 8, false, B({2, 4, 0, 0, 1, 5}), {"5.", "44"}},
+        // Pixels past the right edge are dropped and the row goes on to its
+        // line end, as in rows padded to four bytes.
+        RleCase{"Rle8RepeatPastRightEdge", 6, 2, 8, false, B({4, 1, 4, 2, 0, 0, 6, 3, 0, 1}), {"333333", "111122"}},
+        RleCase{"Rle8AbsolutePastRightEdge", 3, 2, 8, false, B({0, 4, 1, 2, 3, 4, 0, 0, 2, 5, 2, 6, 0, 1}),
+                {"556", "123"}},
+        RleCase{"Rle4RepeatPastRightEdge", 5, 2, 4, false, B({6, 0x12, 0, 0, 5, 0x33, 0, 1}), {"33333", "12121"}},
+        // A move out of the picture, or a run after its last row, ends the
+        // decoding: nothing after it is drawn, nothing outside.
+        RleCase{"Rle8MovePastRightEdge", 4, 2, 8, false, B({1, 1, 0, 2, 4, 0, 1, 2, 0, 0, 4, 3}), {"....", "1..."}},
+        RleCase{"Rle8MovePastBottom", 4, 2, 8, false, B({1, 1, 0, 2, 0, 3, 1, 2, 0, 1}), {"....", "1..."}},
+        RleCase{"Rle8LinesPastTop", 2, 2, 8, false, B({2, 1, 0, 0, 2, 2, 0, 0, 2, 3, 0, 0, 0, 2, 0, 0, 1, 4}),
+                {"22", "11"}},
+        RleCase{"Rle8EndsInsideAbsoluteRun", 4, 1, 8, false, B({0, 4, 1, 2}), {"12.."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BmpRle, RefusesRunLengthOfTheOtherDepth) {
+  const std::vector<uint32_t> palette = RlePalette();
+  EXPECT_THROW(DecodeBmp(Bytes(MakeBmp({2, 1, 4, false, 40, 1, {}, palette, {}, B({2, 1, 0, 1})}))), TDecodeError);
+  EXPECT_THROW(DecodeBmp(Bytes(MakeBmp({2, 1, 8, false, 40, 2, {}, palette, {}, B({2, 1, 0, 1})}))), TDecodeError);
 }
 
 // ---- dispatch and damaged data of every kind ----
