@@ -9,9 +9,10 @@
 #include <utility>
 
 #include "animation/uFitResize.h"
-#include "raster/uResample.h"
 #include "package/uFileIO.h"
+#include "raster/uBlit.h"
 #include "raster/uRandom.h"
+#include "raster/uResample.h"
 
 namespace kx {
 namespace {
@@ -80,15 +81,56 @@ void TAnimEngine::Attach(TProject& project) {
 }
 
 void TAnimEngine::FreeWeather() {
-  m_weatherKind = 0;
-  m_weatherCount = 0;
+  m_snow.reset();
+  m_rain.reset();
 }
 
-// Snow (kind 1) or rain (kind 2) with at most kMaxWeatherCount flakes or drops.
+// Snow (kind 1) or rain (kind 2) with at most kMaxWeatherCount flakes or
+// drops, falling over Composite; other kinds make none.
 void TAnimEngine::CreateWeather(int32_t kind, int32_t count) {
-  if (kind != 1 && kind != 2) return;
-  m_weatherKind = kind;
-  m_weatherCount = std::clamp(count, 0, kMaxWeatherCount);
+  const auto make = [&](auto& effect) {
+    effect = std::make_unique<typename std::remove_reference_t<decltype(effect)>::element_type>();
+    effect->Target = &m_composite;
+    effect->SetCount(count);
+    effect->Init();
+  };
+  if (kind == 1) make(m_snow);
+  else if (kind == 2) make(m_rain);
+}
+
+// Hands the effect the time passed and the weather record's settings, then
+// lets it move and draw its particles.
+void TAnimEngine::DrawWeather(uint32_t dt) {
+  if (!m_project) return;
+  const TWeatherParam& w = m_project->Weather;
+  const auto hand = [&](TWeatherEffect& effect) {
+    effect.Dt = int32_t(std::min<uint32_t>(dt, INT32_MAX));
+    effect.EngineSpeed = Speed;
+    effect.SpeedIndex = w.SpeedIndex;
+    effect.Level = w.Level;
+  };
+  if (m_snow) {
+    hand(*m_snow);
+    m_snow->Update();
+  } else if (m_rain) {
+    hand(*m_rain);
+    m_rain->Length = w.Length;
+    // The record counts its angle the other way round: 180 - Angle is the
+    // fall direction, 90 straight down either way. Computed in 64 bits, as
+    // the record is outside data.
+    m_rain->Angle = int32_t((180 - int64_t(w.Angle)) % 360);
+    m_rain->Update();
+  }
+}
+
+// The clock takes the pixels under its square, draws face and hands over
+// them and goes back opaquely; parts beyond the picture are left out.
+void TAnimEngine::DrawClock() {
+  const TPoint at = Clock.Place(m_composite.Width(), m_composite.Height());
+  const int32_t w = Clock.ClockWidth, h = Clock.ClockHeight;
+  Copy(Clock.Bitmap, 0, 0, w, h, m_composite, at.X, at.Y);
+  Clock.Render(m_clock.LocalTime());
+  Copy(m_composite, at.X, at.Y, w, h, Clock.Bitmap, 0, 0);
 }
 
 void TAnimEngine::SetWeather(bool on) {
@@ -123,7 +165,12 @@ void TAnimEngine::Start() {
   m_width = m_source->Width();
   m_height = m_source->Height();
   m_waterFrame.SetSize(m_width, m_height);
-  if (ShowClock) m_clockSize = int32_t(Nearest(m_width / 8.0));
+  Clock.Colour = MakePixel(255, 255, 255);
+  Clock.Alpha = 180;
+  if (ShowClock) {
+    const auto side = int32_t(Nearest(m_width / 8.0));
+    Clock.SetSize(side, side);
+  }
   if (m_project->Weather.Kind > 0 || ObjectCount() > 0 || ShowClock) m_composite.SetSize(m_width, m_height);
 
   if (m_seed) SeedRandom(uint64_t(*m_seed));

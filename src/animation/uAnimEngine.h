@@ -9,12 +9,16 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "animation/uClock.h"
 #include "animation/uCommonConst.h"
 #include "animation/uCreatorProject.h"
+#include "animation/uRain.h"
+#include "animation/uSnow.h"
 #include "devices/uClock.h"
 #include "raster/uBitmap.h"
 
@@ -25,7 +29,7 @@ class TAnimEngine {
   static constexpr int kAreaCount = TProject::kWaveCount;  // wave records; region maps name 1..6
   static constexpr int kMapAreaCount = 6;
   static constexpr int32_t kNoMinRow = 50000;  // MinRow of an area that does not occur
-  static constexpr int kMaxWeatherCount = 1000;
+  static constexpr int kMaxWeatherCount = TWeatherEffect::kMaxCount;
 
   explicit TAnimEngine(IClock& clock);
   ~TAnimEngine();
@@ -35,7 +39,9 @@ class TAnimEngine {
   // Takes the picture, region map, wave records and speed of the project,
   // which must outlive the engine's use of it (until the next Attach).
   void Attach(TProject& project);
-  // Turns snow or rain (as the project's weather record says) on or off.
+  // Turns snow or rain (as the project's weather record says) on or off:
+  // frees the current effect and, when on, makes a fresh one over Composite
+  // with at most 1000 particles, placed at random by the shared generator.
   void SetWeather(bool on);
   // Start reseeds the shared generator from this value instead of the clock,
   // so a run can be repeated exactly; nullopt goes back to the clock.
@@ -57,7 +63,11 @@ class TAnimEngine {
   // Wave phase of each area in degrees; keeps growing or shrinking.
   std::array<int32_t, kAreaCount> Phase{};
   int32_t Speed = 100;  // percent, copied from the project by Attach
+  // Draw the clock, in the corner Clock.Corner names, over every frame.
   bool ShowClock = false;
+  // The clock overlay; Start sizes it to an eighth of the picture's width
+  // when ShowClock is on. It shows the injected clock's local time.
+  TClock Clock;
   uint32_t LastTick = 0;
   // cos(i degrees), i = 0..360.
   const std::array<double, 361> CosTable;
@@ -78,8 +88,9 @@ class TAnimEngine {
   // The still picture with mirror images in the reflecting areas (empty
   // without reflecting areas).
   const TBitmap32& Reflected() const { return m_reflected; }
-  // Side of the clock square, set by Start when the clock is shown.
-  int32_t ClockSize() const { return m_clockSize; }
+  // The active weather effect, or null.
+  TSnow* Snow() { return m_snow.get(); }
+  TRain* Rain() { return m_rain.get(); }
 
  private:
   // A run of pixels x0 <= x < x1 of one row that all belong to area Area.
@@ -105,16 +116,15 @@ class TAnimEngine {
   bool AreaCovers(int32_t y, int k, int32_t x0, int32_t x1) const;
   void AdvancePhases(uint32_t dt);
   void ComposeOverlays(uint32_t dt);
-  // Seams for the overlays that draw into Composite: the object list, snow
-  // and rain, and the clock. Until those exist the lists are empty and
-  // nothing is drawn.
+  // Seams for the animated objects that draw into Composite. Until those
+  // exist the list is empty and nothing is drawn.
   size_t ObjectCount() const { return 0; }
   void StartObjects() {}
   void DrawObjects() {}
   void FreeWeather();
   void CreateWeather(int32_t kind, int32_t count);
-  void DrawWeather(uint32_t dt) {}
-  void DrawClock() {}
+  void DrawWeather(uint32_t dt);
+  void DrawClock();
 
   IClock& m_clock;
   TProject* m_project = nullptr;
@@ -128,8 +138,8 @@ class TAnimEngine {
   const TBitmap32* m_sampleSource = nullptr;  // m_source, or m_reflected with reflections
   bool m_hasReflection = false;
   bool m_weatherOn = false;
-  int32_t m_weatherKind = 0, m_weatherCount = 0;  // the effect SetWeather made; 0 when none
-  int32_t m_clockSize = 0;
+  std::unique_ptr<TSnow> m_snow;
+  std::unique_ptr<TRain> m_rain;
 
   std::vector<int16_t> m_areaMap;  // m_height rows of m_width
   std::array<int32_t, kAreaCount> m_minRow{}, m_maxRow{};

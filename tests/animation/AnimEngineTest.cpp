@@ -324,7 +324,7 @@ TEST(TAnimEngine, OverlaysDrawIntoComposite) {
   Scene c(16, 4);
   c.engine.ShowClock = true;
   c.Start();
-  EXPECT_EQ(c.engine.ClockSize(), 2);
+  EXPECT_EQ(c.engine.Clock.ClockWidth, 2);  // placed at (10, 10), beyond this small picture
   EXPECT_EQ(c.Frame(), c.project.Picture);
   EXPECT_EQ(&c.engine.GetOutput(), &c.engine.Composite());
 }
