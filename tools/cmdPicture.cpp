@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "animation/uCommonConst.h"
 #include "animation/uCreatorProject.h"
@@ -143,13 +144,10 @@ int KxpMake(const Args& args) {
   parts.Thumbnail = path("Thumbnail").empty() ? kx::EncodeJpeg(kx::ResizeBilinear(picture, kThumbnailWidth, kThumbnailHeight))
                                               : AsJpeg(path("Thumbnail"), thumbnail);
 
-  TBitmap32 areas(picture.Width(), picture.Height(), 0);
-  if (!path("RegionMap").empty()) {
-    areas = kx::DecodePictureFile(path("RegionMap"));
-    if (areas.Width() != picture.Width() || areas.Height() != picture.Height())
-      throw std::runtime_error("the region map must have the picture's size " + SizeText(picture));
-  }
-  parts.RegionMap = kx::EncodeRegionMap(areas);
+  // A picture without water gets the empty 0 x 0 map; a map of another size
+  // than the picture is stored as it is and stretched over the picture on load.
+  parts.RegionMap = path("RegionMap").empty() ? std::vector<int32_t>{0, 0}
+                                              : kx::EncodeRegionMap(kx::DecodePictureFile(path("RegionMap")));
   parts.SoundFile = ini.ReadString("Picture", "SoundFile", "");
 
   // Wave records 1-4 always; the tail holds the further ones up to the last section given.

@@ -4,6 +4,7 @@
 #include <span>
 #include <stdexcept>
 
+#include "animation/uFitResize.h"
 #include "devices/uMessageBox.h"
 #include "package/uFileIO.h"
 #include "package/uIniFile.h"
@@ -69,12 +70,7 @@ bool TProject::Load(const std::string& fileName) {
     TFileLoader loader;
     loader.LoadFromFile(fileName);
     loader.GetPicture(Picture);
-    // The engine reads the map at the picture's coordinates: a map of any
-    // other size is refused before it is decoded.
-    const std::vector<int32_t>& map = loader.RegionMap();
-    if (map.size() < 2 || map[0] != Picture.Width() || map[1] != Picture.Height())
-      throw std::runtime_error("region map size differs from the picture size");
-    loader.GetRegionMap(RegionMap);
+    LoadRegionMap(loader.RegionMap());
     loader.GetThumbnail(Thumbnail);
     loader.GetWaves(std::as_writable_bytes(std::span(Waves)));
     loader.GetWeather(std::as_writable_bytes(std::span<TWeatherParam, 1>(&Weather, 1)));
@@ -100,6 +96,20 @@ bool TProject::Load(const std::string& fileName) {
     LoadError = e.what();
     return false;
   }
+}
+
+// The engine reads the map at the picture's coordinates. Authoring tools
+// write a 0 x 0 map for a picture without water; a map of another size than
+// the picture is stretched over it, as fitting to the screen does later.
+void TProject::LoadRegionMap(const std::vector<int32_t>& map) {
+  if (map.size() < 2) throw std::runtime_error("region map size differs from the picture size");
+  if (map[0] == 0 && map[1] == 0) {
+    RegionMap = TBitmap32();
+    return;
+  }
+  DecodeRegionMap(map, RegionMap);
+  if (RegionMap.Width() != Picture.Width() || RegionMap.Height() != Picture.Height())
+    RegionMap = ResizeRegionMap(RegionMap, Picture.Width(), Picture.Height());
 }
 
 // Older files name one sound in a text of their own; it becomes the first free

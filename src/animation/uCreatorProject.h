@@ -45,7 +45,7 @@ class TProject {
   std::string FileName;
   TBitmap32 Picture;
   TBitmap32 Thumbnail;
-  TBitmap32 RegionMap;  // same size as Picture as stored; pixels of the area colours
+  TBitmap32 RegionMap;  // Picture's size, or empty for no water; pixels of the area colours
   std::array<TWaveParam, kWaveCount> Waves{};
   TWeatherParam Weather{};
   std::string Title, Description;
@@ -74,6 +74,7 @@ class TProject {
   // Back to the state of a new project, keeping Speed.
   void Clear();
   void MoveLegacySound();
+  void LoadRegionMap(const std::vector<int32_t>& map);
 };
 
 }  // namespace kx

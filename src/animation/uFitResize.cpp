@@ -1,29 +1,20 @@
 #include "animation/uFitResize.h"
 
-#include <memory>
-#include <new>
 #include <vector>
 
 namespace kx {
 
-TBitmap32 ResizeRegionMap(const TBitmap32& map, int32_t pictureWidth, int32_t pictureHeight, int32_t width,
-                          int32_t height) {
-  if (pictureWidth <= 0 || pictureHeight <= 0 || width <= 0 || height <= 0) return {};
+TBitmap32 ResizeRegionMap(const TBitmap32& map, int32_t width, int32_t height) {
+  if (map.Empty() || width <= 0 || height <= 0) return {};
+  const int64_t mw = map.Width(), mh = map.Height();
   TBitmap32 dst(width, height, 0);
-  // Source column of each new column: the picture pixel under its centre,
-  // -1 where the map does not reach.
+  // The map column under the centre of each new column.
   std::vector<int32_t> column(static_cast<size_t>(width));
-  for (int32_t x = 0; x < width; ++x) {
-    const auto sx = int32_t((int64_t(2 * int64_t(x) + 1) * pictureWidth) / (2 * int64_t(width)));
-    column[size_t(x)] = sx < map.Width() ? sx : -1;
-  }
+  for (int32_t x = 0; x < width; ++x) column[size_t(x)] = int32_t((2 * int64_t(x) + 1) * mw / (2 * int64_t(width)));
   for (int32_t y = 0; y < height; ++y) {
-    const auto sy = int32_t((int64_t(2 * int64_t(y) + 1) * pictureHeight) / (2 * int64_t(height)));
-    if (sy >= map.Height()) continue;
-    const TPixel* in = map.Row(sy);
+    const TPixel* in = map.Row(int32_t((2 * int64_t(y) + 1) * mh / (2 * int64_t(height))));
     TPixel* out = dst.Row(y);
-    for (int32_t x = 0; x < width; ++x)
-      if (column[size_t(x)] >= 0) out[x] = in[column[size_t(x)]];
+    for (int32_t x = 0; x < width; ++x) out[x] = in[column[size_t(x)]];
   }
   return dst;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 #include "raster/uBitmap.h"
@@ -20,6 +21,18 @@ struct TInputEvent {
   friend bool operator==(const TInputEvent&, const TInputEvent&) = default;
 };
 
+// Whether the caller knows a frame differs from the one it drew before.
+// Transition frames are always new; the frames between transitions may repeat
+// what the window already shows, and a display may skip presenting those.
+enum class TFrameChange { Unknown, Changed };
+
+// The display cannot show the show: no window system (or only a stand-in
+// such as an off-screen driver), or no window could be opened.
+class TDisplayUnavailable : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class ISaverDisplay {
  public:
   virtual ~ISaverDisplay() = default;
@@ -31,14 +44,17 @@ class ISaverDisplay {
   // surface is shown scaled over the whole screen. False when that cannot be
   // had; the caller then opens the plain window.
   virtual bool StartExclusive() = 0;
-  // Opens a black borderless window covering the screen at (0, 0).
+  // Opens a black borderless window covering the screen at (0, 0); throws
+  // TDisplayUnavailable when that cannot be done.
   virtual void StartPlain() = 0;
   virtual bool Exclusive() const = 0;
 
   // Plain path: draws the frame onto the window at (x, y) and shows the
   // window. Exclusive path: the back surface takes the frame's size and
-  // content and is shown over the whole screen (x and y unused).
-  virtual void Draw(const TBitmap32& frame, int32_t x, int32_t y) = 0;
+  // content and is shown over the whole screen (x and y unused). A frame of
+  // unknown change that matches what is shown may be skipped; a changed
+  // frame is always presented, so its cost is the real one.
+  virtual void Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) = 0;
   // Fills the whole window (or back surface) with black and shows it.
   virtual void Clear() = 0;
   // The window's content, or the back surface, as last shown.

@@ -137,11 +137,13 @@ void TFileLoader::LoadFromFile(const std::string& path) {
 // what was read before it.
 void TFileLoader::ReadTail(TMyStream& stream) {
   try {
-    if (!stream.AtEnd()) {
-      decltype(m_sounds) sounds;
-      stream.ReadBuffer(sounds.data(), sizeof sounds);
-      m_sounds = sounds;
-    }
+    // Record by record, so a file cut inside them keeps its complete leading records.
+    if (!stream.AtEnd())
+      for (auto& sound : m_sounds) {
+        std::array<uint8_t, kSoundRecordSize> record;
+        stream.ReadBuffer(record.data(), record.size());
+        sound = record;
+      }
     ObjectsText = stream.ReadText();
     ExtraText = stream.ReadText();
     const int32_t more = stream.ReadInteger();

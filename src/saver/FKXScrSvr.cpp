@@ -46,7 +46,14 @@ void TKXfmScrSvr::FormShow() {
 
   const TKXCSetting& s = m_project.Settings;
   m_exclusive = s.DirectX && m_ctx.Display.StartExclusive();
-  if (!m_exclusive) m_ctx.Display.StartPlain();
+  if (!m_exclusive) {
+    try {
+      m_ctx.Display.StartPlain();
+    } catch (const TDisplayUnavailable&) {
+      ShowMessageBox("Unable to run screensaver.");
+      throw;
+    }
+  }
 
   if (!m_showList.empty()) {
     m_stretch = s.Stretch;
@@ -73,11 +80,7 @@ void TKXfmScrSvr::FormShow() {
     m_engine->SetSeed(m_ctx.Seed);
     m_engine->ShowClock = m_showClock;
     m_currentDuration = m_duration;
-    try {
-      LoadCurrentPicture();
-    } catch (const std::exception&) {
-      // The first picture did not load: the window stays black until the next one is due.
-    }
+    LoadPictureOrMoveOn();
     m_pictureStart = m_ctx.Clock.Tick();
     m_idleInstalled = true;
     m_ctx.Display.SetCursorVisible(false);
@@ -127,10 +130,15 @@ void TKXfmScrSvr::FormClose() {
 }
 
 void TKXfmScrSvr::DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y) {
-  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y);
+  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y, TFrameChange::Unknown);
 }
 
-void TKXfmScrSvr::PresentBitmap(const TBitmap32& bitmap) { DrawToScreen(bitmap, 0, 0); }
+// Transition frames are always presented, the first one included although it
+// shows what the window already shows: the number of frames is planned from
+// its cost, which must be what every later frame costs.
+void TKXfmScrSvr::PresentBitmap(const TBitmap32& bitmap) {
+  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, 0, 0, TFrameChange::Changed);
+}
 
 void RunSlideshow(TKXCProject& project, bool enableAll, bool skipUserSettings, TSaverContext& context) {
   if (project.FileList.Names.empty()) {

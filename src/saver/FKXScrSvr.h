@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ class TKXfmScrSvr {
   int32_t NextPictureIndex(int32_t index) const;
   void LoadTransitionList();
   void LoadCurrentPicture();
+  enum class TPictureLoad { Loaded, Kept, AllFailed };
+  TPictureLoad LoadPictureOrMoveOn();
   void RunTransition(int32_t time);
   void TransitionStep(int32_t percent);
   void PresentFrame();
@@ -79,6 +82,8 @@ class TKXfmScrSvr {
   std::vector<std::string> m_showList;
   int32_t m_currentIndex = -1;
   std::string m_currentName, m_loadedName;
+  std::set<std::string> m_failedNames;  // pictures that failed to load, never tried again
+  std::string m_firstFailure;           // the message of the first of them
   bool m_exclusive = false;
   bool m_stillPicture = true;
   TBitmap32 m_oldPicture, m_newPicture, m_workPicture, m_fittedPicture;

@@ -1,13 +1,13 @@
 // The saver window's slideshow: picture order and timing, loading and
 // fitting, transitions through the numbered effects, and frame pacing.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <span>
 #include <stdexcept>
 
 #include "animation/uAnimEngine.h"
+#include "devices/uMessageBox.h"
 #include "package/uFileIO.h"
 #include "raster/uJpegCodec.h"
 #include "raster/uMath.h"
@@ -24,11 +24,6 @@ namespace {
 constexpr uint32_t kFrameMs = 33;
 const TPixel kBlack = MakePixel(0, 0, 0);
 
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 }  // namespace
 
 void TKXfmScrSvr::Advance() {
@@ -36,11 +31,42 @@ void TKXfmScrSvr::Advance() {
   m_currentIndex = NextPictureIndex(m_currentIndex);
   m_currentName = m_showList[size_t(m_currentIndex)];
   if (m_currentName != m_loadedName) {
-    LoadCurrentPicture();
-    if (m_transition) RunTransition(m_transitionTime);
-    else m_ctx.Display.Clear();
+    const TPictureLoad load = LoadPictureOrMoveOn();
+    if (load == TPictureLoad::AllFailed) return;
+    if (load == TPictureLoad::Loaded) {
+      if (m_transition) RunTransition(m_transitionTime);
+      else m_ctx.Display.Clear();
+    }
   }
   m_pictureStart = m_ctx.Clock.Tick();
+}
+
+// A picture that fails to load is passed over at once: the next one of the
+// order is tried in the same pass, and a failed picture is not tried again.
+// When the order comes back to the picture already shown, that one stays.
+// When every picture has failed, the first failure is shown once and the
+// show ends.
+TKXfmScrSvr::TPictureLoad TKXfmScrSvr::LoadPictureOrMoveOn() {
+  const size_t distinct = std::set<std::string>(m_showList.begin(), m_showList.end()).size();
+  for (;;) {
+    if (m_currentName == m_loadedName) return TPictureLoad::Kept;
+    if (!m_failedNames.contains(m_currentName)) {
+      try {
+        LoadCurrentPicture();
+        return TPictureLoad::Loaded;
+      } catch (const std::exception& e) {
+        if (m_failedNames.empty()) m_firstFailure = "File: " + m_currentName + "\r\n" + e.what();
+        m_failedNames.insert(m_currentName);
+      }
+    }
+    if (m_failedNames.size() >= distinct) {
+      ShowMessageBox(m_firstFailure);
+      m_closed = true;
+      return TPictureLoad::AllFailed;
+    }
+    m_currentIndex = NextPictureIndex(m_currentIndex);
+    m_currentName = m_showList[size_t(m_currentIndex)];
+  }
 }
 
 int32_t TKXfmScrSvr::NextPictureIndex(int32_t index) const {
@@ -89,22 +115,24 @@ void TKXfmScrSvr::LoadCurrentPicture() {
   if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
 }
 
-// A picture file that fails to load leaves an empty project: the slide shows
-// black and the show moves on when its time is up.
+// A picture file that is missing or fails to load throws, leaving the slide
+// on screen and its project untouched: the picture is loaded and fitted
+// aside and takes the holder's place only when it is complete.
 void TKXfmScrSvr::LoadAnimatedPicture() {
-  if (!FileExists(m_currentName)) return;
-  m_stillPicture = false;
-  m_animated.Load(m_currentName);
-  m_animated.SetSpeed(m_speed);
-  m_pictureSize = {m_animated.Picture.Width(), m_animated.Picture.Height()};
-  const bool empty = m_animated.Picture.Empty();
+  TProject loaded;
+  loaded.SetSpeed(m_speed);
+  if (!loaded.Load(m_currentName)) throw std::runtime_error(loaded.LoadError);
+  TPoint size{loaded.Picture.Width(), loaded.Picture.Height()};
   if (m_exclusive) {
-    m_pictureSize = {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight()};
-    if (!empty) FitProject(m_proportional, m_animated, m_backSize.X, m_backSize.Y);
-  } else if (m_stretch && !empty) {
-    FitProject(m_proportional, m_animated, m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight());
-    m_pictureSize = {m_animated.Picture.Width(), m_animated.Picture.Height()};
+    size = {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight()};
+    FitProject(m_proportional, loaded, m_backSize.X, m_backSize.Y);
+  } else if (m_stretch) {
+    FitProject(m_proportional, loaded, m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight());
+    size = {loaded.Picture.Width(), loaded.Picture.Height()};
   }
+  m_animated = std::move(loaded);
+  m_stillPicture = false;
+  m_pictureSize = size;
   m_engine->Attach(m_animated);
   m_engine->SetWeather(false);
   m_engine->Start();

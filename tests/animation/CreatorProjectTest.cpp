@@ -207,13 +207,15 @@ TEST(TProject, FailedLoadLeavesTheProjectEmpty) {
   std::string wrongMagic = MakePictureFile(good.parts);
   wrongMagic[7] = '8';
   WriteFile(dir / "bad.kxp", wrongMagic);
-  ProjectFile badMap, otherSize;
+  ProjectFile badMap, hugeMap, negativeMap;
   badMap.parts.RegionMap = {8};
-  otherSize.parts.RegionMap = {8, 7, 560};
+  hugeMap.parts.RegionMap = {32769, 1};
+  negativeMap.parts.RegionMap = {-8, 6};
   const std::vector<std::pair<std::string, std::string>> failures = {
       {dir / "bad.kxp", "Incorrect Project File!"},
       {badMap.Write(dir, "map.kxp"), "region map size differs from the picture size"},
-      {otherSize.Write(dir, "size.kxp"), "region map size differs from the picture size"},
+      {hugeMap.Write(dir, "huge.kxp"), "region map size out of range"},
+      {negativeMap.Write(dir, "negative.kxp"), "region map size out of range"},
       {dir / "missing.kxp", ""}};
   for (const auto& [file, message] : failures) {
     TProject p;
@@ -233,6 +235,44 @@ TEST(TProject, FailedLoadLeavesTheProjectEmpty) {
     EXPECT_EQ(p.GetWave(0).Amplitude, 0);
     EXPECT_EQ(p.UsedSoundCount(), 0);
     EXPECT_EQ(p.Speed, 70);
+  }
+}
+
+// Maps of other sizes than the 8 x 6 picture: the empty map means no water,
+// any other is stretched over the picture by nearest pixel.
+TEST(TProject, RegionMapsOfOtherSizesCoverThePicture) {
+  struct TCase {
+    const char* name;
+    std::vector<int32_t> map;
+    TRect area;  // where the picture's map holds the code; no area elsewhere
+    int code;
+  };
+  const TCase cases[] = {
+      {"Empty", {0, 0}, {}, 0},
+      // 4 x 3: the two left pixels of the top row, area 1.
+      {"HalfSize", {4, 3, 21, 20, 80}, {0, 0, 4, 2}, 1},
+      // 16 x 12: the four left pixels of the second row, area 2; the centres of
+      // the picture's pixels fall on the map's odd rows and columns.
+      {"DoubleSize", {16, 12, 160, 42, 120}, {0, 0, 2, 1}, 2},
+      {"SameSize", {8, 6, 10, 33, 440}, {1, 0, 4, 1}, 3},
+  };
+  TScratchDir dir;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProjectFile f;
+    f.parts.RegionMap = c.map;
+    TProject p;
+    ASSERT_TRUE(p.Load(f.Write(dir))) << p.LoadError;
+    if (c.code == 0) {
+      EXPECT_TRUE(p.RegionMap.Empty());
+      continue;
+    }
+    ASSERT_EQ(p.RegionMap.Width(), 8);
+    ASSERT_EQ(p.RegionMap.Height(), 6);
+    for (int32_t y = 0; y < 6; ++y)
+      for (int32_t x = 0; x < 8; ++x)
+        EXPECT_EQ(p.RegionMap.Pixel(x, y), c.area.Contains({x, y}) ? kRegionPixels[c.code] : kRegionPixels[0])
+            << x << "," << y;
   }
 }
 

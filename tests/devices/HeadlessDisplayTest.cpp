@@ -14,7 +14,7 @@ TEST(THeadlessDisplay, PlainWindowKeepsWhatWasDrawnAndChargesEachFrame) {
   THeadlessDisplay display(clock, 8, 6, 30);
   display.StartPlain();
   EXPECT_FALSE(display.Exclusive());
-  display.Draw(TBitmap32(4, 4, kRed), 6, -2);  // clipped to the window
+  display.Draw(TBitmap32(4, 4, kRed), 6, -2, TFrameChange::Changed);  // clipped to the window
   EXPECT_EQ(clock.Tick(), 30u);
   const TBitmap32& c = display.Content();
   EXPECT_EQ(c.Pixel(5, 0), kBlack);
@@ -41,7 +41,7 @@ TEST(THeadlessDisplay, ExclusiveBackSurfaceIsStretchedOverTheScreen) {
     EXPECT_EQ(screen.Pixel(7, 1), kRed);
     EXPECT_EQ(screen.Pixel(7, 2), kBlack);
   });
-  display.Draw(back, 5, 5);
+  display.Draw(back, 5, 5, TFrameChange::Changed);
   EXPECT_EQ(captured, 1);
   EXPECT_EQ(display.Content(), back);
 

@@ -84,7 +84,8 @@ struct TailCase {
   TPictureFileTail tail;
   size_t waves;  // records written (the first four before the region map)
   size_t cut;    // bytes removed from the end
-  bool sounds, objects, extra;
+  size_t soundsRead;  // complete sound records; the rest are defaults
+  bool objects, extra;
   size_t wavesRead;  // records taken from the file; the rest are defaults
 };
 
@@ -96,8 +97,10 @@ TEST_P(TailTest, MissingPartsKeepTheirDefaults) {
   bytes.resize(bytes.size() - c.cut);
   const TFileLoader loader = LoadBytes(bytes);
   const TLoaded r = Records(loader);
-  EXPECT_EQ(r.sounds[0][0], c.sounds ? 3 : 0);
-  EXPECT_EQ(r.sounds[7][267], c.sounds ? 3 : 0);
+  for (size_t i = 0; i < kSoundRecordCount; ++i) {
+    EXPECT_EQ(r.sounds[i][0], i < c.soundsRead ? 3 : 0) << i;
+    EXPECT_EQ(r.sounds[i][267], i < c.soundsRead ? 3 : 0) << i;
+  }
   EXPECT_EQ(loader.ObjectsText.empty(), !c.objects);
   EXPECT_EQ(loader.ExtraText.empty(), !c.extra);
   EXPECT_EQ(r.weather[23], 7);
@@ -107,16 +110,18 @@ TEST_P(TailTest, MissingPartsKeepTheirDefaults) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tails, TailTest,
-    testing::Values(TailCase{"EndsAfterWeather", TPictureFileTail::None, 4, 0, false, false, false, 4},
-                    TailCase{"EndsAfterSounds", TPictureFileTail::Sounds, 4, 0, true, false, false, 4},
-                    TailCase{"EndsAfterExtraText", TPictureFileTail::Texts, 4, 0, true, true, true, 4},
-                    TailCase{"NoFurtherWaves", TPictureFileTail::Full, 4, 0, true, true, true, 4},
-                    TailCase{"TwoFurtherWaves", TPictureFileTail::Full, 6, 0, true, true, true, 6},
-                    TailCase{"FourFurtherWaves", TPictureFileTail::Full, 8, 0, true, true, true, 8},
-                    TailCase{"CutInsideSounds", TPictureFileTail::Sounds, 4, 1, false, false, false, 4},
-                    TailCase{"CutInsideExtraText", TPictureFileTail::Texts, 4, 1, true, true, false, 4},
-                    TailCase{"CutInsideLastWave", TPictureFileTail::Full, 7, 1, true, true, true, 6},
-                    TailCase{"CutInsideWaveCount", TPictureFileTail::Full, 4, 2, true, true, true, 4}),
+    testing::Values(TailCase{"EndsAfterWeather", TPictureFileTail::None, 4, 0, 0, false, false, 4},
+                    TailCase{"EndsAfterSounds", TPictureFileTail::Sounds, 4, 0, 8, false, false, 4},
+                    TailCase{"EndsAfterExtraText", TPictureFileTail::Texts, 4, 0, 8, true, true, 4},
+                    TailCase{"NoFurtherWaves", TPictureFileTail::Full, 4, 0, 8, true, true, 4},
+                    TailCase{"TwoFurtherWaves", TPictureFileTail::Full, 6, 0, 8, true, true, 6},
+                    TailCase{"FourFurtherWaves", TPictureFileTail::Full, 8, 0, 8, true, true, 8},
+                    TailCase{"CutInsideLastSound", TPictureFileTail::Sounds, 4, 1, 7, false, false, 4},
+                    TailCase{"CutInsideSecondSound", TPictureFileTail::Sounds, 4, 6 * kSoundRecordSize + 100, 1,
+                             false, false, 4},
+                    TailCase{"CutInsideExtraText", TPictureFileTail::Texts, 4, 1, 8, true, false, 4},
+                    TailCase{"CutInsideLastWave", TPictureFileTail::Full, 7, 1, 8, true, true, 6},
+                    TailCase{"CutInsideWaveCount", TPictureFileTail::Full, 4, 2, 8, true, true, 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileLoader, MoreThanFourFurtherWavesKeepsFour) {

@@ -161,6 +161,68 @@ TEST_F(SlideshowTest, TransitionsArePlannedFromTheFirstFrameAndDurationsFollowTh
   }
 }
 
+// A display that, like a real one, skips a frame of unknown change when the
+// window already shows it, and charges time only for what it presents.
+class TSkippingDisplay final : public ISaverDisplay {
+ public:
+  TSkippingDisplay(TVirtualClock& clock, uint32_t cost) : m_clock(clock), m_cost(cost) {}
+  int32_t ScreenWidth() const override { return 16; }
+  int32_t ScreenHeight() const override { return 12; }
+  bool StartExclusive() override { return false; }
+  void StartPlain() override { m_content.SetSize(16, 12, kBlack); }
+  bool Exclusive() const override { return false; }
+  void Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) override {
+    TBitmap32 next = m_content;
+    next.Draw(x, y, frame);
+    if (change == TFrameChange::Unknown && next == m_content) return;
+    m_content = std::move(next);
+    m_clock.Advance(m_cost);
+  }
+  void Clear() override { m_content.Fill(kBlack); }
+  const TBitmap32& Content() const override { return m_content; }
+  void PumpEvents(std::vector<TInputEvent>& input) override {
+    if (m_clock.Tick() >= 7000 && !m_ended) input.push_back({TInputKind::KeyPress, 0, 0, 27});
+    m_ended = m_clock.Tick() >= 7000;
+  }
+  void SetCursorVisible(bool) override {}
+  void Close() override {}
+
+ private:
+  TVirtualClock& m_clock;
+  uint32_t m_cost;
+  TBitmap32 m_content;
+  bool m_ended = false;
+};
+
+// The first transition frame shows what the window already shows, yet it is
+// presented and costs what every later frame costs: with 30 ms a frame and
+// 1000 ms planned, 32 frames follow, and a picture of one second changes
+// about every two seconds.
+TEST_F(SlideshowTest, TheFirstTransitionFrameCostsWhatTheOthersCost) {
+  AddPicture(8, 6, MakePixel(200, 0, 0));
+  AddPicture(8, 6, MakePixel(0, 200, 0));
+  AddPicture(8, 6, MakePixel(0, 0, 200));
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 1;
+  Project.Settings.TransitionTime = 1000;
+  TSkippingDisplay display(Clock, 30);
+  TInputState input;
+  TSaverContext context{display, Clock, m_dir / "Lake.scr", 1234u, &Recorder, &input};
+  RunSlideshow(Project, true, true, context);
+  std::vector<uint32_t> changes;
+  for (const TEvent& e : Recorder.Events) {
+    if (e.What.rfind("transition", 0) == 0) {
+      EXPECT_EQ(e.What, "transition 32");
+    }
+    if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
+  }
+  ASSERT_GE(changes.size(), 3u);
+  for (size_t i = 2; i < changes.size(); ++i) {
+    EXPECT_GE(changes[i] - changes[i - 1], 1000u + 32 * 30);
+    EXPECT_LE(changes[i] - changes[i - 1], 1000u + 33 * 30 + 66);
+  }
+}
+
 TEST_F(SlideshowTest, TransitionShorterThanOneFrameShowsOnlyItsFirstFrame) {
   AddPicture(8, 6);
   AddPicture(8, 6);
@@ -282,20 +344,45 @@ TEST_F(SlideshowTest, PictureFileShowsItsWaterMirroringTheSceneryAbove) {
       ASSERT_EQ(screen.Pixel(x, y), still.Pixel(x, y < 6 ? y : 11 - y)) << x << "," << y;
 }
 
-TEST_F(SlideshowTest, APictureFileThatFailsToLoadIsABlackSlideAndTheShowMovesOn) {
+// Broken and missing pictures of both kinds are passed over at once, at the
+// start as later, and never tried again; nothing shows black for them.
+TEST_F(SlideshowTest, PicturesThatFailToLoadArePassedOverAtOnce) {
   AddFile("broken.kxp", "KX060697 and then nothing useful");
-  AddReflectingPictureFile("lake.kxp");
+  const TBitmap32 lake = AddReflectingPictureFile("lake.kxp");
+  AddFile("broken.jpg", "not a picture");
+  Project.FileList.Names.push_back(m_dir / "missing.kxp");
+  Project.FileList.States.push_back("TRUE");
   AddPicture(16, 12, MakePixel(10, 200, 10));
   Project.Settings.ShowImageMode = 1;
   Project.Settings.Duration = 1;
   Project.Settings.Transition = false;
-  std::vector<std::pair<uint32_t, TPixel>> corners;
-  OnFrame = [&](const TBitmap32& screen) { corners.emplace_back(Clock.Tick(), screen.Pixel(0, 0)); };
-  Run(16, 12, 2500);
-  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{0, 1, 2}));
-  ASSERT_FALSE(corners.empty());
-  EXPECT_EQ(corners.front().second, kBlack);  // the broken file shows black
-  EXPECT_EQ(corners.back().second, MakePixel(10, 200, 10));
+  Project.Settings.Stretch = false;
+  std::vector<TPixel> corners;
+  OnFrame = [&](const TBitmap32& screen) { corners.push_back(screen.Pixel(0, 0)); };
+  Run(16, 12, 4500);
+  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{1, 4, 1, 4, 1}));
+  std::vector<TPixel> shown;  // the corner's colours in order, without the black between pictures
+  for (TPixel c : corners)
+    if (c != kBlack && (shown.empty() || shown.back() != c)) shown.push_back(c);
+  EXPECT_EQ(shown, (std::vector<TPixel>{lake.Pixel(0, 0), MakePixel(10, 200, 10), lake.Pixel(0, 0),
+                                         MakePixel(10, 200, 10), lake.Pixel(0, 0)}));
+  EXPECT_TRUE(Messages.empty());
+}
+
+// A show none of whose pictures loads says why once, for the first failure,
+// and ends instead of showing black forever.
+TEST_F(SlideshowTest, AShowWhosePicturesAllFailEndsWithTheFirstFailure) {
+  AddFile("a.kxp", "KX060697 and then nothing useful");
+  AddFile("b.jpg", "not a picture");
+  AddFile("c.bmp", "BM");
+  Project.Settings.ShowImageMode = 1;
+  Run(16, 12, 60000);
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_EQ(Messages[0].rfind("File: " + std::string(m_dir / "a.kxp") + "\r\n", 0), 0u) << Messages[0];
+  EXPECT_LT(Clock.Tick(), 1000u);
+  ASSERT_FALSE(Recorder.Events.empty());
+  EXPECT_EQ(Recorder.Events.back().What, "end");
+  EXPECT_FALSE(Display().Open());
 }
 
 TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {

@@ -20,7 +20,7 @@ void THeadlessDisplay::StartPlain() {
   m_content.SetSize(m_width, m_height, MakePixel(0, 0, 0));
 }
 
-void THeadlessDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y) {
+void THeadlessDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange) {
   if (m_exclusive) m_content = frame;
   else m_content.Draw(x, y, frame);
   Present();

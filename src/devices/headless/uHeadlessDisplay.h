@@ -34,7 +34,7 @@ class THeadlessDisplay final : public ISaverDisplay {
   bool StartExclusive() override;
   void StartPlain() override;
   bool Exclusive() const override { return m_exclusive; }
-  void Draw(const TBitmap32& frame, int32_t x, int32_t y) override;
+  void Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) override;
   void Clear() override;
   const TBitmap32& Content() const override { return m_content; }
   void PumpEvents(std::vector<TInputEvent>& input) override;

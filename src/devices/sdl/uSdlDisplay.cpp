@@ -1,5 +1,7 @@
 #include "devices/sdl/uSdlDisplay.h"
 
+#include "devices/sdl/uSdlKeys.h"
+
 #include <SDL.h>
 
 #include <cstring>
@@ -11,35 +13,13 @@ namespace {
 
 const TPixel kBlack = MakePixel(0, 0, 0);
 
-// Key codes as the show knows them (F1 is 112); 0 for keys it never looks at.
-int32_t KeyCode(SDL_Keycode key) {
-  if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + int32_t(key - SDLK_F1);
-  switch (key) {
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-    case SDLK_LALT: case SDLK_RALT: return 18;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    default: return 0;
-  }
-}
-
-// The character a key produces, or 0: printable keys, Enter, Escape,
-// Backspace and Tab, on the main block or the keypad.
-int32_t KeyCharacter(SDL_Keycode key) {
-  if (key >= SDLK_SPACE && key <= SDLK_z) return int32_t(key);
-  switch (key) {
-    case SDLK_RETURN: case SDLK_KP_ENTER: return '\r';
-    case SDLK_ESCAPE: return 27;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return '\t';
-    default: break;
-  }
-  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return '1' + int32_t(key - SDLK_KP_1);
-  if (key == SDLK_KP_0) return '0';
-  return 0;
+// The window systems a show can be seen on. SDL falls back to stand-ins
+// (an off-screen or dummy driver) when there is none: a show there would run
+// unseen and never end.
+bool RealVideoDriver(const char* name) {
+  if (!name) return false;
+  const std::string driver = name;
+  return driver == "x11" || driver == "wayland" || driver == "windows";
 }
 
 }  // namespace
@@ -53,12 +33,16 @@ TSdlDisplay::~TSdlDisplay() {
 
 void TSdlDisplay::StartVideo() {
   if (m_videoStarted) return;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-    throw std::runtime_error(std::string("no display: ") + SDL_GetError());
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw TDisplayUnavailable(std::string("no display: ") + SDL_GetError());
+  if (!RealVideoDriver(SDL_GetCurrentVideoDriver())) {
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw TDisplayUnavailable("no display: only the \"" + driver + "\" video driver is available");
+  }
   m_videoStarted = true;
   SDL_DisplayMode mode{};
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
-    throw std::runtime_error(std::string("no display mode: ") + SDL_GetError());
+    throw TDisplayUnavailable(std::string("no display mode: ") + SDL_GetError());
   m_width = mode.w;
   m_height = mode.h;
 }
@@ -86,13 +70,13 @@ bool TSdlDisplay::OpenWindow(bool exclusive) {
 bool TSdlDisplay::StartExclusive() {
   try {
     return OpenWindow(true);
-  } catch (const std::runtime_error&) {
+  } catch (const TDisplayUnavailable&) {
     return false;  // the plain window reports what is missing
   }
 }
 
 void TSdlDisplay::StartPlain() {
-  if (!OpenWindow(false)) throw std::runtime_error(std::string("cannot open the window: ") + SDL_GetError());
+  if (!OpenWindow(false)) throw TDisplayUnavailable(std::string("cannot open the window: ") + SDL_GetError());
 }
 
 bool TSdlDisplay::Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const {
@@ -105,9 +89,9 @@ bool TSdlDisplay::Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const 
   return true;
 }
 
-void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y) {
+void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) {
   if (!m_renderer) return;
-  if (!m_needsRepaint && Unchanged(frame, x, y)) return;
+  if (change == TFrameChange::Unknown && !m_needsRepaint && Unchanged(frame, x, y)) return;
   if (m_exclusive) m_content = frame;
   else m_content.Draw(x, y, frame);
   Upload(m_content);
@@ -149,11 +133,10 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
       case SDL_MOUSEBUTTONUP:
         input.push_back({TInputKind::MouseUp, e.button.x, e.button.y, 0});
         break;
-      case SDL_KEYDOWN: {
-        input.push_back({TInputKind::KeyDown, 0, 0, KeyCode(e.key.keysym.sym)});
-        if (const int32_t c = KeyCharacter(e.key.keysym.sym)) input.push_back({TInputKind::KeyPress, 0, 0, c});
+      case SDL_KEYDOWN:
+      case SDL_TEXTINPUT:
+        TranslateKeyEvent(e, input);
         break;
-      }
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
