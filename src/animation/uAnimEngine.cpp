@@ -510,7 +510,7 @@ void FitProject(bool keepProportions, TProject& project, int32_t width, int32_t 
   }
   // Both resizes first: if either fails the project stays as it was.
   TBitmap32 picture = ResizeBilinear(project.Picture, width, height);
-  TBitmap32 map = project.RegionMap.Empty() ? TBitmap32() : ResizeRegionMap(project.RegionMap, w0, h0, width, height);
+  TBitmap32 map = ResizeRegionMap(project.RegionMap, width, height);
   const auto scaled = [](int32_t v, int32_t to, int32_t from) {
     return int32_t(std::clamp<int64_t>(Nearest(double(v) * to / from), std::numeric_limits<int32_t>::min(),
                                         std::numeric_limits<int32_t>::max()));

@@ -437,9 +437,10 @@ TEST(FitProject, ProportionalSizesAndRescaledWaves) {
 TEST(FitProject, RegionMapKeepsExactAreaColours) {
   TProject p;
   p.Picture = kxtest::Tagged(4, 4, 1);
-  // Left half area 1, right half area 5; the map covers three rows only.
-  p.RegionMap = TBitmap32(4, 3, kRegionPixels[1]);
+  // Left half area 1, right half area 5, the bottom row no area.
+  p.RegionMap = TBitmap32(4, 4, kRegionPixels[1]);
   p.RegionMap.FillRect({2, 0, 4, 3}, kRegionPixels[5]);
+  p.RegionMap.FillRect({0, 3, 4, 4}, kRegionPixels[0]);
   FitProject(false, p, 7, 8);
   ASSERT_EQ(p.RegionMap.Width(), 7);
   ASSERT_EQ(p.RegionMap.Height(), 8);
