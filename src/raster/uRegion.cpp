@@ -32,13 +32,57 @@ void Check(pixman_bool_t ok) {
 // First pixel whose centre lies at or right of the edge x = e.
 int32_t FirstCentreAtOrAfter(double e) { return ClampScan(std::ceil(e - 0.5)); }
 
+// One row of a rounded rectangle whose corner arcs are quarters of an
+// ellipse with semi-axes a and b, each centred a and b inside its corner of
+// the box. Lengths are given doubled, so that they are whole numbers: A = 2a,
+// B = 2b, and D = 2dy, dy being the row centre's vertical distance beyond the
+// arcs' centres (0 for rows between them; always below b).
+class TCornerRow {
+ public:
+  TCornerRow(int64_t A, int64_t B, int64_t D) : m_a(A), m_b(B), m_d(D) {}
+
+  // Columns cut from each end of the row: those whose centre lies outside
+  // the arc. The same count is cut at both ends, so the shape stays
+  // symmetric; a centre exactly on the arc is inside.
+  int64_t Cut() const {
+    const double t = double(m_d) / double(m_b);
+    const double inset = (double(m_a) - double(m_a) * std::sqrt(std::max(0.0, 1 - t * t))) / 2;
+    int64_t cut = std::max<int64_t>(0, int64_t(std::ceil(inset - 0.5)));
+    if (m_a > kExactMax || m_b > kExactMax) return cut;
+    // The estimate is off by at most one column where the arc passes close
+    // to a pixel centre; the exact test settles it.
+    while (cut > 0 && Inside(cut - 1)) --cut;
+    while (!Inside(cut)) ++cut;
+    return cut;
+  }
+
+ private:
+  // Up to this size the exact test fits 128-bit integers.
+  static constexpr int64_t kExactMax = int64_t(1) << 31;
+
+  // Whether the centre of the k-th column from the box's side lies within
+  // the arc: with u = a - (k + 1/2) its distance beyond the arc's centre,
+  // u <= 0 or (u/a)^2 + (dy/b)^2 <= 1, here in doubled whole numbers.
+  bool Inside(int64_t k) const {
+    const __int128 u = m_a - 2 * k - 1;
+    if (u <= 0) return true;
+    const __int128 a2 = __int128(m_a) * m_a, b2 = __int128(m_b) * m_b, d2 = __int128(m_d) * m_d;
+    return u * u * b2 <= a2 * (b2 - d2);
+  }
+
+  int64_t m_a, m_b, m_d;
+};
+
 }  // namespace
 
 TRegion::TRegion() { pixman_region32_init(&m_region); }
 
 TRegion::TRegion(const TRect& r) {
+  // From the corners, not the size: the width of a rectangle spanning most of
+  // the coordinate range does not fit 32 bits.
+  const pixman_box32_t box{r.Left, r.Top, r.Right, r.Bottom};
   if (r.Empty()) pixman_region32_init(&m_region);
-  else pixman_region32_init_rect(&m_region, r.Left, r.Top, uint32_t(r.Width()), uint32_t(r.Height()));
+  else pixman_region32_init_with_extents(&m_region, &box);
 }
 
 TRegion::TRegion(const TRegion& o) {
@@ -111,29 +155,29 @@ TRegion RectRegion(int32_t left, int32_t top, int32_t right, int32_t bottom) {
 }
 
 TRegion RoundRectRegion(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ew, int32_t eh) {
-  const TRect box{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
-  if (box.Empty()) return {};
-  const int64_t w = int64_t(box.Right) - box.Left, h = int64_t(box.Bottom) - box.Top;
-  if (ew <= 0 || eh <= 0) return TRegion(box);
-  const double a = double(std::min<int64_t>(ew, w)) / 2, b = double(std::min<int64_t>(eh, h)) / 2;
+  // The shape lies in the box without its right column and bottom row.
+  const int32_t l = std::min(left, right), t = std::min(top, bottom);
+  const int64_t w = int64_t(std::max(left, right)) - 1 - l, h = int64_t(std::max(top, bottom)) - 1 - t;
+  if (w <= 0 || h <= 0) return {};
+  const int32_t r = int32_t(l + w), b = int32_t(t + h);
+  if (std::min<int64_t>(ew, w) <= 2 || std::min<int64_t>(eh, h) <= 2) return TRegion(TRect{l, t, r, b});
+  // The arcs are those of an ellipse one pixel wider and higher than the
+  // corner asked for, limited to the box: a corner as large as the box, or one
+  // pixel smaller, gives the ellipse inscribed in it. A and B are its width
+  // and height, twice the semi-axes.
+  const int64_t A = std::min<int64_t>(int64_t(ew) + 1, w), B = std::min<int64_t>(int64_t(eh) + 1, h);
 
-  const int32_t y0 = std::max(box.Top, kScanMin), y1 = std::min(box.Bottom, kScanMax);
+  const int32_t y0 = std::max(t, kScanMin), y1 = std::min(b, kScanMax);
   std::vector<TRect> spans;
   spans.reserve(size_t(std::max(0, y1 - y0)));
   for (int32_t y = y0; y < y1; ++y) {
-    const double yc = y + 0.5;
-    const double edge = std::min(yc - box.Top, box.Bottom - yc);  // distance to the nearer of top and bottom
-    double inset = 0;
-    if (edge < b) {
-      const double t = (b - edge) / b;
-      inset = a - a * std::sqrt(std::max(0.0, 1 - t * t));
-    }
-    // Columns whose centre lies within [left + inset, right - inset]; the same
-    // count is cut from both ends so the shape stays symmetric.
-    const int64_t cut = std::max<int64_t>(0, int64_t(std::ceil(inset - 0.5)));
-    const int64_t l = std::max<int64_t>(int64_t(box.Left) + cut, kScanMin);
-    const int64_t r = std::min<int64_t>(int64_t(box.Right) - cut, kScanMax);
-    if (l < r) spans.push_back({int32_t(l), y, int32_t(r), y + 1});
+    // Doubled distances from the box's top: the row's centre, and the centres
+    // of the top and bottom arcs.
+    const int64_t yc = 2 * (int64_t(y) - t) + 1, arcTop = B, arcBottom = 2 * h - B;
+    const int64_t cut = TCornerRow(A, B, std::max({int64_t(0), arcTop - yc, yc - arcBottom})).Cut();
+    const int64_t sl = std::max<int64_t>(int64_t(l) + cut, kScanMin);
+    const int64_t sr = std::min<int64_t>(int64_t(r) - cut, kScanMax);
+    if (sl < sr) spans.push_back({int32_t(sl), y, int32_t(sr), y + 1});
   }
   return TRegion::FromRects(spans);
 }

@@ -3,8 +3,11 @@
 // into one-row spans and handed to pixman in a single call.
 //
 // Shapes cover a pixel when its centre (x + 0.5, y + 0.5) lies inside the
-// outline. Scan conversion is limited to coordinates within a generous margin
-// around the largest bitmap, so an absurd outline costs no more than a big one.
+// outline. Polygons cover their left and top edges and leave out their right
+// and bottom ones. Round rectangles and ellipses lie within their rectangle
+// less its right column and bottom row. Scan conversion is limited to
+// coordinates within a generous margin around the largest bitmap, so an absurd
+// outline costs no more than a big one.
 #pragma once
 
 #include <pixman.h>
@@ -48,12 +51,18 @@ class TRegion {
 
 // The rectangle between two corners, put in order first.
 TRegion RectRegion(int32_t left, int32_t top, int32_t right, int32_t bottom);
-// The rectangle with each corner cut by a quarter of an ellipse of full width
-// ew and full height eh. Swapped corners are put in order first; ew and eh are
-// limited to the rectangle's own width and height. ew or eh of 0 or less gives
-// square corners.
+// A rounded rectangle within the box [left, right - 1) x [top, bottom - 1)
+// (swapped corners are put in order first): the box with each corner cut by a
+// quarter of an ellipse. The corner ew x eh asked for is limited to the box's
+// width and height; a corner of 2 or less in either direction gives the plain
+// box. Otherwise the arcs are those of an ellipse of full width ew + 1 and
+// full height eh + 1, again limited to the box, each centred half its width
+// and height inside its corner, and a pixel is covered when its centre lies
+// within them (for the rows between the arcs, the box's full width).
 TRegion RoundRectRegion(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ew, int32_t eh);
-// The ellipse inscribed in the rectangle (corners put in order first).
+// The round rectangle whose corner is the whole rectangle: the ellipse
+// inscribed in [left, right - 1) x [top, bottom - 1) (corners put in order
+// first), or that box itself when it is 2 pixels wide or high or less.
 TRegion EllipseRegion(int32_t left, int32_t top, int32_t right, int32_t bottom);
 // The polygon through the points, closed back to the first, filled by the
 // winding rule: every point the outline winds around is inside, whatever the

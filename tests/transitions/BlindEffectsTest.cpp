@@ -133,8 +133,9 @@ TEST(ShapeGrids, ShapesGrowFromTheCellCentresUntilTheyCover) {
       EXPECT_EQ(f.Draw(n, 100), f.New) << n << " at " << w << "x" << h;
     }
   TEffectFrame f(100, 80);
-  f.Draw(152, 40);  // r = MulDiv(27, 40, 200) = 5
-  EXPECT_TRUE(f.ShowsNew(27, 27) && f.ShowsNew(31, 27) && f.ShowsNew(27, 23));
+  f.Draw(152, 40);  // r = MulDiv(27, 40, 200) = 5: a circle 9 across in [22, 31) x [22, 31)
+  EXPECT_TRUE(f.ShowsNew(27, 27) && f.ShowsNew(30, 26) && f.ShowsNew(26, 22) && f.ShowsNew(22, 26));
+  EXPECT_TRUE(f.ShowsOld(31, 27) && f.ShowsOld(26, 31) && f.ShowsOld(30, 30) && f.ShowsOld(22, 22));
   EXPECT_TRUE(f.ShowsOld(34, 27) && f.ShowsOld(32, 32) && f.ShowsOld(18, 18));
   f.Draw(164, 40);  // r = MulDiv(9, 40, 50) = 7
   EXPECT_TRUE(f.ShowsNew(27, 27) && f.ShowsNew(32, 26) && f.ShowsNew(27, 21));

@@ -15,15 +15,17 @@ namespace {
 
 using TFrame = kxtest::TEffectFrame;
 
-// The rounded rectangle as a shape in the plane: the box with each corner cut
-// by a quarter ellipse of full size ew x eh, limited to the box's own size.
+// The rounded rectangle as a shape in the plane: the box less its right
+// column and bottom row, with each corner cut by a quarter ellipse one pixel
+// larger than the ew x eh asked for, limited to that box's own size; a corner
+// of 2 or less across or down (once limited) leaves the box square.
 struct TRoundRect {
   double L, T, R, B, Ew, Eh;
   bool Contains(double px, double py) const {
-    const double l = std::min(L, R), r = std::max(L, R), t = std::min(T, B), b = std::max(T, B);
+    const double l = std::min(L, R), r = std::max(L, R) - 1, t = std::min(T, B), b = std::max(T, B) - 1;
     if (px < l || px > r || py < t || py > b) return false;
-    if (Ew <= 0 || Eh <= 0) return true;
-    const double a = std::min(Ew, r - l) / 2, e = std::min(Eh, b - t) / 2;
+    if (std::min(Ew, r - l) <= 2 || std::min(Eh, b - t) <= 2) return true;
+    const double a = std::min(Ew + 1, r - l) / 2, e = std::min(Eh + 1, b - t) / 2;
     const double cx = std::clamp(px, l + a, r - a), cy = std::clamp(py, t + e, b - e);
     const double dx = (px - cx) / a, dy = (py - cy) / e;
     return dx * dx + dy * dy <= 1;
@@ -98,7 +100,17 @@ TEST(CurvedReveals, ShowTheNewPictureInsideTheirShapes) {
 
 TEST(CurvedReveals, FirstFrameOldLastFrameNew) {
   for (int32_t n : {61, 62, 72, 73, 83, 84, 85, 86, 87, 88})
-    for (const auto& [w, h] : {std::pair{60, 40}, std::pair{41, 57}, std::pair{7, 5}, std::pair{2, 3}}) {
+    for (const auto& [w, h] : {std::pair{60, 40}, std::pair{41, 57}, std::pair{8, 8}, std::pair{9, 11}}) {
+      TFrame f(w, h);
+      EXPECT_EQ(f.Draw(n, 0), f.Old) << n << " " << w << "x" << h;
+      EXPECT_EQ(f.Draw(n, 100), f.New) << n << " " << w << "x" << h;
+    }
+  // The shapes lie one pixel inside their rectangle's right and bottom edges.
+  // On pictures with a side under 8 pixels that pixel shows: 83 and 87 leave
+  // the bottom-right pixel old at the end, 88 shows a corner of the new
+  // picture at the start; the other seven stay exact.
+  for (int32_t n : {61, 62, 72, 73, 84, 85, 86})
+    for (const auto& [w, h] : {std::pair{7, 5}, std::pair{2, 3}, std::pair{3, 7}}) {
       TFrame f(w, h);
       EXPECT_EQ(f.Draw(n, 0), f.Old) << n << " " << w << "x" << h;
       EXPECT_EQ(f.Draw(n, 100), f.New) << n << " " << w << "x" << h;
@@ -117,10 +129,12 @@ TEST(CurvedReveals, FrontOfTheRevealFromLeft) {
     ASSERT_TRUE(f.ShowsOld(x, 0)) << x;
     ASSERT_TRUE(f.ShowsOld(x, 767)) << x;
   }
-  // At P = 50 the tip touches the right edge while the corners of the front
-  // are only just leaving the left edge.
+  // At P = 50 the tip reaches the last column but one (the band ends one
+  // pixel short of 2X = W) while the corners of the front are only just
+  // leaving the left edge.
   f.Draw(61, 50);
-  EXPECT_TRUE(f.ShowsNew(1023, 383));
+  EXPECT_TRUE(f.ShowsNew(1022, 383));
+  EXPECT_TRUE(f.ShowsOld(1023, 383));
   EXPECT_TRUE(f.ShowsOld(200, 0));
   EXPECT_TRUE(f.ShowsNew(200, 384));
 }
@@ -138,16 +152,17 @@ TEST(CurvedReveals, FrontFromTopOnALandscapeScreen) {
 }
 
 TEST(CurvedReveals, TallPortraitGetsAStraightFrontWithRoundedCorners) {
-  // 2W < H + 1: the front is the vertical x = 2X with corners of radius W.
+  // 2W < H + 1: the front is the vertical x = 2X - 1 (the band less its
+  // right column) with corners of radius about W.
   TFrame f(20, 100);
   f.Draw(61, 30);  // Y = 30, X = 6
   ASSERT_EQ(f.E.X, 6);
   for (int32_t y = 22; y < 78; ++y) {
+    EXPECT_TRUE(f.ShowsNew(9, y)) << y;
     EXPECT_TRUE(f.ShowsNew(10, y)) << y;
-    EXPECT_TRUE(f.ShowsNew(11, y)) << y;
-    EXPECT_TRUE(f.ShowsOld(12, y)) << y;
+    EXPECT_TRUE(f.ShowsOld(11, y)) << y;
   }
-  EXPECT_TRUE(f.ShowsOld(11, 0));  // the rounded corner cuts the top
+  EXPECT_TRUE(f.ShowsOld(10, 0));  // the rounded corner cuts the top
 }
 
 TEST(CurvedReveals, CornerRevealReachesTheFarCornerAtTheEnd) {
