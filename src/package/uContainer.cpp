@@ -1,5 +1,7 @@
 #include "package/uContainer.h"
 
+#include "raster/uFileRead.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,9 +19,7 @@ using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 constexpr size_t kChunk = 65536;
 
-FilePtr OpenRead(const std::string& path) {
-  return FilePtr(std::fopen(path.c_str(), "rb"), std::fclose);
-}
+FilePtr OpenRead(const std::string& path) { return OpenRegularFile(path); }
 
 // Reads a little-endian 32-bit integer; false when the file ends first.
 bool ReadInt32(std::FILE* f, int32_t& value) {

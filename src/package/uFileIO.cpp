@@ -8,31 +8,14 @@
 #include <cstring>
 
 #include "package/uText.h"
+#include "raster/uFileRead.h"
 #include "raster/uJpegCodec.h"
 
 namespace kx {
 
 // ---- TMyStream ----
 
-namespace {
-
-// Opens a regular file for reading. The open does not block, so a named pipe
-// in place of a picture file cannot stall the reader; it is refused.
-std::FILE* OpenRegularFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  struct stat st {};
-  std::FILE* f = nullptr;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(f = ::fdopen(fd, "rb"))) {
-    ::close(fd);
-    return nullptr;
-  }
-  return f;
-}
-
-}  // namespace
-
-TMyStream::TMyStream(const std::string& path) : m_file(OpenRegularFile(path), std::fclose) {
+TMyStream::TMyStream(const std::string& path) : m_file(OpenRegularFile(path)) {
   struct stat st {};
   if (!m_file || ::fstat(fileno(m_file.get()), &st) != 0) throw TFileIOError("Cannot open file \"" + path + "\"");
   m_size = st.st_size;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 #include <vector>
 
@@ -42,10 +43,27 @@ std::optional<int32_t> ParseInteger(std::string_view text, TIntSyntax syntax) {
   return int32_t(value);
 }
 
+void TIniFile::TSection::Add(std::string key, std::string value) {
+  index.try_emplace(UpperCase(key), entries.size());
+  entries.push_back({std::move(key), std::move(value)});
+}
+
+void TIniFile::TSection::Reindex() {
+  index.clear();
+  for (size_t i = 0; i < entries.size(); ++i) index.try_emplace(UpperCase(entries[i].key), i);
+}
+
+void TIniFile::ReindexSections() {
+  m_index.clear();
+  for (size_t i = 0; i < m_sections.size(); ++i) m_index.try_emplace(UpperCase(m_sections[i].name), i);
+}
+
 TIniFile TIniFile::FromText(std::string_view text) {
   TIniFile ini;
   TSection* current = nullptr;
-  for (const std::string& raw : SplitLines(text)) {
+  std::vector<std::string> lines = SplitLines(text.substr(0, std::min(text.size(), kMaxIniBytes)));
+  if (lines.size() > kMaxIniLines) lines.resize(kMaxIniLines);
+  for (const std::string& raw : lines) {
     const std::string_view line = Trim(raw);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
@@ -56,13 +74,13 @@ TIniFile TIniFile::FromText(std::string_view text) {
     const size_t eq = line.find('=');
     if (!current || eq == std::string_view::npos) continue;
     const std::string_view key = Trim(line.substr(0, eq));
-    if (!key.empty()) current->entries.push_back({std::string(key), std::string(Trim(line.substr(eq + 1)))});
+    if (!key.empty()) current->Add(std::string(key), std::string(Trim(line.substr(eq + 1))));
   }
   return ini;
 }
 
 TIniFile TIniFile::FromFile(const std::string& path) {
-  return FromText(ReadFileText(path, kMaxTextBytes));
+  return FromText(ReadFileText(path, kMaxIniBytes));
 }
 
 std::string TIniFile::ToText() const {
@@ -96,21 +114,25 @@ bool TIniFile::SaveToFile(const std::string& path) const {
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-  for (const TSection& s : m_sections)
-    if (SameText(s.name, name)) return &s;
-  return nullptr;
+  const auto it = m_index.find(UpperCase(name));
+  return it == m_index.end() ? nullptr : &m_sections[it->second];
+}
+
+TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
+  return const_cast<TSection*>(std::as_const(*this).FindSection(name));
 }
 
 TIniFile::TSection& TIniFile::SectionFor(std::string_view name) {
-  if (const TSection* s = FindSection(name)) return const_cast<TSection&>(*s);
-  return m_sections.emplace_back(TSection{std::string(name), {}});
+  if (TSection* s = FindSection(name)) return *s;
+  m_index.emplace(UpperCase(name), m_sections.size());
+  return m_sections.emplace_back(TSection{std::string(name), {}, {}});
 }
 
 const std::string* TIniFile::FindValue(std::string_view section, std::string_view key) const {
-  if (const TSection* s = FindSection(section))
-    for (const TEntry& e : s->entries)
-      if (SameText(e.key, key)) return &e.value;
-  return nullptr;
+  const TSection* s = FindSection(section);
+  if (!s) return nullptr;
+  const auto it = s->index.find(UpperCase(key));
+  return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
 std::vector<std::string> TIniFile::SectionNames() const {
@@ -152,12 +174,8 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   std::string text(value);
   std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   TSection& s = SectionFor(section);
-  for (TEntry& e : s.entries)
-    if (SameText(e.key, key)) {
-      e.value = std::move(text);
-      return;
-    }
-  s.entries.push_back({std::string(key), std::move(text)});
+  if (const auto it = s.index.find(UpperCase(key)); it != s.index.end()) s.entries[it->second].value = std::move(text);
+  else s.Add(std::string(key), std::move(text));
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -169,14 +187,13 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
-  if (const TSection* found = FindSection(section)) {
-    auto& entries = const_cast<TSection*>(found)->entries;
-    std::erase_if(entries, [&](const TEntry& e) { return SameText(e.key, key); });
+  if (TSection* s = FindSection(section)) {
+    if (std::erase_if(s->entries, [&](const TEntry& e) { return SameText(e.key, key); }) > 0) s->Reindex();
   }
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-  std::erase_if(m_sections, [&](const TSection& s) { return SameText(s.name, section); });
+  if (std::erase_if(m_sections, [&](const TSection& s) { return SameText(s.name, section); }) > 0) ReindexSections();
 }
 
 }  // namespace kx

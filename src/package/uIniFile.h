@@ -3,15 +3,23 @@
 // regard to case, key order kept, a value is the text after the first "=",
 // integers in decimal, booleans as integers (0 false, anything else true), and
 // a value that is not a number reads as the caller's default.
+//
+// Sections and keys are indexed by their folded names, so reading a text and
+// looking values up take time linear in its size. One text holds at most
+// kMaxIniBytes and kMaxIniLines; what lies beyond is ignored.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kx {
+
+inline constexpr size_t kMaxIniBytes = size_t(16) << 20;
+inline constexpr size_t kMaxIniLines = 1'000'000;
 
 enum class TIntSyntax { Decimal, DecimalOrHex };  // DecimalOrHex also takes "0x1F"
 
@@ -59,14 +67,20 @@ class TIniFile {
   };
   struct TSection {
     std::string name;
-    std::vector<TEntry> entries;
+    std::vector<TEntry> entries;                   // file order, repeated keys included
+    std::unordered_map<std::string, size_t> index;  // folded key -> its first entry
+    void Add(std::string key, std::string value);
+    void Reindex();
   };
 
   const TSection* FindSection(std::string_view name) const;
+  TSection* FindSection(std::string_view name);
   TSection& SectionFor(std::string_view name);
   const std::string* FindValue(std::string_view section, std::string_view key) const;
+  void ReindexSections();
 
   std::vector<TSection> m_sections;
+  std::unordered_map<std::string, size_t> m_index;  // folded section name -> position
 };
 
 }  // namespace kx

@@ -1,5 +1,7 @@
 #include "package/uText.h"
 
+#include "raster/uFileRead.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -43,7 +45,7 @@ bool SameText(std::string_view a, std::string_view b) {
 }
 
 std::string ReadFileText(const std::string& path, size_t maxBytes) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+  const TFilePtr f = OpenRegularFile(path);
   if (!f) return {};
   std::string text;
   char buf[65536];

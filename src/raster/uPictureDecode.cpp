@@ -1,5 +1,7 @@
 #include "raster/uPictureDecode.h"
 
+#include "raster/uFileRead.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,16 +55,9 @@ TBitmap32 DecodePicture(std::span<const uint8_t> data) {
 }
 
 std::string ReadPictureBytes(const std::string& path, size_t maxBytes) {
-  // Opened without blocking, so a named pipe in place of a file cannot stall us.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const TFilePtr f = OpenRegularFile(path);
   struct stat st {};
-  if (fd < 0) throw TDecodeError("cannot read " + path);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(::fdopen(fd, "rb"), std::fclose);
-  if (!f) {
-    ::close(fd);
-    throw TDecodeError("cannot read " + path);
-  }
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw TDecodeError("cannot read " + path);
+  if (!f || ::fstat(fileno(f.get()), &st) != 0) throw TDecodeError("cannot read " + path);
   if (uint64_t(st.st_size) > maxBytes) throw TDecodeError("picture file too large: " + path);
   std::string bytes(size_t(st.st_size), '\0');
   if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) throw TDecodeError("cannot read " + path);

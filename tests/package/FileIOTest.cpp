@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
+#include "package/uContainer.h"
 #include "package/uFileIO.h"
+#include "package/uIniFile.h"
+#include "package/uText.h"
+#include "raster/uPictureDecode.h"
 #include "package/uPictureFileWriter.h"
 #include "raster/uDecodeError.h"
 #include "support/PictureFileBuilder.h"
@@ -216,12 +221,21 @@ TEST(FileLoader, HeaderLoadStopsAfterTheThumbnail) {
   EXPECT_THROW(loader.LoadHeader(dir / "missing.kxp"), TFileIOError);
 }
 
-TEST(FileLoader, NamedPipeIsRefusedWithoutBlocking) {
+// A named pipe or a folder in place of any file the player reads is refused
+// at once: no reader waits for a writer that never comes.
+TEST(FileReaders, NamedPipesAndFoldersAreRefusedWithoutBlocking) {
   TScratchDir dir;
-  ASSERT_EQ(::mkfifo((dir / "p.kxp").c_str(), 0600), 0);
-  TFileLoader loader;
-  EXPECT_THROW(loader.LoadFromFile(dir / "p.kxp"), TFileIOError);
-  EXPECT_THROW(loader.LoadFromFile(dir.Path()), TFileIOError);
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  ::alarm(20);  // a reader that blocks ends the test program instead of hanging it
+  for (const std::string& path : {dir / "fifo", dir.Path()}) {
+    TFileLoader loader;
+    EXPECT_THROW(loader.LoadFromFile(path), TFileIOError) << path;
+    EXPECT_EQ(ReadFileText(path, kMaxTextBytes), "") << path;
+    EXPECT_TRUE(TIniFile::FromFile(path).SectionNames().empty()) << path;
+    EXPECT_THROW(ReadPictureBytes(path), TDecodeError) << path;
+    EXPECT_FALSE(FindContainer(path).found) << path;
+  }
+  ::alarm(0);
 }
 
 TEST(FileLoader, SecondLoadKeepsNothingOfTheFirst) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "package/uIniFile.h"
 #include "support/TestSupport.h"
 
@@ -76,6 +78,59 @@ TEST(TIniFile, WritingKeepsOrderAndReplacesInPlace) {
   ini.DeleteKey("A", "Y");
   ini.EraseSection("b");
   EXPECT_EQ(ini.ToText(), "[A]\r\nx=5\r\nz=1\r\n");
+}
+
+// Erasing keeps the lookups right for what stays and for what comes after.
+TEST(TIniFile, LookupsFollowErasedKeysAndSections) {
+  TIniFile ini = TIniFile::FromText("[A]\nk=1\nx=2\nk=3\n[B]\ny=4\n[C]\nz=5\n");
+  ini.DeleteKey("a", "K");
+  EXPECT_FALSE(ini.ValueExists("A", "k"));
+  EXPECT_EQ(ini.ReadString("A", "x", ""), "2");
+  ini.WriteString("A", "k", "6");
+  EXPECT_EQ(ini.ReadSection("A"), (std::vector<std::string>{"x", "k"}));
+  ini.EraseSection("B");
+  EXPECT_FALSE(ini.SectionExists("b"));
+  EXPECT_EQ(ini.ReadString("c", "Z", ""), "5");
+  ini.WriteString("B", "y", "7");
+  EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"A", "C", "B"}));
+  EXPECT_EQ(ini.ReadString("b", "y", ""), "7");
+}
+
+// Texts of many sections or keys read in time linear in their size: ten
+// times the text takes about ten times as long, not a hundred.
+TEST(TIniFile, ManySectionsAndKeysReadInLinearTime) {
+  const auto seconds = [](int n, bool sections) {
+    std::string text = sections ? "" : "[FileList]\n";
+    for (int i = 0; i < n; ++i)
+      text += sections ? "[S" + std::to_string(i) + "]\nk=" + std::to_string(i) + "\n"
+                       : "p" + std::to_string(i) + ".jpg=1\n";
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+      const auto start = std::chrono::steady_clock::now();
+      const TIniFile ini = TIniFile::FromText(text);
+      int found = 0;
+      for (int i = 0; i < n; i += 7)
+        found += sections ? ini.ReadInteger("s" + std::to_string(i), "K", -1) == i
+                          : ini.ReadBool("filelist", "P" + std::to_string(i) + ".JPG", false);
+      EXPECT_EQ(found, (n + 6) / 7);
+      best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+  };
+  for (const bool sections : {true, false}) {
+    const double small = seconds(5'000, sections), large = seconds(50'000, sections);
+    EXPECT_LT(large, 35 * small) << (sections ? "sections " : "keys ") << small << " s, " << large << " s";
+  }
+}
+
+// One text holds at most a million lines; the rest is not read.
+TEST(TIniFile, LinesBeyondTheCapAreIgnored) {
+  std::string text = "[A]\n";
+  for (size_t i = 1; i < kMaxIniLines - 1; ++i) text += "\n";
+  text += "last=1\nbeyond=1\n";
+  const TIniFile ini = TIniFile::FromText(text);
+  EXPECT_TRUE(ini.ValueExists("A", "last"));
+  EXPECT_FALSE(ini.ValueExists("A", "beyond"));
 }
 
 TEST(TIniFile, SavesAndReadsBack) {
