@@ -9,6 +9,13 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_TESTS=OFF > 
 cmake --build build -j2
 build/kxtool pack demo -o build/Demo.scr
 echo "Packed build/Demo.scr."
+# The user's settings beside the screensaver: the clock in the top right
+# corner. With a settings file present the show would default to the
+# exclusive display mode, so the project's plain window is kept explicitly.
+if [ ! -e build/Demo.ini ]; then
+  printf '[Setting]\r\nShowClock=1\r\nClockPos=1\r\nDirectX=0\r\n' > build/Demo.ini
+  echo "Wrote build/Demo.ini: the show draws the clock."
+fi
 if [ -n "${DISPLAY:-}" ]; then
   echo "Playing it full screen: press a key, click or move the mouse to end the show."
   exec build/Demo.scr /S

@@ -18,7 +18,8 @@ namespace kxtool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kxtool frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S]";
+    "usage: kxtool frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S]"
+    " [--time HH:MM:SS] [--clock CORNER]";
 
 // A whole decimal number from lo to hi.
 uint32_t Number(const std::string& text, const char* what, uint32_t lo, uint32_t hi) {
@@ -45,11 +46,21 @@ TSize ParseSize(const std::string& text) {
 
 }  // namespace
 
+kx::TLocalTime ParseLocalTime(const std::string& text) {
+  const size_t a = text.find(':'), b = a == std::string::npos ? a : text.find(':', a + 1);
+  if (b == std::string::npos) throw std::runtime_error("--time takes HH:MM:SS: " + text);
+  return {int32_t(Number(text.substr(0, a), "--time hours", 0, 23)),
+          int32_t(Number(text.substr(a + 1, b - a - 1), "--time minutes", 0, 59)),
+          int32_t(Number(text.substr(b + 1), "--time seconds", 0, 59))};
+}
+
 int Frames(const Args& args) {
   std::string file, dir;
   uint32_t frames = 10, dt = 33;
   std::optional<TSize> size;
   std::optional<uint32_t> seed;
+  std::optional<uint8_t> clockCorner;
+  kx::TLocalTime time{10, 8, 30};
   bool proportional = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -59,6 +70,8 @@ int Frames(const Args& args) {
     else if (a == "--dt" && hasValue) dt = Number(args[++i], "--dt", 0, 3600000);
     else if (a == "--size" && hasValue) size = ParseSize(args[++i]);
     else if (a == "--seed" && hasValue) seed = Number(args[++i], "--seed", 0, UINT32_MAX);
+    else if (a == "--time" && hasValue) time = ParseLocalTime(args[++i]);
+    else if (a == "--clock" && hasValue) clockCorner = uint8_t(Number(args[++i], "--clock", 0, 3));
     else if (a == "--proportional") proportional = true;
     else if (file.empty() && !a.starts_with("-")) file = a;
     else throw std::runtime_error(std::string("unexpected argument ") + a + "\n" + kUsage);
@@ -71,8 +84,11 @@ int Frames(const Args& args) {
   if (size) kx::FitProject(proportional, project, size->Width, size->Height);
 
   kx::TVirtualClock clock;
+  clock.SetLocalTime(time);
   kx::TAnimEngine engine(clock);
   engine.SetSeed(seed);
+  engine.ShowClock = clockCorner.has_value();
+  engine.Clock.Corner = clockCorner.value_or(0);
   engine.Attach(project);
   engine.SetWeather(false);
   engine.Start();

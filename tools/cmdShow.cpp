@@ -47,6 +47,7 @@ int Show(const Args& args) {
   std::string file, dir;
   int32_t width = 0, height = 0, seconds = -1, every = 1, frameCost = 30;
   std::optional<uint32_t> seed;
+  kx::TLocalTime time{10, 8, 30};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -61,12 +62,14 @@ int Show(const Args& args) {
     else if (a == "--every" && hasValue) every = std::max(1, PositiveNumber(args[++i], "--every"));
     else if (a == "--seed" && hasValue) seed = uint32_t(std::stoul(args[++i]));
     else if (a == "--frame-cost" && hasValue) frameCost = PositiveNumber(args[++i], "--frame-cost");
+    else if (a == "--time" && hasValue) time = ParseLocalTime(args[++i]);
     else if (file.empty()) file = a;
     else throw std::runtime_error("unexpected argument " + a);
   }
   if (file.empty() || dir.empty() || width <= 0 || height <= 0 || seconds < 0)
     throw std::runtime_error(
-        "usage: kxtool show FILE --screen WxH --seconds S -o DIR [--every K] [--seed N] [--frame-cost MS]");
+        "usage: kxtool show FILE --screen WxH --seconds S -o DIR [--every K] [--seed N] [--frame-cost MS]"
+        " [--time HH:MM:SS]");
   if (width > kx::TBitmap32::kMaxSide || height > kx::TBitmap32::kMaxSide)
     throw std::runtime_error("screen too large");
   struct stat st {};
@@ -75,6 +78,7 @@ int Show(const Args& args) {
   if (dir.back() != '/') dir += '/';
 
   kx::TVirtualClock clock;
+  clock.SetLocalTime(time);  // the clock overlay shows this time at the start of the show
   kx::THeadlessDisplay display(clock, width, height, uint32_t(frameCost));
   display.Script({uint32_t(seconds) * 1000u, {kx::TInputKind::KeyPress, 0, 0, 27}});
   uint64_t presented = 0;

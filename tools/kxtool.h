@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "devices/uClock.h"
+
 namespace kxtool {
 
 using Args = std::vector<std::string>;
@@ -19,6 +21,9 @@ int KxpInfo(const Args& args);
 int RegionMapPng(const Args& args);
 int Effect(const Args& args);
 int Frames(const Args& args);
+
+// A --time value: HH:MM:SS on the 24-hour clock.
+kx::TLocalTime ParseLocalTime(const std::string& text);
 
 // The directory holding the running kxtool, with a trailing "/".
 std::string ToolDirectory();

@@ -62,9 +62,26 @@ def rings(x, y):
     return mix((200, 60, 90), (250, 200, 60), t)
 
 
+def winter(x, y):
+    """Snowy hills under a grey-blue evening sky, with a row of dark firs."""
+    c = mix((70, 90, 130), (190, 200, 215), y / (H * 0.6))
+    for i, (base, amp, shade) in enumerate([(300, 40, (200, 210, 230)), (390, 30, (225, 232, 245)), (480, 20, (245, 248, 255))]):
+        top = base - amp * math.sin(x / (110.0 + 40 * i) + i * 1.7)
+        if y > top:
+            c = mix(shade, (shade[0] - 40, shade[1] - 35, shade[2] - 20), (y - top) / 400)
+        # Firs stand on the middle ridge: narrow triangles every 70 pixels.
+        if i == 1:
+            cx = (x // 70) * 70 + 35
+            ridge = base - amp * math.sin(cx / (110.0 + 40 * i) + i * 1.7)
+            height = 60 + 25 * math.sin(cx * 0.37)
+            if ridge - height < y < ridge + 5 and abs(x - cx) < (y - (ridge - height)) * 0.28:
+                c = (25, 45, 40)
+    return c
+
+
 def main(out):
     os.makedirs(out, exist_ok=True)
-    for name, fn in [("lake", lake), ("hills", hills), ("night", night), ("rings", rings)]:
+    for name, fn in [("lake", lake), ("hills", hills), ("night", night), ("rings", rings), ("winter", winter)]:
         with open(os.path.join(out, name + ".ppm"), "wb") as f:
             f.write(b"P6 %d %d 255\n" % (W, H))
             f.write(bytes(v for y in range(H) for x in range(W) for v in fn(x, y)))

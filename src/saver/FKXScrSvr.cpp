@@ -79,6 +79,7 @@ void TKXfmScrSvr::FormShow() {
     m_engine = std::make_unique<TAnimEngine>(m_ctx.Clock);
     m_engine->SetSeed(m_ctx.Seed);
     m_engine->ShowClock = m_showClock;
+    m_engine->Clock.Corner = TClock::CornerOf(m_clockPos);
     m_currentDuration = m_duration;
     LoadPictureOrMoveOn();
     m_pictureStart = m_ctx.Clock.Tick();

@@ -16,17 +16,17 @@ TMPDIR="$t/tmp" "$kxtool" project "$t/Demo.scr" > "$t/project.txt"
 work=$(sed -n '2s/lake\.kxp=TRUE$//p' "$t/project.txt")
 [ -n "$work" ] || fail "first picture line: $(sed -n 2p "$t/project.txt")"
 case "$work" in "$t/tmp/Demo"*/) ;; *) fail "work folder $work" ;; esac
-for line in "[FileList]" "${work}hills.jpg=TRUE" "${work}night.jpg=TRUE" "${work}rings.jpg=TRUE" \
+for line in "[FileList]" "${work}hills.jpg=TRUE" "${work}night.jpg=TRUE" "${work}rings.jpg=TRUE" "${work}winter.kxp=TRUE" \
             "[Settings]" "ProductName=KX Demo Screensaver" "Duration=6" "Proportional=1" \
             "TransitionTime=1500" "PreviewFile=${work}lake.jpg" "Zoom=0" "CustomIcon=0" \
             "[UI]" "UIFile=${work}KXGUI.kxu"; do
   grep -qxF -- "$line" "$t/project.txt" || fail "missing line: $line"
 done
-[ "$(grep -c '=' "$t/project.txt")" -eq $((4 + 34 + 1)) ] || fail "line count"
+[ "$(grep -c '=' "$t/project.txt")" -eq $((5 + 34 + 1)) ] || fail "line count"
 [ -z "$(ls -A "$t/tmp")" ] || fail "work folder left behind: $(ls -A "$t/tmp")"
 
 "$kxtool" unpack "$t/Demo.scr" "$t/un"
-for f in lake.kxp lake.jpg hills.jpg night.jpg rings.jpg; do cmp -s "$t/un/$f" "$demo/$f" || fail "unpacked $f differs"; done
+for f in lake.kxp lake.jpg hills.jpg night.jpg rings.jpg winter.kxp; do cmp -s "$t/un/$f" "$demo/$f" || fail "unpacked $f differs"; done
 [ -f "$t/un/KXC.res" ] && [ -f "$t/un/KXGUI.kxu" ] || fail "entries missing"
 
 # The packed player unpacks into its own work folder and removes it again.
