@@ -12,4 +12,4 @@ apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   zlib1g-dev libjpeg-dev libpng-dev libgif-dev libpixman-1-dev libstb-dev \
   libsdl2-dev libsdl2-mixer-dev libfltk1.3-dev \
-  xvfb x11-xkb-utils xdotool x11-apps imagemagick > /dev/null
+  xvfb xfonts-base x11-xkb-utils xdotool x11-apps imagemagick > /dev/null

@@ -138,8 +138,13 @@ int Project(const Args& args) {
   if (!IsFile(file) || ::access(file.c_str(), R_OK) != 0) throw std::runtime_error("cannot read " + file);
   kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
   kx::TKXCProject project;
-  kx::PreparePackage(project, file);
-  kx::RemoveExtractedFiles(kx::GetWorkFolder());
+  try {
+    kx::PreparePackage(project, file);
+  } catch (...) {
+    kx::RemoveWorkFolder();
+    throw;
+  }
+  kx::RemoveWorkFolder();
 
   std::printf("[FileList]\n");
   for (size_t i = 0; i < project.FileList.Names.size(); ++i)

@@ -96,15 +96,15 @@ int Show(const Args& args) {
 
   kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
   kx::TKXCProject project;
-  kx::PreparePackage(project, file);
   kx::TSaverContext context{display, clock, file, seed, &events, &input};
   try {
+    kx::PreparePackage(project, file);
     kx::RunSlideshow(project, true, false, context);
   } catch (...) {
-    kx::RemoveExtractedFiles(kx::GetWorkFolder());
+    kx::RemoveWorkFolder();
     throw;
   }
-  kx::RemoveExtractedFiles(kx::GetWorkFolder());
+  kx::RemoveWorkFolder();
   return 0;
 }
 

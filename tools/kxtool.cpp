@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "devices/uPlatform.h"
+#include "startup/uSignals.h"
 
 namespace kxtool {
 
@@ -44,6 +45,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace kxtool;
+  kx::InstallStopSignals();  // a show or a project print ends with its work folder removed
   if (argc < 2) return Usage();
   const std::string_view name = argv[1];
   for (const TCommand& c : kCommands) {

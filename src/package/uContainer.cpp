@@ -69,10 +69,11 @@ int64_t OpenEntries(std::FILE* f, size_t limit) {
   return int64_t(std::min<uint64_t>(uint64_t(loc.count), limit));
 }
 
-// Creates (or replaces) an output file without following a symbolic link in its place.
-int CreateOutput(const std::string& name) {
+// Creates (or replaces) an output file in the folder without following a
+// symbolic link in its place.
+int CreateOutput(int folder, const std::string& name) {
   if (name.empty()) return -1;
-  return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
 void WriteAll(int fd, const char* data, size_t n) {
@@ -112,13 +113,13 @@ TContainerLocation FindContainer(const std::string& file) {
   return FindContainer(f.get());
 }
 
-void ExtractContainer(std::FILE* f, const std::vector<std::string>& names) {
+void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int folder) {
   const int64_t n = OpenEntries(f, names.size());
   for (int64_t i = 0; i < n; ++i) {
     int32_t size = 0;
     if (!ReadInt32(f, size)) size = 0;  // the container ended: the entry comes out empty
     if (size < 0) return;
-    const int fd = CreateOutput(names[size_t(i)]);
+    const int fd = CreateOutput(folder, names[size_t(i)]);
     if (fd < 0) {
       Skip(f, size);
       continue;
@@ -135,9 +136,9 @@ void ExtractContainer(std::FILE* f, const std::vector<std::string>& names) {
   }
 }
 
-void ExtractContainer(const std::string& file, const std::vector<std::string>& names) {
+void ExtractContainer(const std::string& file, const std::vector<std::string>& names, int folder) {
   FilePtr f = OpenRead(file);
-  if (f) ExtractContainer(f.get(), names);
+  if (f) ExtractContainer(f.get(), names, folder);
 }
 
 TContainerContents ReadContainer(const std::string& file, size_t maxEntries, size_t maxBytes) {

@@ -3,6 +3,8 @@
 // their position; whatever follows the last entry is ignored.
 #pragma once
 
+#include <fcntl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,12 +51,13 @@ TContainerLocation FindContainer(const std::string& file);
 TContainerLocation FindContainer(std::FILE* f);
 
 // Writes entry i of the file's first container to names[i], for i below both
-// the stored count and names.size(). An empty name skips its entry. An output
+// the stored count and names.size(); names are relative to the open folder
+// (paths as they are with AT_FDCWD). An empty name skips its entry. An output
 // that cannot be created is skipped by its stored size; a negative size ends
 // the extraction; a container that ends early leaves the entry being copied
 // short and the later ones empty.
-void ExtractContainer(const std::string& file, const std::vector<std::string>& names);
-void ExtractContainer(std::FILE* f, const std::vector<std::string>& names);
+void ExtractContainer(const std::string& file, const std::vector<std::string>& names, int folder = AT_FDCWD);
+void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int folder = AT_FDCWD);
 
 // Reads up to maxEntries entries of the first container into memory, each
 // entry cut at maxBytes. An empty result for a file without a container.

@@ -1,6 +1,10 @@
 #include "package/uPackage.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <vector>
@@ -11,9 +15,21 @@
 namespace kx {
 namespace {
 
-std::vector<std::string> PackagedNames(const std::string& folder) {
-  const std::string list = ReadFileText(folder + std::string(kPackageEntryNames[1]), kMaxTextBytes);
+// The folder opened for *at calls; -1 when it is missing or a link.
+int OpenFolder(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// The names "KXFilenames.res" of the open folder lists, as they are extracted.
+std::vector<std::string> PackagedNames(int folder) {
   std::vector<std::string> names;
+  const int fd = ::openat(folder, std::string(kPackageEntryNames[1]).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return names;
+  std::string list;
+  char buf[65536];
+  for (ssize_t got; list.size() < kMaxTextBytes && (got = ::read(fd, buf, sizeof buf)) > 0;) list.append(buf, size_t(got));
+  ::close(fd);
+  if (list.size() > kMaxTextBytes) list.resize(kMaxTextBytes);
   for (const std::string& line : SplitLines(list)) names.push_back(PackagedFileName(line));
   return names;
 }
@@ -28,28 +44,48 @@ std::string FileNamePart(std::string_view path) {
 std::string PackagedFileName(std::string_view line) {
   std::string name = FileNamePart(line);
   const bool reserved = std::find(kPackageEntryNames.begin(), kPackageEntryNames.end(), name) !=
-                        kPackageEntryNames.end();
+                            kPackageEntryNames.end() ||
+                        name == kWorkFolderLockName;
   if (name.empty() || name == "." || name == ".." || reserved ||
       name.find('\0') != std::string::npos)
     return {};
   return name;
 }
 
-void ExtractPackage(const std::string& executable, const std::string& folder) {
-  std::vector<std::string> entries;
-  for (std::string_view name : kPackageEntryNames) entries.push_back(folder + std::string(name));
-  ExtractContainer(executable, entries);
+void ExtractPackage(const std::string& executable, int folder) {
+  std::vector<std::string> entries(kPackageEntryNames.begin(), kPackageEntryNames.end());
+  ExtractContainer(executable, entries, folder);
 
-  std::vector<std::string> targets = PackagedNames(folder);
-  for (std::string& t : targets)
-    if (!t.empty()) t = folder + t;
-  ExtractContainer(entries[2], targets);
+  const int files = ::openat(folder, entries[2].c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (files < 0) return;
+  struct stat st {};
+  std::FILE* f = ::fstat(files, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(files, "rb") : nullptr;
+  if (!f) {
+    ::close(files);
+    return;
+  }
+  ExtractContainer(f, PackagedNames(folder), folder);
+  std::fclose(f);
+}
+
+void ExtractPackage(const std::string& executable, const std::string& folder) {
+  const int fd = OpenFolder(folder);
+  if (fd < 0) return;
+  ExtractPackage(executable, fd);
+  ::close(fd);
+}
+
+void RemoveExtractedFiles(int folder) {
+  for (const std::string& name : PackagedNames(folder))
+    if (!name.empty()) ::unlinkat(folder, name.c_str(), 0);
+  for (size_t i : {0, 2, 1, 3}) ::unlinkat(folder, std::string(kPackageEntryNames[i]).c_str(), 0);
 }
 
 void RemoveExtractedFiles(const std::string& folder) {
-  for (const std::string& name : PackagedNames(folder))
-    if (!name.empty()) ::unlink((folder + name).c_str());
-  for (size_t i : {0, 2, 1, 3}) ::unlink((folder + std::string(kPackageEntryNames[i])).c_str());
+  const int fd = OpenFolder(folder);
+  if (fd < 0) return;
+  RemoveExtractedFiles(fd);
+  ::close(fd);
   ::rmdir(folder.c_str());
 }
 

@@ -20,11 +20,21 @@ std::string FileNamePart(std::string_view path);
 // package's own entry names (which a packaged file must not replace).
 std::string PackagedFileName(std::string_view line);
 
-// Extracts the package of an executable into folder (which ends in "/"): the
-// four entries, then the packaged files listed in "KXFilenames.res".
+// The name of the lock file each work folder holds while its run lasts; no
+// packaged file may take it.
+inline constexpr std::string_view kWorkFolderLockName = ".kxlock";
+
+// Extracts the package of an executable into the open folder: the four
+// entries, then the packaged files listed in "KXFilenames.res". Every file is
+// created inside that folder by its plain name, never through a link.
+void ExtractPackage(const std::string& executable, int folder);
+// The same into a folder given by its path (which ends in "/").
 void ExtractPackage(const std::string& executable, const std::string& folder);
 
-// Deletes what ExtractPackage wrote into folder, then the folder itself (which
+// Deletes what ExtractPackage wrote into the open folder, by name relative to
+// it, and nothing else.
+void RemoveExtractedFiles(int folder);
+// The same for a folder given by its path, then the folder itself (which
 // stays when something else was put into it).
 void RemoveExtractedFiles(const std::string& folder);
 

@@ -4,11 +4,13 @@
 
 #include "devices/uPlatform.h"
 #include "package/uWorkFolder.h"
+#include "startup/uSignals.h"
 #include "startup/uStartup.h"
 
 int main(int argc, char** argv) {
   // The work number is fixed first, from the tick count at start.
   const uint32_t startTick = kx::TickCount();
+  kx::InstallStopSignals();
   const std::string program = kx::ExecutablePath();
   kx::InitWorkFolder(kx::ExpandLongPath(program), startTick);
   return kx::RunPlayer(std::vector<std::string>(argv + 1, argv + argc), program);

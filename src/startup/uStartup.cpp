@@ -41,7 +41,7 @@ constexpr TModeWords kModeTable[] = {
 int ModeNotAvailable(TKXCProject& project, const std::string& programPath, const char* what) {
   PreparePackage(project, programPath);
   std::fprintf(stderr, "kxcsaver: the %s is not available yet\n", what);
-  RemoveExtractedFiles(GetWorkFolder());
+  RemoveWorkFolder();
   return 0;
 }
 
@@ -64,7 +64,7 @@ TRunMode ModeOf(const std::string& modeWord) {
 bool PreparePackage(TKXCProject& project, const std::string& programPath) {
   const std::string program = ExpandLongPath(programPath);
   const std::string folder = GetWorkFolder();
-  if (!program.empty()) ExtractPackage(program, folder);
+  if (!program.empty()) ExtractPackage(program, GetWorkFolderDescriptor());
   project.LoadFromPackage(folder + std::string(kPackageEntryNames[0]));
   project.RelocateFiles(folder);
   return !program.empty();
@@ -100,7 +100,7 @@ int SaverMode(TKXCProject& project, const std::string& programPath) {
     status = 1;
   }
   SetMessageBoxHandler(previous);
-  RemoveExtractedFiles(GetWorkFolder());
+  RemoveWorkFolder();
   return status;
 }
 
@@ -108,9 +108,9 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath) {
   return ModeNotAvailable(project, programPath, "configuration window");
 }
 
-int RunPlayer(const std::vector<std::string>& args, const std::string& programPath) {
-  const TCommandLine line = ReadCommandLine(args);
-  const TRunMode mode = ModeOf(line.ModeWord);
+namespace {
+
+int RunMode(TRunMode mode, const TCommandLine& line, const std::string& programPath) {
   TKXCProject project;
   switch (mode) {
     case TRunMode::Saver:
@@ -130,6 +130,21 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& programPa
       return 0;
   }
   return 0;
+}
+
+}  // namespace
+
+// A mode that cannot go on (no work folder can be created, say) says why and
+// ends with status 1, its work folder removed.
+int RunPlayer(const std::vector<std::string>& args, const std::string& programPath) {
+  const TCommandLine line = ReadCommandLine(args);
+  try {
+    return RunMode(ModeOf(line.ModeWord), line, programPath);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kxcsaver: %s\n", e.what());
+    RemoveWorkFolder();
+    return 1;
+  }
 }
 
 }  // namespace kx

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "package/uWorkFolder.h"
@@ -65,9 +68,102 @@ TEST(TWorkFolder, IsCreatedAgainAfterRemoval) {
   TScratchDir tmp;
   TWorkFolder folder(tmp.Path(), "Lake", 3);
   const std::string path = folder.Get();
-  ASSERT_EQ(::rmdir(path.c_str()), 0);
+  folder.Remove();
+  EXPECT_FALSE(Exists(path));
   EXPECT_EQ(folder.Get(), path);
   EXPECT_TRUE(Exists(path));
+}
+
+// Removal goes by name inside the folder this run created: what the package
+// did not put there stays, and so does the folder.
+TEST(TWorkFolder, RemovesOnlyWhatItsRunWrote) {
+  TScratchDir tmp;
+  TWorkFolder folder(tmp.Path(), "Lake", 4);
+  const std::string path = folder.Get();
+  kxtest::WriteFile(path + "KXC.res", "description");
+  kxtest::WriteFile(path + "KXFilenames.res", "C:\\a.jpg\r\n");
+  kxtest::WriteFile(path + "a.jpg", "jpeg");
+  kxtest::WriteFile(path + "other", "not ours");
+  folder.Remove();
+  EXPECT_FALSE(Exists(path + "a.jpg"));
+  EXPECT_FALSE(Exists(path + "KXC.res"));
+  EXPECT_FALSE(Exists(path + ".kxlock"));
+  EXPECT_TRUE(Exists(path + "other"));
+}
+
+// When no folder of its own can be made (the temporary folder is someone
+// else's, with links planted under every name the run might take), the run
+// stops with a message and writes nothing anywhere.
+TEST(TWorkFolder, AnUnwritableTemporaryFolderIsAnErrorNotAFallback) {
+  TScratchDir tmp, target;
+  kxtest::WriteFile(target / "victim", "keep me");
+  for (const char* name : {"Lake1", "Lake1_XXXXXX"})
+    ASSERT_EQ(::symlink(target.Path().c_str(), (tmp / name).c_str()), 0);
+  ASSERT_EQ(::chmod(tmp.Path().c_str(), 0555), 0);
+  // As root the folder's mode does not stop us: the attempt runs as another user.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    try {
+      TWorkFolder folder(tmp.Path(), "Lake", 1);
+      folder.Get();
+    } catch (const TWorkFolderError& e) {
+      const std::string text = e.what();
+      ::_exit(text.rfind("Cannot create the work folder " + (tmp / "Lake1_XXXXXX") + ": ", 0) == 0 ? 0 : 3);
+    }
+    ::_exit(4);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::chmod(tmp.Path().c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(kxtest::ReadFile(target / "victim"), "keep me");
+  EXPECT_EQ(kxtest::ListDir(target.Path()), std::vector<std::string>{"victim"});
+}
+
+TEST(TWorkFolder, AMissingTemporaryFolderIsAnError) {
+  TScratchDir tmp;
+  TWorkFolder folder(tmp / "missing/", "Lake", 2);
+  try {
+    folder.Get();
+    FAIL() << "no error";
+  } catch (const TWorkFolderError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create the work folder " + (tmp / "missing/Lake2") +
+                                         ": No such file or directory");
+  }
+}
+
+// Folders left by runs that were killed are removed at the next start; a
+// live run's folder, a folder without a lock file, a link and another
+// program's folders are not touched.
+TEST(RemoveStaleWorkFolders, RemovesOnlyDeadRunsOfTheSameProgram) {
+  TScratchDir tmp, elsewhere;
+  const auto folderWithLock = [&](const std::string& name) {
+    ASSERT_EQ(::mkdir((tmp / name).c_str(), 0700), 0);
+    kxtest::WriteFile(tmp / (name + "/.kxlock"), "");
+    kxtest::WriteFile(tmp / (name + "/KXC.res"), "x");
+  };
+  folderWithLock("Lake12");
+  folderWithLock("Lake-7_Ab3dEf");
+  folderWithLock("Lake99");  // locked below: its run is alive
+  folderWithLock("Other12");
+  ASSERT_EQ(::mkdir((tmp / "Lake13").c_str(), 0700), 0);  // no lock file
+  kxtest::WriteFile(tmp / "Lake13/KXC.res", "x");
+  kxtest::WriteFile(elsewhere / ".kxlock", "");
+  ASSERT_EQ(::symlink(elsewhere.Path().c_str(), (tmp / "Lake14").c_str()), 0);
+  TWorkFolder live(tmp.Path(), "Lake", 15);
+  live.Get();
+  const int held = ::open((tmp / "Lake99/.kxlock").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+  EXPECT_EQ(RemoveStaleWorkFolders(tmp.Path(), "Lake"), 2);
+  ::close(held);
+  EXPECT_EQ(kxtest::ListDir(tmp.Path()),
+            (std::vector<std::string>{"Lake13", "Lake14", "Lake15", "Lake99", "Other12"}));
+  EXPECT_TRUE(Exists(elsewhere / ".kxlock"));
+  EXPECT_TRUE(Exists(tmp / "Lake15/.kxlock"));
 }
 
 }  // namespace

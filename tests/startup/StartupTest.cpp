@@ -97,7 +97,7 @@ TEST_F(PreparePackageTest, UnpacksLoadsRelocatesAndCleansUp) {
   EXPECT_EQ(ReadFile(work + "Lake.jpg"), "jpeg");
   EXPECT_EQ(ReadFile(work + "KXGUI.kxu"), "gui");
 
-  RemoveExtractedFiles(GetWorkFolder());
+  RemoveWorkFolder();
   EXPECT_FALSE(Exists(work));
 }
 
@@ -108,7 +108,7 @@ TEST_F(PreparePackageTest, ProgramWithoutPackageKeepsDefaults) {
   EXPECT_TRUE(project.FileList.Names.empty());
   EXPECT_EQ(project.Settings.Duration, 30);
   EXPECT_EQ(project.UISettings.UIFile, m_tmp / "Bare4567/KXGUI.kxu");
-  RemoveExtractedFiles(GetWorkFolder());
+  RemoveWorkFolder();
   EXPECT_FALSE(Exists(m_tmp / "Bare4567"));
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "raster/uBitmap.h"
 
@@ -26,6 +27,8 @@ class TScratchDir {
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::string> ListDir(const std::string& path);
 
 // Writes a bitmap as an uncompressed 24-bit bottom-up BMP file.
 void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap);

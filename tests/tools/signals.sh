@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# A signal ends the player in every phase: while it unpacks a large package,
+# while a show runs, and while a message box is up. Each time the program is
+# gone within half a second, its work folder removed, no child left behind.
+set -euo pipefail
+kxtool=$1
+demo=$2
+command -v Xvfb > /dev/null || exit 77
+t=$(mktemp -d)
+xvfb=
+cleanup() { [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null; rm -rf "$t"; }
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+now() { echo $(( $(date +%s%N) / 1000000 )); }
+
+exec 3> "$t/display"
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$t/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$t/display")"
+export ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy
+
+# A show of one picture; a large one besides, whose unpacking takes a while;
+# and a package without pictures, which only shows a message box.
+mkdir -p "$t/show" "$t/big" "$t/empty"
+cp "$demo/hills.jpg" "$t/show/"
+printf '[FileList]\r\nhills.jpg=1\r\n' > "$t/show/project.ini"
+"$kxtool" pack "$t/show" -o "$t/Show.scr"
+cp "$demo/hills.jpg" "$t/big/"
+head -c 100000000 /dev/zero > "$t/big/filler.bin"
+printf '[FileList]\r\nhills.jpg=1\r\n[Package]\r\nfiller.bin=1\r\n' > "$t/big/project.ini"
+"$kxtool" pack "$t/big" -o "$t/Big.scr"
+rm "$t/big/filler.bin"
+printf '[General]\r\nProductName=Empty\r\n' > "$t/empty/project.ini"
+"$kxtool" pack "$t/empty" -o "$t/Empty.scr"
+
+# run NAME SCR SIGNAL READY: starts SCR /S, waits until READY (a shell test)
+# holds, sends SIGNAL and checks the ending.
+run() {
+  local name=$1 scr=$2 sig=$3 ready=$4
+  rm -rf "$t/tmp" && mkdir "$t/tmp"
+  TMPDIR="$t/tmp" "$scr" /S > /dev/null 2>&1 &
+  local pid=$! waited=0
+  until eval "$ready"; do
+    sleep 0.02
+    waited=$((waited + 1))
+    [ $waited -lt 1500 ] || { kill -9 $pid; fail "$name: never ready"; }
+  done
+  local children sent
+  children=$(pgrep -P $pid || true)
+  sent=$(now)
+  kill -s "$sig" $pid
+  while kill -0 $pid 2> /dev/null; do
+    [ $(( $(now) - sent )) -lt 3000 ] || { kill -9 $pid; fail "$name: still running 3 s after SIG$sig"; }
+    sleep 0.01
+  done
+  local took=$(( $(now) - sent ))
+  wait $pid 2> /dev/null || true
+  echo "$name, SIG$sig: ended after $took ms"
+  [ "$took" -le 500 ] || fail "$name: took $took ms after SIG$sig"
+  for c in $children; do kill -0 "$c" 2> /dev/null && fail "$name: child $c left behind"; done
+  # What the audio libraries may put into the temporary folder is not ours.
+  local left
+  left=$(ls -A "$t/tmp" | grep -v '^pulse-' || true)
+  [ -z "$left" ] || fail "$name: left behind after SIG$sig: $left"
+}
+
+work_has() { ls "$t"/tmp/*/"$1" > /dev/null 2>&1; }
+# The box waits for a click; the program is still there a second later.
+box_up() { sleep 1; pgrep -f "$t/Empty.scr" > /dev/null; }
+
+for sig in TERM INT HUP; do
+  run "unpacking" "$t/Big.scr" $sig 'work_has KXFiles.res'
+  run "showing" "$t/Show.scr" $sig 'work_has hills.jpg && sleep 0.5'
+done
+run "message box" "$t/Empty.scr" TERM box_up
+echo "signals: ok"
