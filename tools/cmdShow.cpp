@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "devices/headless/uHeadlessDisplay.h"
+#include "devices/headless/uHeadlessSound.h"
 #include "devices/uPlatform.h"
 #include "package/uIniFile.h"
 #include "package/uPackage.h"
@@ -93,10 +94,18 @@ int Show(const Args& args) {
   });
   TPrintedEvents events(clock);
   kx::TInputState input;
+  // Sound effects and music are recorded, not heard: one line each.
+  kx::TSoundLog sounds(clock);
+  sounds.OnRecord([](const kx::TSoundRecord& r) { std::printf("%u %s\n", r.Tick, r.Line.c_str()); });
+  kx::THeadlessSoundChannels channels(sounds);
+  kx::THeadlessMusicPlayer music(sounds);
 
   kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
   kx::TKXCProject project;
   kx::TSaverContext context{display, clock, file, seed, &events, &input};
+  context.Sound = &channels;
+  context.Music = &music;
+  context.WorkFolder = kx::GetWorkFolder();
   try {
     kx::PreparePackage(project, file);
     kx::RunSlideshow(project, true, false, context);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "raster/uBitmap.h"
@@ -63,6 +64,9 @@ class ISaverDisplay {
   // Processes pending window messages and appends the input they carried.
   virtual void PumpEvents(std::vector<TInputEvent>& input) = 0;
   virtual void SetCursorVisible(bool visible) = 0;
+  // The window's title (the task list shows it); a display without one
+  // ignores it.
+  virtual void SetTitle(const std::string& title) {}
   virtual void Close() = 0;
 };
 

@@ -3,7 +3,11 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace kx {
 
@@ -37,6 +41,38 @@ std::string ExpandLongPath(const std::string& path) {
   std::string result(resolved);
   std::free(resolved);
   return result;
+}
+
+std::string GetSharedFolder() {
+  auto env = [](const char* name) -> std::string {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+  };
+  std::vector<std::string> bases;
+  std::string home = env("XDG_DATA_HOME");
+  if (home.empty() && !env("HOME").empty()) {
+    std::string h = env("HOME");
+    while (h.size() > 1 && h.back() == '/') h.pop_back();
+    home = h + "/.local/share";
+  }
+  bases.push_back(home);
+  std::string dirs = env("XDG_DATA_DIRS");
+  if (dirs.empty()) dirs = "/usr/local/share:/usr/share";
+  for (size_t start = 0; start <= dirs.size();) {
+    const size_t end = std::min(dirs.find(':', start), dirs.size());
+    bases.push_back(dirs.substr(start, end - start));
+    start = end + 1;
+  }
+  std::string first;
+  for (std::string base : bases) {
+    if (base.empty() || base[0] != '/') continue;
+    if (base.back() != '/') base += '/';
+    const std::string folder = base + "Ardmont/Common/";
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return folder;
+    if (first.empty()) first = folder;
+  }
+  return first;
 }
 
 }  // namespace kx

@@ -1,5 +1,6 @@
 // Platform services the core needs from the operating system: the tick count,
-// the temporary folder, the program's own path and path expansion.
+// the temporary folder, the program's own path, path expansion and the
+// shared folder.
 #pragma once
 
 #include <cstdint>
@@ -20,5 +21,14 @@ std::string ExecutablePath();
 // (symbolic links resolved). "" when the path contains two backslashes in a row,
 // "*" or "?", or names no existing file.
 std::string ExpandLongPath(const std::string& path);
+
+// The shared folder of the authoring tools, ending in "/", whose "images/"
+// and "sounds/" subfolders hold object pictures and sounds that a package
+// does not carry: the first existing of $XDG_DATA_HOME (default
+// ~/.local/share) and each folder of $XDG_DATA_DIRS (default
+// /usr/local/share:/usr/share), each followed by "Ardmont/Common/". When
+// none exists, the first of them (which callers then find empty). Relative
+// entries are ignored, as the XDG rules ask. Computed anew on every call.
+std::string GetSharedFolder();
 
 }  // namespace kx

@@ -4,11 +4,23 @@
 #include <exception>
 
 #include "devices/uMessageBox.h"
+#include "devices/uPlatform.h"
 #include "raster/uRandom.h"
 #include "saver/uShowMath.h"
 #include "saver/uUserSettings.h"
 
 namespace kx {
+namespace {
+
+// The folder of the running program, ending in "/" ("" when unknown).
+std::string ProgramFolder(const std::string& programPath) {
+  const std::string expanded = ExpandLongPath(programPath);
+  const std::string& path = expanded.empty() ? programPath : expanded;
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+}  // namespace
 
 TKXfmScrSvr::TKXfmScrSvr(TKXCProject& project, TSaverContext& context)
     : m_project(project), m_ctx(context), m_rules(context.Input ? *context.Input : ProcessInputState()) {}
@@ -32,6 +44,12 @@ void TKXfmScrSvr::ShowModal() {
 }
 
 void TKXfmScrSvr::FormShow() {
+  m_soundEffect = std::make_unique<TSoundEffect>(m_ctx.Sound);
+  m_soundEffect->SetVolume(m_project.Settings.SoundVolume);
+  m_sounds = std::make_unique<TSoundScheduler>(
+      *m_soundEffect, m_ctx.Clock,
+      TSoundFolders{m_ctx.WorkFolder, GetSharedFolder(), ProgramFolder(m_ctx.ProgramPath)},
+      [this](const std::string& path) { m_ctx.Display.SetTitle(path); });
   m_oldPicture.SetSize(800, 600, MakePixel(0, 0, 0));
   m_newPicture.SetSize(800, 600, MakePixel(0, 0, 0));
   m_workPicture.SetSize(800, 600, MakePixel(0, 0, 0));
@@ -75,6 +93,9 @@ void TKXfmScrSvr::FormShow() {
     ShowMessageBox("Unable to run screensaver.\r\nPlease configure!");
   }
 
+  m_music = std::make_unique<TMusicPlaylist>(m_ctx.Music);
+  m_music->Start(s, m_ctx.WorkFolder);
+
   if (!m_showList.empty()) {
     m_engine = std::make_unique<TAnimEngine>(m_ctx.Clock);
     m_engine->SetSeed(m_ctx.Seed);
@@ -90,6 +111,7 @@ void TKXfmScrSvr::FormShow() {
 }
 
 void TKXfmScrSvr::IdleStep() {
+  if (m_sound) m_sounds->TickSounds();
   if (m_autoAdvance && (m_ctx.Clock.Tick() - m_pictureStart) / 1000 >= uint32_t(std::max(m_currentDuration, 0)))
     Advance();
   if (!m_stillPicture) m_engine->NextFrame();
@@ -100,6 +122,7 @@ void TKXfmScrSvr::ProcessMessages() {
   std::vector<TInputEvent> input;
   m_ctx.Display.PumpEvents(input);
   for (const TInputEvent& e : input) HandleInput(e);
+  if (m_music) m_music->ProcessMessages();  // the end of a track: MediaPlayerNotify
 }
 
 void TKXfmScrSvr::HandleInput(const TInputEvent& event) {
@@ -125,6 +148,10 @@ void TKXfmScrSvr::FormClose() {
   m_animated = TProject();
   m_idleInstalled = false;
   m_engine.reset();
+  m_music.reset();  // closes the track
+  if (m_sounds) m_sounds->StopSounds();
+  m_sounds.reset();
+  m_soundEffect.reset();
   m_ctx.Display.SetCursorVisible(true);
   m_ctx.Display.Close();
   if (m_ctx.Events) m_ctx.Events->Ended();

@@ -16,9 +16,14 @@
 #include "animation/uCreatorProject.h"
 #include "devices/uClock.h"
 #include "devices/uDisplay.h"
+#include "devices/uMusic.h"
+#include "devices/uSound.h"
 #include "package/uKXProject.h"
 #include "raster/uBitmap.h"
 #include "saver/uInputRules.h"
+#include "sound/uMusicPlaylist.h"
+#include "sound/uSoundEffect.h"
+#include "sound/uSoundScheduler.h"
 
 namespace kx {
 
@@ -39,6 +44,9 @@ struct TSaverContext {
   std::optional<uint32_t> Seed;   // seeds the shared generator instead of the clock
   TShowEvents* Events = nullptr;
   TInputState* Input = nullptr;   // the process-wide input state when null
+  ISoundChannels* Sound = nullptr;  // sound effects; silent when null
+  IMusicPlayer* Music = nullptr;    // background music; none when null
+  std::string WorkFolder{};         // where the package's files were unpacked, ending in "/"
 };
 
 class TKXfmScrSvr {
@@ -91,6 +99,9 @@ class TKXfmScrSvr {
   TPoint m_backSize{1024, 768};
   TProject m_animated;
   std::unique_ptr<TAnimEngine> m_engine;
+  std::unique_ptr<TSoundEffect> m_soundEffect;
+  std::unique_ptr<TSoundScheduler> m_sounds;
+  std::unique_ptr<TMusicPlaylist> m_music;
   std::vector<int32_t> m_transitionList;
   int32_t m_effect = 1;
 

@@ -111,6 +111,7 @@ void TKXfmScrSvr::LoadCurrentPicture() {
     m_pictureSize = {m_fittedPicture.Width(), m_fittedPicture.Height()};
   }
   m_animated = TProject();  // a still picture has no animation, objects or sounds
+  m_sounds->StopSounds();
   m_loadedName = m_currentName;
   if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
 }
@@ -137,6 +138,11 @@ void TKXfmScrSvr::LoadAnimatedPicture() {
   m_engine->SetWeather(false);
   m_engine->Start();
   m_engine->SetWeather(m_animated.Weather.Kind > 0);
+  if (m_sound) {
+    m_sounds->StopSounds();
+    m_sounds->LoadSounds(m_animated);
+    m_sounds->TickSounds();
+  }
   m_loadedName = m_currentName;
   if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
 }

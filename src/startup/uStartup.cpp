@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <string_view>
 
+#include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlDisplay.h"
 #include "devices/sdl/uSdlMessageBox.h"
+#include "devices/sdl/uSdlMusic.h"
+#include "devices/sdl/uSdlSound.h"
 #include "devices/uClock.h"
 #include "devices/uMessageBox.h"
 #include "devices/uPlatform.h"
@@ -80,6 +83,13 @@ TSaverDevicesFactory& DevicesFactory() {
 TSaverDevices SdlDevices() {
   TSaverDevices devices{std::make_unique<TSdlDisplay>(), std::make_unique<TSystemClock>()};
   SetMessageBoxHandler(ShowSdlMessageBox);
+  // Without an audio device the show runs silent, without a message.
+  std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();
+  if (audio) {
+    devices.Sound = std::make_unique<TSdlSoundChannels>(*audio);
+    devices.Music = std::make_unique<TSdlMusicPlayer>(*audio);
+  }
+  devices.Audio = std::move(audio);
   return devices;
 }
 
@@ -94,6 +104,9 @@ int SaverMode(TKXCProject& project, const std::string& programPath) {
   try {
     TSaverDevices devices = DevicesFactory() ? DevicesFactory()() : SdlDevices();
     TSaverContext context{*devices.Display, *devices.Clock, programPath, std::nullopt};
+    context.Sound = devices.Sound.get();
+    context.Music = devices.Music.get();
+    context.WorkFolder = GetWorkFolder();
     RunSlideshow(project, true, false, context);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kxcsaver: %s\n", e.what());

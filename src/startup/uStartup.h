@@ -10,6 +10,8 @@
 
 #include "devices/uClock.h"
 #include "devices/uDisplay.h"
+#include "devices/uMusic.h"
+#include "devices/uSound.h"
 #include "package/uKXProject.h"
 
 namespace kx {
@@ -33,11 +35,15 @@ TRunMode ModeOf(const std::string& modeWord);
 // path does not expand (nothing is extracted; the project keeps its defaults).
 bool PreparePackage(TKXCProject& project, const std::string& programPath);
 
-// The devices the full-screen mode runs on: the SDL display and the system
-// clock unless a factory replaces them (tests run the mode headless).
+// The devices the full-screen mode runs on: the SDL display, the system
+// clock and SDL2_mixer's sound channels and music unless a factory replaces
+// them (tests run the mode headless). Sound and Music may be null: silent.
 struct TSaverDevices {
   std::unique_ptr<ISaverDisplay> Display;
   std::unique_ptr<IClock> Clock;
+  std::shared_ptr<void> Audio{};  // what Sound and Music play through; released after them
+  std::unique_ptr<ISoundChannels> Sound{};
+  std::unique_ptr<IMusicPlayer> Music{};
 };
 using TSaverDevicesFactory = std::function<TSaverDevices()>;
 void SetSaverDevicesFactory(TSaverDevicesFactory factory);

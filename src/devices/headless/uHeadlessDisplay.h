@@ -39,9 +39,11 @@ class THeadlessDisplay final : public ISaverDisplay {
   const TBitmap32& Content() const override { return m_content; }
   void PumpEvents(std::vector<TInputEvent>& input) override;
   void SetCursorVisible(bool visible) override { m_cursorVisible = visible; }
+  void SetTitle(const std::string& title) override { m_title = title; }
   void Close() override { m_open = false; }
 
   bool CursorVisible() const { return m_cursorVisible; }
+  const std::string& Title() const { return m_title; }
   bool Open() const { return m_open; }
   uint32_t PresentedFrames() const { return m_presented; }
   // The screen as last presented.
@@ -55,6 +57,7 @@ class THeadlessDisplay final : public ISaverDisplay {
   uint32_t m_frameCost;
   bool m_exclusiveAvailable = true, m_exclusive = false, m_open = false, m_cursorVisible = true;
   TBitmap32 m_content;
+  std::string m_title;
   std::deque<TScriptedInput> m_script;
   std::function<void(const TBitmap32&)> m_onPresent;
   uint32_t m_presented = 0;

@@ -120,9 +120,13 @@ void TSdlDisplay::Upload(const TBitmap32& bitmap) {
   m_needsRepaint = false;
 }
 
+// Events an application registered (SDL_USEREVENT and above) stay queued
+// for the device that registered them, such as the music player's end of
+// track.
 void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
   SDL_Event e;
-  while (SDL_PollEvent(&e)) {
+  SDL_PumpEvents();
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_USEREVENT - 1) > 0) {
     switch (e.type) {
       case SDL_MOUSEMOTION:
         input.push_back({TInputKind::MouseMove, e.motion.x, e.motion.y, 0});
@@ -154,6 +158,10 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
 }
 
 void TSdlDisplay::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+void TSdlDisplay::SetTitle(const std::string& title) {
+  if (m_window) SDL_SetWindowTitle(m_window, title.c_str());
+}
 
 void TSdlDisplay::Close() {
   if (m_texture) SDL_DestroyTexture(m_texture);

@@ -34,6 +34,7 @@ class TSdlDisplay final : public ISaverDisplay {
   const TBitmap32& Content() const override { return m_content; }
   void PumpEvents(std::vector<TInputEvent>& input) override;
   void SetCursorVisible(bool visible) override;
+  void SetTitle(const std::string& title) override;
   void Close() override;
 
  private:

@@ -1,0 +1,79 @@
+// Sound and music devices without a sound card: nothing is heard, every
+// operation is recorded as a line of text, stamped with the clock's tick.
+// Files are read and checked as the real devices do (a sound that would not
+// decode there fails here too), and a track lasts its real length: under the
+// virtual clock its end arrives when that much virtual time has passed.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "devices/uClock.h"
+#include "devices/uMusic.h"
+#include "devices/uSound.h"
+
+namespace kx {
+
+struct TSoundRecord {
+  uint32_t Tick = 0;
+  std::string Line;  // "sound play 0 loop -800", "music open <path>", ...
+};
+
+// The lines of both devices, in the order they happened.
+class TSoundLog {
+ public:
+  explicit TSoundLog(IClock& clock) : m_clock(clock) {}
+  // Called with every record as it is made.
+  void OnRecord(std::function<void(const TSoundRecord&)> handler) { m_onRecord = std::move(handler); }
+  void Add(std::string line);
+  const std::vector<TSoundRecord>& Records() const { return m_records; }
+  IClock& Clock() { return m_clock; }
+
+ private:
+  IClock& m_clock;
+  std::vector<TSoundRecord> m_records;
+  std::function<void(const TSoundRecord&)> m_onRecord;
+};
+
+// Lines: "sound load <channel> <path>" (loaded only), "sound play <channel>
+// once|loop <hundredths of a dB>", "sound stop <channel>", "sound stop-all".
+class THeadlessSoundChannels final : public ISoundChannels {
+ public:
+  explicit THeadlessSoundChannels(TSoundLog& log) : m_log(log) {}
+  void Load(int channel, const std::string& path) override;
+  void Play(int channel, bool loop) override;
+  void Stop(int channel) override;
+  void SetVolume(int channel, int32_t hundredthsDb) override;
+  void StopAll() override;
+
+ private:
+  TSoundLog& m_log;
+  std::array<bool, kChannelCount> m_loaded{};
+  std::array<int32_t, kChannelCount> m_volumes{};
+};
+
+// Lines: "music open <path>", "music volume <0..1000>", "music play",
+// "music end". A track's length is told from its headers; one whose length
+// cannot be told lasts kUnknownLengthMs.
+class THeadlessMusicPlayer final : public IMusicPlayer {
+ public:
+  static constexpr uint32_t kUnknownLengthMs = 180000;
+
+  explicit THeadlessMusicPlayer(TSoundLog& log) : m_log(log) {}
+  void Open(const std::string& path) override;
+  void Play() override;
+  void Close() override;
+  uint32_t Position() override;
+  uint32_t Length() override { return m_open ? m_length : 0; }
+  void SetVolume(int32_t volume) override;
+  bool TakeTrackEnd() override;
+
+ private:
+  TSoundLog& m_log;
+  bool m_open = false, m_playing = false, m_endTaken = false;
+  uint32_t m_length = 0, m_started = 0;
+};
+
+}  // namespace kx

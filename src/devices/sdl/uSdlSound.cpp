@@ -1,0 +1,70 @@
+#include "devices/sdl/uSdlSound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "devices/uWavFile.h"
+
+namespace kx {
+namespace {
+
+bool ValidChannel(int channel) { return channel >= 0 && channel < ISoundChannels::kChannelCount; }
+
+}  // namespace
+
+int MixerVolume(int32_t hundredthsDb) {
+  const int32_t db = std::clamp(hundredthsDb, ISoundChannels::kMinVolume, ISoundChannels::kFullVolume);
+  const double gain = std::pow(10.0, double(db) / 2000.0);
+  return std::clamp(int(std::lround(gain * MIX_MAX_VOLUME)), 1, MIX_MAX_VOLUME);
+}
+
+TSdlSoundChannels::~TSdlSoundChannels() {
+  for (int c = kChannelCount - 1; c >= 0; --c) Free(c);
+}
+
+void TSdlSoundChannels::Free(int channel) {
+  if (!m_chunks[size_t(channel)]) return;
+  Mix_HaltChannel(channel);
+  Mix_FreeChunk(m_chunks[size_t(channel)]);
+  m_chunks[size_t(channel)] = nullptr;
+}
+
+void TSdlSoundChannels::Load(int channel, const std::string& path) {
+  if (!ValidChannel(channel)) throw TSoundError("no sound channel " + std::to_string(channel));
+  Free(channel);
+  const TWavSound sound = ReadWavFile(path);
+  // Converting to the device's rate and format may enlarge the sound many
+  // times over (8-bit mono at 8 kHz to 16-bit stereo at 44.1 kHz: 22 times).
+  const uint64_t frames = sound.Info.Frames() * uint64_t(m_audio.Frequency()) / sound.Info.SampleRate + 1;
+  if (frames * uint64_t(m_audio.FrameBytes()) > kMaxDecodedBytes) throw TSoundError("sound too long: " + path);
+  const std::string image = CanonicalWav(sound);
+  SDL_RWops* rw = SDL_RWFromConstMem(image.data(), int(image.size()));
+  Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  if (!chunk) throw TSoundError("cannot decode " + path + ": " + Mix_GetError());
+  m_chunks[size_t(channel)] = chunk;
+}
+
+void TSdlSoundChannels::Play(int channel, bool loop) {
+  if (!ValidChannel(channel) || !m_chunks[size_t(channel)]) return;
+  Mix_Volume(channel, m_volumes[size_t(channel)]);
+  Mix_PlayChannel(channel, m_chunks[size_t(channel)], loop ? -1 : 0);
+}
+
+void TSdlSoundChannels::Stop(int channel) {
+  if (ValidChannel(channel)) Mix_HaltChannel(channel);
+}
+
+void TSdlSoundChannels::SetVolume(int channel, int32_t hundredthsDb) {
+  if (!ValidChannel(channel)) return;
+  m_volumes[size_t(channel)] = MixerVolume(hundredthsDb);
+  Mix_Volume(channel, m_volumes[size_t(channel)]);
+}
+
+void TSdlSoundChannels::StopAll() {
+  for (int c = 0; c < kChannelCount; ++c) Mix_HaltChannel(c);
+}
+
+}  // namespace kx

@@ -1,0 +1,44 @@
+// The eight sound channels on SDL2_mixer: one Mix_Chunk per reserved mixer
+// channel. WAV files are read and checked by our own reader and handed to
+// the mixer as a canonical image, so it never meets a header that lies.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "devices/sdl/uSdlAudio.h"
+#include "devices/uSound.h"
+
+struct Mix_Chunk;
+
+namespace kx {
+
+class TSdlSoundChannels final : public ISoundChannels {
+ public:
+  // A decoded sound larger than this in the device's format is refused.
+  static constexpr uint64_t kMaxDecodedBytes = uint64_t(256) << 20;
+
+  explicit TSdlSoundChannels(TSdlAudio& audio) : m_audio(audio) {}
+  ~TSdlSoundChannels() override;
+  TSdlSoundChannels(const TSdlSoundChannels&) = delete;
+  TSdlSoundChannels& operator=(const TSdlSoundChannels&) = delete;
+
+  void Load(int channel, const std::string& path) override;
+  void Play(int channel, bool loop) override;
+  void Stop(int channel) override;
+  void SetVolume(int channel, int32_t hundredthsDb) override;
+  void StopAll() override;
+
+ private:
+  void Free(int channel);
+
+  TSdlAudio& m_audio;
+  std::array<Mix_Chunk*, kChannelCount> m_chunks{};
+  std::array<int, kChannelCount> m_volumes{128, 128, 128, 128, 128, 128, 128, 128};
+};
+
+// The mixer's 0..128 volume for hundredths of a decibel: 128 at 0 dB, at
+// least 1 (quiet, never silent) however low.
+int MixerVolume(int32_t hundredthsDb);
+
+}  // namespace kx

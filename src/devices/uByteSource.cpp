@@ -1,0 +1,39 @@
+#include "devices/uByteSource.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "devices/uSound.h"
+
+namespace kx {
+
+size_t TMemorySource::Read(uint64_t offset, void* buffer, size_t n) {
+  if (offset >= m_bytes.size()) return 0;
+  const size_t count = size_t(std::min<uint64_t>(n, m_bytes.size() - offset));
+  std::memcpy(buffer, m_bytes.data() + offset, count);
+  return count;
+}
+
+TFileSource::TFileSource(const std::string& path) {
+  m_file = std::fopen(path.c_str(), "rb");
+  struct stat st {};
+  if (!m_file || ::fstat(fileno(m_file), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (m_file) std::fclose(m_file);
+    m_file = nullptr;
+    throw TSoundError("cannot read " + path);
+  }
+  m_size = uint64_t(st.st_size);
+}
+
+TFileSource::~TFileSource() {
+  if (m_file) std::fclose(m_file);
+}
+
+size_t TFileSource::Read(uint64_t offset, void* buffer, size_t n) {
+  if (offset >= m_size || ::fseeko(m_file, off_t(offset), SEEK_SET) != 0) return 0;
+  return std::fread(buffer, 1, n, m_file);
+}
+
+}  // namespace kx

@@ -1,0 +1,61 @@
+// Background music of a show: a playlist from the MusicFile setting, played
+// in order or shuffled (never the same track twice in a row while there is
+// another), repeating endlessly across all slides. The player reports the
+// end of each track; the next one then starts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "devices/uMusic.h"
+#include "package/uKXProject.h"
+
+namespace kx {
+
+// The tracks of a MusicFile text: items separated by ";", empty ones
+// skipped, an item without a folder part prefixed with the work folder.
+std::vector<std::string> BuildPlaylist(const std::string& musicFile, const std::string& workFolder);
+
+class TMusicPlaylist {
+ public:
+  // Without a player (no audio device) there is no music.
+  explicit TMusicPlaylist(IMusicPlayer* player) : m_player(player) {}
+  ~TMusicPlaylist();
+  TMusicPlaylist(const TMusicPlaylist&) = delete;
+  TMusicPlaylist& operator=(const TMusicPlaylist&) = delete;
+
+  bool MusicOn = false;
+  std::vector<std::string> Playlist;
+  int32_t TrackIndex = -1;
+  bool InOrder = false;
+
+  // Starts the first track when Music is on and MusicFile is not empty. A
+  // first track that does not play leaves the show without music, silently.
+  void Start(const TKXCSetting& settings, const std::string& workFolder);
+  // The player reported the end of a track: when it has played to its
+  // length, the next track that opens starts. Tracks that fail to open are
+  // passed over and not tried again; when none opens the music stops,
+  // silently.
+  void MediaPlayerNotify();
+  // Polls the player for the end of the track (the show's message pump) and
+  // goes on trying tracks when the last pass left some untried.
+  void ProcessMessages();
+
+ private:
+  // At most this many tracks are tried per pass, so a long list of broken
+  // tracks never holds the show up; the rest are tried in the next passes.
+  static constexpr int kOpensPerPass = 16;
+
+  int32_t NextTrackIndex() const;
+  void TryNextTracks();
+  void StopMusic();
+
+  IMusicPlayer* m_player;
+  int32_t m_volume = 1000;
+  std::vector<bool> m_broken;  // tracks that failed to open
+  size_t m_brokenCount = 0;
+  bool m_seeking = false;  // a track has ended and none has started since
+};
+
+}  // namespace kx

@@ -1,0 +1,35 @@
+#include "sound/uSoundEffect.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace kx {
+
+TSoundEffect::~TSoundEffect() {
+  Clear();
+  try {
+    StopAll();
+  } catch (const std::exception&) {
+    // a device that fails while closing has nothing more to stop
+  }
+}
+
+void TSoundEffect::Load(int channel, const std::string& file) {
+  if (channel < 0 || channel >= ISoundChannels::kChannelCount) return;
+  if (SoundFiles.size() <= size_t(channel)) SoundFiles.resize(size_t(channel) + 1);
+  SoundFiles[size_t(channel)] = file;
+  if (m_channels) m_channels->Load(channel, file);
+}
+
+void TSoundEffect::Play(int i, bool loop) {
+  if (i < 0 || size_t(i) >= SoundFiles.size() || SoundFiles[size_t(i)].empty() || !m_channels) return;
+  const int64_t volume = int64_t(Volume) * 40 - 4000;
+  m_channels->SetVolume(i, int32_t(std::clamp<int64_t>(volume, ISoundChannels::kMinVolume, ISoundChannels::kFullVolume)));
+  m_channels->Play(i, loop);
+}
+
+void TSoundEffect::StopAll() {
+  if (m_channels) m_channels->StopAll();
+}
+
+}  // namespace kx

@@ -1,0 +1,41 @@
+// The sound-effect player of the saver window: eight channels, each holding
+// one sound of the current picture file, played at one volume in percent.
+// Record i of a picture file always sounds on channel i, so a record whose
+// file is missing leaves its own channel empty and moves no other record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "devices/uSound.h"
+
+namespace kx {
+
+class TSoundEffect {
+ public:
+  // Without channels (no audio device) every call is silent.
+  explicit TSoundEffect(ISoundChannels* channels) : m_channels(channels) {}
+  ~TSoundEffect();
+  TSoundEffect(const TSoundEffect&) = delete;
+  TSoundEffect& operator=(const TSoundEffect&) = delete;
+
+  // The file of each channel loaded since the last Clear; "" where none is.
+  std::vector<std::string> SoundFiles;
+  int32_t Volume = 80;  // percent
+
+  // Names the file in SoundFiles, then decodes it into the channel;
+  // decoding errors pass to the caller after the name was recorded.
+  void Load(int channel, const std::string& file);
+  // Channel i at Volume x 40 - 4000 hundredths of a decibel (100 % is 0 dB,
+  // 0 % is -40 dB), once or repeating. Nothing for a channel without a file.
+  void Play(int i, bool loop);
+  void Clear() { SoundFiles.clear(); }
+  void SetVolume(int32_t percent) { Volume = percent; }
+  void StopAll();
+
+ private:
+  ISoundChannels* m_channels;
+};
+
+}  // namespace kx

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "devices/sdl/uSdlAudio.h"
+#include "devices/sdl/uSdlMusic.h"
+#include "devices/sdl/uSdlSound.h"
+#include "support/AudioSupport.h"
+#include "support/TestSupport.h"
+
+using namespace kx;
+
+namespace {
+
+TEST(SdlMixer, VolumesFollowTheDecibelScale) {
+  struct TCase {
+    int32_t db;
+    int volume;
+  };
+  const TCase cases[] = {{0, 128}, {500, 128}, {-600, 64}, {-2000, 13}, {-4000, 1}, {-10000, 1}, {-20000, 1}};
+  for (const TCase& c : cases) EXPECT_EQ(MixerVolume(c.db), c.volume) << c.db;
+}
+
+// SDL's dummy audio driver plays in real time without a sound card: a WAV
+// and an OGG load and play, a broken WAV is refused, and the end of the OGG
+// track arrives as the player's own event on the show's thread.
+TEST(SdlMixer, PlaysSoundsAndReportsTheEndOfATrack) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();
+  ASSERT_TRUE(audio) << SDL_GetError();
+  kxtest::TScratchDir dir;
+  kxtest::WriteFile(dir / "tone.wav", kxtest::MakeWav({1, 1, 22050, 16, 2205, 0x7FFFFFF0}));
+  kxtest::WriteFile(dir / "fake.wav", "RIFF\x10\0\0\0WAVEfmt nonsense");
+  kxtest::WriteFile(dir / "picture.ogg", "\xFF\xD8\xFF\xE0 not music at all");
+  {
+    TSdlSoundChannels channels(*audio);
+    channels.Load(3, dir / "tone.wav");
+    channels.SetVolume(3, -4000);
+    channels.Play(3, true);
+    EXPECT_THROW(channels.Load(4, dir / "fake.wav"), TSoundError);
+    channels.Play(4, false);  // an empty channel stays silent
+    channels.StopAll();
+
+    TSdlMusicPlayer music(*audio);
+    EXPECT_THROW(music.Open(dir / "picture.ogg"), TSoundError);
+    EXPECT_THROW(music.Open(std::string(10000, 'x') + ".ogg"), TSoundError);
+    music.Open(KX_FIXTURES "tone.ogg");
+    EXPECT_NEAR(double(music.Length()), 300.0, 30.0);
+    music.SetVolume(500);
+    music.Play();
+    bool ended = false;
+    for (int waited = 0; waited < 5000 && !ended; waited += 10) {
+      SDL_Delay(10);
+      ended = music.TakeTrackEnd();
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(music.Position(), music.Length());
+    EXPECT_FALSE(music.TakeTrackEnd());
+
+    // Closing a playing track reports no end.
+    music.Open(KX_FIXTURES "tone.ogg");
+    music.Play();
+    music.Close();
+    SDL_Delay(50);
+    EXPECT_FALSE(music.TakeTrackEnd());
+  }
+}
+
+}  // namespace
