@@ -4,7 +4,6 @@
 #include <span>
 #include <stdexcept>
 
-#include "animation/uFitResize.h"
 #include "devices/uMessageBox.h"
 #include "package/uFileIO.h"
 #include "package/uIniFile.h"
@@ -100,16 +99,16 @@ bool TProject::Load(const std::string& fileName) {
 
 // The engine reads the map at the picture's coordinates. Authoring tools
 // write a 0 x 0 map for a picture without water; a map of another size than
-// the picture is stretched over it, as fitting to the screen does later.
+// the picture (a picture decoded at a smaller scale among them) is stretched
+// over it as it is decoded, by the rule fitting to the screen uses later, so
+// a large map is never held at its own size.
 void TProject::LoadRegionMap(const std::vector<int32_t>& map) {
   if (map.size() < 2) throw std::runtime_error("region map size differs from the picture size");
   if (map[0] == 0 && map[1] == 0) {
     RegionMap = TBitmap32();
     return;
   }
-  DecodeRegionMap(map, RegionMap);
-  if (RegionMap.Width() != Picture.Width() || RegionMap.Height() != Picture.Height())
-    RegionMap = ResizeRegionMap(RegionMap, Picture.Width(), Picture.Height());
+  DecodeRegionMapTo(map, Picture.Width(), Picture.Height(), RegionMap);
 }
 
 // Older files name one sound in a text of their own; it becomes the first free

@@ -61,10 +61,12 @@ std::string TMyStream::ReadText() {
 
 namespace {
 
-TBitmap32 ReadJpegBlock(TMyStream& stream) {
+// A JPEG block decoded within maxPixels: a larger picture decodes at the DCT
+// scale that brings it under them (raster/uJpegCodec.h).
+TBitmap32 ReadJpegBlock(TMyStream& stream, int64_t maxPixels) {
   std::vector<uint8_t> block;
   stream.ReadToStream(block, stream.ReadInteger());
-  return DecodeJpeg(block);
+  return DecodeJpeg(block, 1, maxPixels);
 }
 
 }  // namespace
@@ -88,7 +90,7 @@ void TFileLoader::ReadHeader(TMyStream& stream) {
     throw TFileIOError(std::string(kIncorrectProjectFile));
   Title = stream.ReadText();
   Description = stream.ReadText();
-  m_thumbnail = ReadJpegBlock(stream);
+  m_thumbnail = ReadJpegBlock(stream, kMaxThumbnailPixels);
 }
 
 void TFileLoader::LoadHeader(const std::string& path) {
@@ -109,7 +111,7 @@ void TFileLoader::LoadFromFile(const std::string& path) {
   m_regionMap.resize(size_t(count));
   for (int32_t& v : m_regionMap) v = stream.ReadInteger();
 
-  m_picture = ReadJpegBlock(stream);
+  m_picture = ReadJpegBlock(stream, kMaxDecodedPixels);
   SoundFile = stream.ReadText();
   stream.ReadBuffer(m_weather.data(), m_weather.size());
   ReadTail(stream);
@@ -162,22 +164,67 @@ static_assert(sizeof(std::array<std::array<uint8_t, kSoundRecordSize>, kSoundRec
 
 void DecodeRegionMap(std::span<const int32_t> ints, TBitmap32& bitmap) {
   if (ints.size() < 2) throw TFileIOError("region map without a size");
+  DecodeRegionMapTo(ints, ints[0], ints[1], bitmap);
+}
+
+// Walks the runs once. Only the map rows that some bitmap row samples are
+// looked at, and of them only the sampled columns are written, straight into
+// the bitmap: a map of any legal size costs its runs plus the bitmap.
+void DecodeRegionMapTo(std::span<const int32_t> ints, int32_t width, int32_t height, TBitmap32& bitmap) {
+  if (ints.size() < 2) throw TFileIOError("region map without a size");
   const int32_t w = ints[0], h = ints[1];
-  if (w <= 0 || h <= 0 || w > kMaxRegionMapSide || h > kMaxRegionMapSide ||
-      int64_t(w) * h > TBitmap32::kMaxPixels)
+  // A few integers can describe any size: what is decoded is held to the
+  // same pixel budget as decoded pictures.
+  if (w <= 0 || h <= 0 || w > kMaxRegionMapSide || h > kMaxRegionMapSide || width <= 0 || height <= 0 ||
+      width > kMaxRegionMapSide || height > kMaxRegionMapSide || int64_t(width) * height > kMaxDecodedPixels)
     throw TFileIOError("region map size out of range");
-  bitmap.SetSize(w, h, kRegionPixels[0]);
-  TPixel* out = bitmap.Bits();
+  bitmap.SetSize(width, height, kRegionPixels[0]);
+
+  // The map pixel under the centre of bitmap pixel (x, y) is (column(x), row(y)).
+  auto column = [&](int64_t x) { return int32_t((2 * x + 1) * w / (2 * int64_t(width))); };
+  auto row = [&](int64_t y) { return int32_t((2 * y + 1) * h / (2 * int64_t(height))); };
+  // first[c]: the first bitmap column whose map column is c or more.
+  std::vector<int32_t> first(size_t(w) + 1);
+  for (int32_t c = 0, x = 0; c <= w; ++c) {
+    while (x < width && column(x) < c) ++x;
+    first[size_t(c)] = x;
+  }
+
+  int32_t y = 0;  // the bitmap row being written
+  int64_t rowStart = int64_t(row(0)) * w;  // where its map row starts among the map's pixels
+  // Copies bitmap row y to the following rows that sample the same map row,
+  // then moves on to the next row that samples another one.
+  auto finishRow = [&] {
+    const int32_t source = row(y);
+    for (++y; y < height && row(y) == source; ++y) std::copy_n(bitmap.Row(y - 1), width, bitmap.Row(y));
+    if (y < height) rowStart = int64_t(row(y)) * w;
+  };
+
   const int64_t total = int64_t(w) * h;
   int64_t pos = 0;
-  for (size_t i = 2; i < ints.size() && pos < total; ++i) {
+  for (size_t i = 2; i < ints.size() && pos < total && y < height; ++i) {
     const int32_t run = ints[i];
     if (run < 0) continue;
-    const int64_t n = std::min<int64_t>(run / 10, total - pos);
+    int64_t n = std::min<int64_t>(run / 10, total - pos);
     const int32_t code = run % 10;
-    std::fill_n(out + pos, n, code <= 6 ? kRegionPixels[code] : kRegionPixels[0]);
-    pos += n;
+    const TPixel value = code <= 6 ? kRegionPixels[code] : kRegionPixels[0];
+    while (n > 0 && y < height) {
+      if (pos + n <= rowStart) {  // the run ends before the next sampled row
+        pos += n;
+        break;
+      }
+      if (pos < rowStart) n -= rowStart - pos, pos = rowStart;
+      const int64_t k = std::min(n, rowStart + w - pos);
+      const int64_t c = pos - rowStart;
+      std::fill(bitmap.Row(y) + first[size_t(c)], bitmap.Row(y) + first[size_t(c + k)], value);
+      pos += k;
+      n -= k;
+      if (pos == rowStart + w) finishRow();
+    }
   }
+  // A row the runs reached only partly: its rest stays code 0, like every
+  // pixel no run reaches; rows sampling the same map row get it too.
+  if (y < height && pos > rowStart) finishRow();
 }
 
 bool IsStillPicture(std::string_view path) {

@@ -98,7 +98,10 @@ class TFileLoader {
 
   // Reads the whole file. Throws for a wrong magic ("Incorrect Project File!"),
   // a file that ends before the end of the weather record, or a picture that
-  // does not decode. A missing or cut tail is not an error.
+  // does not decode. A missing or cut tail is not an error. The main picture
+  // is decoded within kMaxDecodedPixels and the thumbnail within
+  // kMaxThumbnailPixels, a larger JPEG at the DCT scale that brings it under
+  // them (raster/uDecodeError.h).
   void LoadFromFile(const std::string& path);
   // Reads only the magic, title, description and thumbnail.
   void LoadHeader(const std::string& path);
@@ -129,8 +132,15 @@ class TFileLoader {
 // stands for r / 10 pixels of code r % 10, filling the map row by row from the
 // top left; pixels no run reaches are code 0, codes above 6 and runs past the
 // end of the map are dropped, negative runs write nothing. Throws TFileIOError
-// for a map without width and height or with a side outside 1..32768.
+// for a map without width and height, with a side outside 1..32768, or with
+// more pixels than a decoded picture may have (kMaxDecodedPixels).
 void DecodeRegionMap(std::span<const int32_t> ints, TBitmap32& bitmap);
+// The same map decoded straight to width x height: each bitmap pixel takes
+// the map pixel under its centre (the rule of stretching a map over a picture
+// of another size), without ever holding the map at its own size. Throws
+// TFileIOError as DecodeRegionMap does, and for a width x height above
+// kMaxDecodedPixels; the map's own size is bounded only by its sides.
+void DecodeRegionMapTo(std::span<const int32_t> ints, int32_t width, int32_t height, TBitmap32& bitmap);
 
 // Plain pictures (".JPG", ".BMP", ".GIF" in any case) against picture files of
 // this format (every other extension).

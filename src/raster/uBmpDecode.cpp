@@ -85,9 +85,9 @@ TBmpHeader ReadHeader(const TBytes& in) {
   }
   h.TopDown = h.Height < 0;
   if (h.TopDown) h.Height = -h.Height;
-  if (h.Width <= 0 || h.Height <= 0 || h.Width > TBitmap32::kMaxSide || h.Height > TBitmap32::kMaxSide ||
-      h.Width * h.Height > TBitmap32::kMaxPixels)
+  if (h.Width <= 0 || h.Height <= 0 || h.Width > TBitmap32::kMaxSide || h.Height > TBitmap32::kMaxSide)
     throw TDecodeError("BMP picture size out of range");
+  if (h.Width * h.Height > kMaxDecodedPixels) throw TDecodeError(TooLargeMessage("BMP", h.Width, h.Height));
   if (h.Bpp != 1 && h.Bpp != 4 && h.Bpp != 8 && h.Bpp != 16 && h.Bpp != 24 && h.Bpp != 32)
     throw TDecodeError("BMP bit depth not supported");
   const bool bitFields = (h.Compression == kBitFields || h.Compression == kAlphaBitFields) && (h.Bpp == 16 || h.Bpp == 32);

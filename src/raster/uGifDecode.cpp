@@ -114,10 +114,13 @@ TBitmap32 DecodeGif(std::span<const uint8_t> data) {
   int32_t width = gif->SWidth, height = gif->SHeight;
   if (width <= 0 || height <= 0) width = desc.Width, height = desc.Height;  // no logical screen given
   if (width <= 0 || height <= 0 || width > TBitmap32::kMaxSide || height > TBitmap32::kMaxSide ||
-      int64_t(width) * height > TBitmap32::kMaxPixels || desc.Width <= 0 || desc.Height <= 0 ||
-      desc.Width > TBitmap32::kMaxSide || desc.Height > TBitmap32::kMaxSide ||
-      int64_t(desc.Width) * desc.Height > TBitmap32::kMaxPixels)
+      desc.Width <= 0 || desc.Height <= 0 || desc.Width > TBitmap32::kMaxSide || desc.Height > TBitmap32::kMaxSide)
     throw TDecodeError("GIF picture size out of range");
+  // The frame's own size counts too: every one of its rows is decoded, even
+  // those outside the logical screen.
+  if (int64_t(width) * height > kMaxDecodedPixels) throw TDecodeError(TooLargeMessage("GIF", width, height));
+  if (int64_t(desc.Width) * desc.Height > kMaxDecodedPixels)
+    throw TDecodeError(TooLargeMessage("GIF", desc.Width, desc.Height));
 
   const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
   if (!map) throw TDecodeError("GIF frame has no colour table");

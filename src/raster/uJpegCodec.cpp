@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <string>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -64,8 +66,10 @@ struct TDecoder {
   bool cmyk;
 };
 
-// Reads the header and fixes the output size. False with err.message set on failure.
-bool StartDecoder(TDecoder* d, const uint8_t* data, size_t size, int scaleDenom) {
+// Reads the header and fixes the output size: the picture scaled down by
+// scaleDenom, or by the smallest larger DCT scale (up to 8) that brings it
+// within maxPixels. False with err.message set on failure.
+bool StartDecoder(TDecoder* d, const uint8_t* data, size_t size, int scaleDenom, int64_t maxPixels) {
   if (setjmp(d->err.jump)) return false;
   jpeg_create_decompress(&d->cinfo);
   d->created = true;
@@ -79,6 +83,8 @@ bool StartDecoder(TDecoder* d, const uint8_t* data, size_t size, int scaleDenom)
   }
   d->cmyk = d->cinfo.jpeg_color_space == JCS_CMYK || d->cinfo.jpeg_color_space == JCS_YCCK;
   d->cinfo.out_color_space = d->cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+  const TPoint full{int32_t(d->cinfo.image_width), int32_t(d->cinfo.image_height)};
+  while (scaleDenom < 8 && JpegScaledPixels(full, scaleDenom) > maxPixels) scaleDenom *= 2;
   d->cinfo.scale_num = 1;
   d->cinfo.scale_denom = static_cast<unsigned>(scaleDenom);
   jpeg_calc_output_dimensions(&d->cinfo);
@@ -164,15 +170,22 @@ bool Encode(TEncoder* e, const uint8_t* pixels, size_t stride, int width, int he
 
 }  // namespace
 
-TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom) {
+int64_t JpegScaledPixels(TPoint fullSize, int scaleDenom) {
+  return ((int64_t(fullSize.X) + scaleDenom - 1) / scaleDenom) * ((int64_t(fullSize.Y) + scaleDenom - 1) / scaleDenom);
+}
+
+TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom, int64_t maxPixels) {
   if (scaleDenom != 1 && scaleDenom != 2 && scaleDenom != 4 && scaleDenom != 8)
     throw std::invalid_argument("JPEG scale must be 1, 2, 4 or 8");
   TDecoderHolder d;
-  if (!StartDecoder(d.get(), data.data(), data.size(), scaleDenom)) throw TDecodeError(d->err.message);
+  if (!StartDecoder(d.get(), data.data(), data.size(), scaleDenom, maxPixels)) throw TDecodeError(d->err.message);
   const JDIMENSION w = d->cinfo.output_width, h = d->cinfo.output_height;
-  if (w == 0 || h == 0 || w > JDIMENSION(TBitmap32::kMaxSide) || h > JDIMENSION(TBitmap32::kMaxSide) ||
-      int64_t(w) * h > TBitmap32::kMaxPixels)
+  if (w == 0 || h == 0 || w > JDIMENSION(TBitmap32::kMaxSide) || h > JDIMENSION(TBitmap32::kMaxSide))
     throw TDecodeError("JPEG picture size out of range");
+  if (int64_t(w) * h > maxPixels)
+    throw TDecodeError("JPEG picture of " + std::to_string(d->cinfo.image_width) + " x " +
+                       std::to_string(d->cinfo.image_height) + " pixels is too large even at 1/8 scale (limit " +
+                       std::to_string(maxPixels) + " pixels)");
   TBitmap32 bitmap{int32_t(w), int32_t(h)};
   if (!ReadRows(d.get(), reinterpret_cast<uint8_t*>(bitmap.Bits()), bitmap.StrideBytes()))
     throw TDecodeError(d->err.message);
@@ -182,7 +195,7 @@ TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom) {
 
 std::optional<TPoint> JpegPictureSize(std::span<const uint8_t> data) {
   TDecoderHolder d;
-  if (!StartDecoder(d.get(), data.data(), data.size(), 1)) return std::nullopt;
+  if (!StartDecoder(d.get(), data.data(), data.size(), 1, std::numeric_limits<int64_t>::max())) return std::nullopt;
   return TPoint{int32_t(d->cinfo.image_width), int32_t(d->cinfo.image_height)};
 }
 
@@ -193,9 +206,9 @@ int JpegScaleToCover(TPoint fullSize, TPoint target) {
   return 1;
 }
 
-TBitmap32 DecodeJpegFile(const std::string& path, int scaleDenom) {
+TBitmap32 DecodeJpegFile(const std::string& path, int scaleDenom, int64_t maxPixels) {
   const std::string bytes = ReadPictureBytes(path);
-  return DecodeJpeg({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, scaleDenom);
+  return DecodeJpeg({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, scaleDenom, maxPixels);
 }
 
 std::string EncodeJpeg(const TBitmap32& bitmap, int quality) {

@@ -36,9 +36,9 @@ TBitmap32 DecodePng(std::span<const uint8_t> data) {
   if (!png_image_begin_read_from_memory(image.get(), data.data(), data.size()))
     throw TDecodeError(std::string("PNG: ") + image->message);
   const png_uint_32 w = image->width, h = image->height;
-  if (w == 0 || h == 0 || w > png_uint_32(TBitmap32::kMaxSide) || h > png_uint_32(TBitmap32::kMaxSide) ||
-      int64_t(w) * h > TBitmap32::kMaxPixels)
+  if (w == 0 || h == 0 || w > png_uint_32(TBitmap32::kMaxSide) || h > png_uint_32(TBitmap32::kMaxSide))
     throw TDecodeError("PNG picture size out of range");
+  if (int64_t(w) * h > kMaxDecodedPixels) throw TDecodeError(TooLargeMessage("PNG", w, h));
   image->format = PNG_FORMAT_BGRA;
   TBitmap32 bitmap{int32_t(w), int32_t(h)};
   if (!png_image_finish_read(image.get(), nullptr, bitmap.Bits(), png_int_32(bitmap.StrideBytes()), nullptr))

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "animation/uCreatorProject.h"
+#include "animation/uFitResize.h"
 #include "devices/uMessageBox.h"
 #include "package/uFileIO.h"
 #include "support/PictureFileBuilder.h"
@@ -273,6 +275,68 @@ TEST(TProject, RegionMapsOfOtherSizesCoverThePicture) {
       for (int32_t x = 0; x < 8; ++x)
         EXPECT_EQ(p.RegionMap.Pixel(x, y), c.area.Contains({x, y}) ? kRegionPixels[c.code] : kRegionPixels[0])
             << x << "," << y;
+  }
+}
+
+// Decoding a map straight to another size gives what decoding it at its own
+// size and stretching it gives: random runs (negative ones, codes above 6,
+// runs ending inside a row or before the map is full) over maps and targets
+// of many shapes.
+TEST(RegionMapTo, MatchesDecodingThenStretching) {
+  const std::pair<TPoint, TPoint> sizes[] = {
+      {{7, 5}, {3, 2}},  {{7, 5}, {16, 11}}, {{7, 5}, {7, 5}},   {{1, 9}, {4, 4}},  {{13, 1}, {5, 3}},
+      {{9, 9}, {1, 1}},  {{3, 40}, {30, 4}}, {{40, 3}, {2, 41}}, {{1, 1}, {6, 5}},  {{64, 48}, {21, 17}},
+  };
+  std::mt19937 random(18);
+  for (const auto& [map, target] : sizes)
+    for (int round = 0; round < 20; ++round) {
+      std::vector<int32_t> ints = {map.X, map.Y};
+      const int64_t covered = int64_t(map.X) * map.Y * int64_t(random() % 5 + 1) / 4;  // a quarter to more than all
+      for (int64_t pos = 0; pos < covered;) {
+        const int32_t count = int32_t(random() % (2 * uint32_t(map.X) + 1)), code = int32_t(random() % 9);
+        ints.push_back(random() % 10 == 0 ? -(count * 10 + code) : count * 10 + code);
+        if (ints.back() > 0) pos += count;
+      }
+      TBitmap32 whole, direct(2, 2, 0x12345678);
+      DecodeRegionMap(ints, whole);
+      DecodeRegionMapTo(ints, target.X, target.Y, direct);
+      ASSERT_EQ(direct, ResizeRegionMap(whole, target.X, target.Y))
+          << map.X << "x" << map.Y << " to " << target.X << "x" << target.Y << " round " << round;
+    }
+}
+
+// A map of the largest sides, four runs of 2^27 pixels of no area (the top
+// 16384 rows) and four of area 1, costs no more than the picture it covers.
+TEST(TProject, MapOfTheLargestSidesIsDecodedAtThePictureSize) {
+  TScratchDir dir;
+  ProjectFile f;
+  f.parts.RegionMap = {32768, 32768};
+  for (int i = 0; i < 8; ++i) f.parts.RegionMap.push_back((int32_t(1) << 27) * 10 + (i < 4 ? 0 : 1));
+  TProject p;
+  ASSERT_TRUE(p.Load(f.Write(dir))) << p.LoadError;
+  ASSERT_EQ(p.RegionMap.Width(), 8);
+  ASSERT_EQ(p.RegionMap.Height(), 6);
+  for (int32_t y = 0; y < 6; ++y)
+    for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(p.RegionMap.Pixel(x, y), kRegionPixels[y < 3 ? 0 : 1]) << x << "," << y;
+}
+
+// A main picture above the pixel budget decodes at half size; its map, made
+// for the full size, covers the smaller picture.
+TEST(TProject, PictureAboveTheBudgetDecodesSmallerWithItsMap) {
+  TScratchDir dir;
+  ProjectFile f;
+  f.parts.Picture = kxtest::PatchJpegSize(f.parts.Picture, 8192, 4097);
+  f.parts.RegionMap = {8192, 4097, 2048 * 8192 * 10 + 2};  // the top 2048 rows are area 2
+  TProject p;
+  ASSERT_TRUE(p.Load(f.Write(dir))) << p.LoadError;
+  EXPECT_EQ(p.Picture.Width(), 4096);
+  EXPECT_EQ(p.Picture.Height(), 2049);
+  ASSERT_EQ(p.RegionMap.Width(), 4096);
+  ASSERT_EQ(p.RegionMap.Height(), 2049);
+  // Picture row y samples map row (2y + 1) * 4097 / 4098: 2046 for row 1023, 2048 for row 1024.
+  for (int32_t x : {0, 4095}) {
+    EXPECT_EQ(p.RegionMap.Pixel(x, 1023), kRegionPixels[2]);
+    EXPECT_EQ(p.RegionMap.Pixel(x, 1024), kRegionPixels[0]);
   }
 }
 

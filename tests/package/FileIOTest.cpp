@@ -194,6 +194,43 @@ TEST(FileLoader, PictureThatDoesNotDecodeFails) {
   EXPECT_THROW(LoadBytes(MakePictureFile(p)), TDecodeError);
 }
 
+// Headers of huge pictures over small data: the main picture decodes within
+// the picture budget and the thumbnail within its own, each at the DCT scale
+// that brings it under its budget; a thumbnail above it even at 1/8 fails the load.
+TEST(FileLoader, PicturesAboveTheirBudgetsDecodeScaled) {
+  struct {
+    const char* name;
+    uint16_t thumbW, thumbH, picW, picH;  // 0: the small picture as it is
+    int32_t wantThumbW, wantThumbH, wantPicW, wantPicH;  // 0: refused
+  } cases[] = {
+      {"HugePicture", 0, 0, 16384, 16384, 4, 3, 4096, 4096},
+      {"PictureJustOverItsBudget", 0, 0, 8192, 4097, 4, 3, 4096, 2049},
+      {"PictureAtItsBudget", 0, 0, 8192, 4096, 4, 3, 8192, 4096},
+      {"LargeThumbnail", 4096, 4096, 0, 0, 1024, 1024, 8, 6},
+      {"ThumbnailAboveItsBudgetAtAnyScale", 16384, 16384, 0, 0, 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TPictureFileParts p = SmallPictureFile();
+    if (c.thumbW) p.Thumbnail = kxtest::PatchJpegSize(p.Thumbnail, c.thumbW, c.thumbH);
+    if (c.picW) p.Picture = kxtest::PatchJpegSize(p.Picture, c.picW, c.picH);
+    TScratchDir dir;
+    WriteFile(dir / "p.kxp", MakePictureFile(p));
+    TFileLoader loader;
+    if (c.wantThumbW == 0) {
+      EXPECT_THROW(loader.LoadHeader(dir / "p.kxp"), TDecodeError);
+      EXPECT_THROW(loader.LoadFromFile(dir / "p.kxp"), TDecodeError);
+      continue;
+    }
+    loader.LoadFromFile(dir / "p.kxp");
+    TBitmap32 thumbnail, picture;
+    loader.GetThumbnail(thumbnail);
+    loader.GetPicture(picture);
+    EXPECT_EQ((std::array{thumbnail.Width(), thumbnail.Height()}), (std::array{c.wantThumbW, c.wantThumbH}));
+    EXPECT_EQ((std::array{picture.Width(), picture.Height()}), (std::array{c.wantPicW, c.wantPicH}));
+  }
+}
+
 TEST(FileLoader, EmptyTitleIsFollowedByTheDescription) {
   TPictureFileParts p = SmallPictureFile();
   p.Title = "";
@@ -302,6 +339,20 @@ TEST(RegionMap, BadSizesAreRefused) {
   }
   TBitmap32 b;
   EXPECT_NO_THROW(DecodeRegionMap(std::vector<int32_t>{32768, 1}, b));
+}
+
+// A few integers can describe a map of any size; beyond the pixel budget of
+// decoded pictures it is refused before anything is allocated.
+TEST(RegionMap, MapsAboveThePixelBudgetAreRefused) {
+  for (const std::vector<int32_t>& ints : std::vector<std::vector<int32_t>>{{16384, 16384, 10}, {8192, 4097}, {4097, 8192}}) {
+    TBitmap32 b;
+    EXPECT_THROW(DecodeRegionMap(ints, b), TFileIOError) << ints[0] << "x" << ints[1];
+    EXPECT_TRUE(b.Empty());
+  }
+  TBitmap32 b;
+  DecodeRegionMap(std::vector<int32_t>{8192, 4096, 11}, b);
+  EXPECT_EQ(b.Pixel(0, 0), kRegionPixels[1]);
+  EXPECT_EQ(b.Pixel(8191, 4095), kRegionPixels[0]);
 }
 
 TEST(RegionMap, EncodeDecodeRoundTrip) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <functional>
@@ -14,6 +15,7 @@
 #include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uPngIO.h"
+#include "support/PictureFileBuilder.h"
 #include "support/TestSupport.h"
 
 using namespace kx;
@@ -468,6 +470,118 @@ TEST(DecodePicture, DamagedDataNeverCrashes) {
       } catch (const TDecodeError&) {
       }
     }
+  }
+}
+
+// ---- the pixel budget, checked from the header before anything is allocated ----
+
+void PutBigEndian32(std::string& s, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s[at + size_t(i)] = char(v >> (24 - 8 * i));
+}
+void PutLittleEndian(std::string& s, size_t at, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) s[at + size_t(i)] = char(v >> (8 * i));
+}
+
+// The header of a small valid file of each kind patched to claim w x h; the
+// pixel data stays that of the small picture.
+std::string PngClaiming(uint32_t w, uint32_t h) {
+  std::string png = EncodePng(Pattern(4, 3, true));
+  PutBigEndian32(png, 16, w);  // IHDR: length, "IHDR", width, height, ...
+  PutBigEndian32(png, 20, h);
+  PutBigEndian32(png, 29, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)));
+  return png;
+}
+std::string GifClaiming(uint32_t screenW, uint32_t screenH, uint32_t frameW, uint32_t frameH) {
+  std::string gif = MakeGif(3, 2, 0, {0, 0, 3, 2, false, NO_TRANSPARENT_COLOR, {1, 2, 3, 0, 1, 2}});
+  PutLittleEndian(gif, 6, screenW, 2);
+  PutLittleEndian(gif, 8, screenH, 2);
+  const size_t frame = 13 + 4 * 3;  // after the screen descriptor and the four colours
+  if (gif[frame] != ',') throw std::logic_error("GIF frame is not where expected");
+  PutLittleEndian(gif, frame + 5, frameW, 2);
+  PutLittleEndian(gif, frame + 7, frameH, 2);
+  return gif;
+}
+std::string BmpClaiming(uint32_t w, uint32_t h) {
+  std::string bmp = MakeBmp({2, 1, 24, false, 40, 0, {}, {}, {B({1, 2, 3, 4, 5, 6})}});
+  PutLittleEndian(bmp, 18, w, 4);
+  PutLittleEndian(bmp, 22, h, 4);
+  return bmp;
+}
+
+struct BudgetCase {
+  const char* name;
+  std::string data;
+  bool overBudget;
+};
+
+class PictureBudgetTest : public testing::TestWithParam<BudgetCase> {};
+
+// PNG, GIF and BMP pictures above the budget are refused with an error that
+// says so; at the budget the header passes (the small data then fails, or
+// not, on its own account).
+TEST_P(PictureBudgetTest, RefusesPicturesAboveTheBudget) {
+  const BudgetCase& c = GetParam();
+  std::string error;
+  try {
+    (void)DecodePicture(Bytes(c.data));
+  } catch (const TDecodeError& e) {
+    error = e.what();
+  }
+  EXPECT_EQ(error.find("larger than the limit of 33554432 pixels") != std::string::npos, c.overBudget) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, PictureBudgetTest,
+    testing::Values(BudgetCase{"Png16384x16384", PngClaiming(16384, 16384), true},
+                    BudgetCase{"PngJustOver", PngClaiming(8192, 4097), true},
+                    BudgetCase{"PngAtTheBudget", PngClaiming(8192, 4096), false},
+                    BudgetCase{"Gif16384x16384", GifClaiming(16384, 16384, 16384, 16384), true},
+                    BudgetCase{"GifSmallScreenHugeFrame", GifClaiming(3, 2, 16384, 16384), true},
+                    BudgetCase{"GifHugeScreenSmallFrame", GifClaiming(8192, 4097, 3, 2), true},
+                    BudgetCase{"GifAtTheBudget", GifClaiming(8192, 4096, 3, 2), false},
+                    BudgetCase{"Bmp16384x16384", BmpClaiming(16384, 16384), true},
+                    BudgetCase{"BmpJustOver", BmpClaiming(4097, 8192), true},
+                    BudgetCase{"BmpAtTheBudget", BmpClaiming(4096, 8192), false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A JPEG above the budget decodes at the DCT scale that brings it under it,
+// never at a smaller one than asked for; one above it even at 1/8 is refused.
+TEST(JpegBudget, DecodesAtTheScaleThatFitsTheBudget) {
+  const std::string jpeg = EncodeJpeg(Pattern(64, 48, false), 90);
+  struct {
+    int hint;
+    int64_t maxPixels;
+    int wantW, wantH;  // 0: refused
+  } cases[] = {
+      {1, 64 * 48, 64, 48}, {1, 64 * 48 - 1, 32, 24}, {1, 32 * 24, 32, 24}, {1, 32 * 24 - 1, 16, 12},
+      {1, 8 * 6, 8, 6},     {1, 8 * 6 - 1, 0, 0},     {4, 64 * 48, 16, 12}, {2, 200, 16, 12},
+  };
+  for (const auto& c : cases) {
+    if (c.wantW == 0) {
+      EXPECT_THROW(DecodeJpeg(Bytes(jpeg), c.hint, c.maxPixels), TDecodeError) << c.maxPixels;
+      continue;
+    }
+    const TBitmap32 b = DecodeJpeg(Bytes(jpeg), c.hint, c.maxPixels);
+    EXPECT_EQ(b.Width(), c.wantW) << c.hint << " " << c.maxPixels;
+    EXPECT_EQ(b.Height(), c.wantH) << c.hint << " " << c.maxPixels;
+  }
+}
+
+// Headers of huge pictures over the data of a small one: decoded within the
+// budget (the missing data comes out grey), or refused when even 1/8 is too large.
+TEST(JpegBudget, HugeHeadersDecodeScaledOrAreRefused) {
+  const std::string jpeg = EncodeJpeg(Pattern(16, 16, false), 90);
+  const TBitmap32 quarter = DecodePicture(Bytes(kxtest::PatchJpegSize(jpeg, 16384, 16384)));
+  EXPECT_EQ(quarter.Width(), 4096);
+  EXPECT_EQ(quarter.Height(), 4096);
+  const TBitmap32 half = DecodePicture(Bytes(kxtest::PatchJpegSize(jpeg, 8192, 4097)));
+  EXPECT_EQ(half.Width(), 4096);
+  EXPECT_EQ(half.Height(), 2049);
+  try {
+    (void)DecodePicture(Bytes(kxtest::PatchJpegSize(jpeg, 65000, 65000)));
+    ADD_FAILURE() << "65000 x 65000 decoded";
+  } catch (const TDecodeError& e) {
+    EXPECT_NE(std::string(e.what()).find("too large even at 1/8 scale"), std::string::npos) << e.what();
   }
 }
 

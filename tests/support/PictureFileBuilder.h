@@ -1,7 +1,9 @@
 // Builds small picture files for tests.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "package/uPictureFileWriter.h"
@@ -19,6 +21,18 @@ inline kx::TPictureFileParts SmallPictureFile() {
   p.Picture = kx::EncodeJpeg(kx::TBitmap32(8, 6, kx::MakePixel(0, 200, 0)));
   p.RegionMap = {8, 6, 480};
   return p;
+}
+
+// A JPEG stream whose frame header claims width x height: the header of a
+// huge picture over the data of a small one, as a hostile file would have it.
+inline std::string PatchJpegSize(std::string jpeg, uint16_t width, uint16_t height) {
+  for (size_t i = 2; i + 9 <= jpeg.size(); ++i)
+    if (uint8_t(jpeg[i]) == 0xFF && (uint8_t(jpeg[i + 1]) == 0xC0 || uint8_t(jpeg[i + 1]) == 0xC2)) {
+      jpeg[i + 5] = char(height >> 8), jpeg[i + 6] = char(height);
+      jpeg[i + 7] = char(width >> 8), jpeg[i + 8] = char(width);
+      return jpeg;
+    }
+  throw std::invalid_argument("no JPEG frame header");
 }
 
 // The bytes of a record as stored.
