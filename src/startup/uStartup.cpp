@@ -1,11 +1,14 @@
 #include "startup/uStartup.h"
 
-#include <span>
 #include <cstdio>
+#include <cstdlib>
+#include <span>
 #include <string_view>
 
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlDisplay.h"
+#include "devices/uPassword.h"
+#include "devices/x11/uX11HostDisplay.h"
 #include "devices/sdl/uSdlMessageBox.h"
 #include "devices/sdl/uSdlMusic.h"
 #include "devices/sdl/uSdlSound.h"
@@ -17,6 +20,7 @@
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "saver/FKXScrSvr.h"
+#include "startup/uHostModes.h"
 
 namespace kx {
 namespace {
@@ -97,12 +101,15 @@ TSaverDevices SdlDevices() {
 
 void SetSaverDevicesFactory(TSaverDevicesFactory factory) { DevicesFactory() = std::move(factory); }
 
-int SaverMode(TKXCProject& project, const std::string& programPath) {
+namespace {
+
+// The show on the devices make gives, its work folder removed at the end.
+int RunShow(TKXCProject& project, const std::string& programPath, const std::function<TSaverDevices()>& make) {
   PreparePackage(project, programPath);
   int status = 0;
   const TMessageBoxHandler previous = SetMessageBoxHandler({});
   try {
-    TSaverDevices devices = DevicesFactory() ? DevicesFactory()() : SdlDevices();
+    TSaverDevices devices = make();
     TSaverContext context{*devices.Display, *devices.Clock, programPath, std::nullopt};
     context.Sound = devices.Sound.get();
     context.Music = devices.Music.get();
@@ -115,6 +122,23 @@ int SaverMode(TKXCProject& project, const std::string& programPath) {
   SetMessageBoxHandler(previous);
   RemoveWorkFolder();
   return status;
+}
+
+}  // namespace
+
+int SaverMode(TKXCProject& project, const std::string& programPath) {
+  return RunShow(project, programPath, [] { return DevicesFactory() ? DevicesFactory()() : SdlDevices(); });
+}
+
+// Inside a daemon's window: its display, SDL's sound and music; messages go
+// to stderr, since a box over a locked screen helps no one.
+int HostMode(TKXCProject& project, const std::string& programPath, uint64_t window) {
+  return RunShow(project, programPath, [window] {
+    TSaverDevices devices = SdlDevices();
+    SetMessageBoxHandler({});
+    devices.Display = std::make_unique<TX11HostDisplay>(window);
+    return devices;
+  });
 }
 
 int ConfigureMode(TKXCProject& project, const std::string& programPath) {
@@ -132,12 +156,12 @@ int RunMode(TRunMode mode, const TCommandLine& line, const std::string& programP
       return ConfigureMode(project, programPath);
     case TRunMode::Preview:
     case TRunMode::ChangePassword:
-      if (!ParseInteger(line.HandleText)) {
+      if (!ParseInteger(line.HandleText, TIntSyntax::DecimalOrHex)) {
         std::fprintf(stderr, "kxcsaver: '%s' is not a valid integer value\n", line.HandleText.c_str());
         return 1;
       }
-      std::fprintf(stderr, "kxcsaver: the %s is not available yet\n",
-                   mode == TRunMode::Preview ? "preview" : "password change");
+      if (mode == TRunMode::Preview) return PreviewMode(project, programPath, line.HandleText);
+      ChangeScreenSaverPassword(*ParseInteger(line.HandleText, TIntSyntax::DecimalOrHex));
       return 0;
     case TRunMode::None:
       return 0;
@@ -152,7 +176,23 @@ int RunMode(TRunMode mode, const TCommandLine& line, const std::string& programP
 int RunPlayer(const std::vector<std::string>& args, const std::string& programPath) {
   const TCommandLine line = ReadCommandLine(args);
   try {
-    return RunMode(ModeOf(line.ModeWord), line, programPath);
+    const TRunMode mode = ModeOf(line.ModeWord);
+    if (args.empty() || mode == TRunMode::None) {
+      const THostRequest host = ReadHostRequest(args, std::getenv("XSCREENSAVER_WINDOW"));
+      if (host.Help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+      }
+      if (!host.Error.empty()) {
+        std::fprintf(stderr, "kxcsaver: %s\n", host.Error.c_str());
+        return 1;
+      }
+      if (host.Host) {
+        TKXCProject project;
+        return HostMode(project, programPath, host.Window);
+      }
+    }
+    return RunMode(mode, line, programPath);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kxcsaver: %s\n", e.what());
     RemoveWorkFolder();

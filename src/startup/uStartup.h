@@ -49,6 +49,8 @@ using TSaverDevicesFactory = std::function<TSaverDevices()>;
 void SetSaverDevicesFactory(TSaverDevicesFactory factory);
 
 int SaverMode(TKXCProject& project, const std::string& programPath);
+// The show inside another program's window (0: the root window).
+int HostMode(TKXCProject& project, const std::string& programPath, uint64_t window);
 int ConfigureMode(TKXCProject& project, const std::string& programPath);
 
 // Runs the whole program on its arguments; the process exit status.

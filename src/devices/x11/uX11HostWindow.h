@@ -1,0 +1,42 @@
+// A window of another program (a screensaver daemon's, a settings dialog's
+// preview pane, the root window), drawn into over our own X connection.
+// Only structure events are selected on it, which any number of clients may
+// share: its input stays with its owner.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "raster/uBitmap.h"
+#include "raster/uGeometry.h"
+
+namespace kx {
+
+class TX11HostWindow {
+ public:
+  // Opens $DISPLAY and takes the window; id 0 takes the root window. Throws
+  // TDisplayUnavailable without a display or when id names no window.
+  explicit TX11HostWindow(uint64_t id);
+  ~TX11HostWindow();
+  TX11HostWindow(const TX11HostWindow&) = delete;
+  TX11HostWindow& operator=(const TX11HostWindow&) = delete;
+
+  // Whether the id still names a window.
+  bool Exists();
+  // Mapped, with every ancestor mapped: what the user could see.
+  bool Viewable();
+  TPoint Size();
+
+  // Copies the bitmap's pixels into the window at (x, y), clipped to it.
+  void Paint(const TBitmap32& bitmap, int32_t x, int32_t y);
+
+  // Handles the window's pending events: true when its size changed (Size()
+  // then tells the new one); destroyed is set when the window is gone.
+  bool ProcessEvents(bool& destroyed);
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> m;
+};
+
+}  // namespace kx
