@@ -16,24 +16,17 @@ size_t TMemorySource::Read(uint64_t offset, void* buffer, size_t n) {
   return count;
 }
 
-TFileSource::TFileSource(const std::string& path) {
-  m_file = std::fopen(path.c_str(), "rb");
+// A named pipe or device in a sound's place cannot stall the show: the file
+// is opened without blocking and must be a regular file.
+TFileSource::TFileSource(const std::string& path) : m_file(OpenRegularFile(path)) {
   struct stat st {};
-  if (!m_file || ::fstat(fileno(m_file), &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (m_file) std::fclose(m_file);
-    m_file = nullptr;
-    throw TSoundError("cannot read " + path);
-  }
+  if (!m_file || ::fstat(fileno(m_file.get()), &st) != 0) throw TSoundError("cannot read " + path);
   m_size = uint64_t(st.st_size);
 }
 
-TFileSource::~TFileSource() {
-  if (m_file) std::fclose(m_file);
-}
-
 size_t TFileSource::Read(uint64_t offset, void* buffer, size_t n) {
-  if (offset >= m_size || ::fseeko(m_file, off_t(offset), SEEK_SET) != 0) return 0;
-  return std::fread(buffer, 1, n, m_file);
+  if (offset >= m_size || ::fseeko(m_file.get(), off_t(offset), SEEK_SET) != 0) return 0;
+  return std::fread(buffer, 1, n, m_file.get());
 }
 
 }  // namespace kx

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "raster/uFileRead.h"
+
 namespace kx {
 
 class IByteSource {
@@ -36,14 +38,11 @@ class TMemorySource final : public IByteSource {
 class TFileSource final : public IByteSource {
  public:
   explicit TFileSource(const std::string& path);
-  ~TFileSource() override;
-  TFileSource(const TFileSource&) = delete;
-  TFileSource& operator=(const TFileSource&) = delete;
   uint64_t Size() const override { return m_size; }
   size_t Read(uint64_t offset, void* buffer, size_t n) override;
 
  private:
-  std::FILE* m_file = nullptr;
+  TFilePtr m_file;
   uint64_t m_size = 0;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <span>
@@ -128,7 +129,7 @@ TEST(WavFile, TheCanonicalImageTellsTheTruth) {
   EXPECT_EQ(image.substr(44), sound.Samples);
 }
 
-TEST(WavFile, RefusesFilesAbove64MegabytesWithoutReadingThem) {
+TEST(WavFile, RefusesFilesAbove64MegabytesAndAnythingButRegularFiles) {
   kxtest::TScratchDir dir;
   const std::string path = dir / "huge.wav";
   kxtest::WriteFile(path, MakeWav({1, 1, 8000, 16, 100, 0x7FFFFFF0}));
@@ -139,6 +140,9 @@ TEST(WavFile, RefusesFilesAbove64MegabytesWithoutReadingThem) {
   EXPECT_THROW(ReadWavFile(path), TSoundError);
   EXPECT_THROW(ReadWavFile(dir / "missing.wav"), TSoundError);
   EXPECT_THROW(ReadWavFile(dir.Path()), TSoundError);  // a folder
+  ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+  EXPECT_THROW(ReadWavFile(dir / "pipe.wav"), TSoundError);  // refused at once, not waited on
+  EXPECT_EQ(AudioFileDurationMs(dir / "pipe.wav"), std::nullopt);
 }
 
 TEST(AudioDuration, IsToldFromTheHeadersOfEachKind) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 
@@ -46,6 +47,8 @@ TEST(SdlMixer, PlaysSoundsAndReportsTheEndOfATrack) {
     TSdlMusicPlayer music(*audio);
     EXPECT_THROW(music.Open(dir / "picture.ogg"), TSoundError);
     EXPECT_THROW(music.Open(std::string(10000, 'x') + ".ogg"), TSoundError);
+    ASSERT_EQ(::mkfifo((dir / "pipe.ogg").c_str(), 0600), 0);
+    EXPECT_THROW(music.Open(dir / "pipe.ogg"), TSoundError);  // refused at once, not waited on
     music.Open(KX_FIXTURES "tone.ogg");
     EXPECT_NEAR(double(music.Length()), 300.0, 30.0);
     music.SetVolume(500);

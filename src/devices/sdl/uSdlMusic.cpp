@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cmath>
 
+#include "raster/uFileRead.h"
+
 namespace kx {
 namespace {
 
@@ -19,6 +21,23 @@ void MusicFinished() {
   e.type = g_endEvent;
   e.user.code = g_playing.load();
   SDL_PushEvent(&e);
+}
+
+// The kind a file's extension names, as the mixer would take it from the
+// name; MUS_NONE lets the mixer tell the kind from the content.
+Mix_MusicType KindOf(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return MUS_NONE;
+  const std::string ext = path.substr(dot + 1);
+  const struct {
+    const char* Ext;
+    Mix_MusicType Kind;
+  } kinds[] = {{"WAV", MUS_WAV},  {"WAVE", MUS_WAV}, {"MID", MUS_MID},  {"MIDI", MUS_MID},
+               {"KAR", MUS_MID},  {"OGG", MUS_OGG},  {"OPUS", MUS_OPUS}, {"FLAC", MUS_FLAC},
+               {"MPG", MUS_MP3},  {"MPEG", MUS_MP3}, {"MP3", MUS_MP3},  {"MAD", MUS_MP3}};
+  for (const auto& k : kinds)
+    if (SDL_strcasecmp(ext.c_str(), k.Ext) == 0) return k.Kind;
+  return MUS_NONE;
 }
 
 uint32_t Milliseconds(double seconds) {
@@ -41,7 +60,14 @@ TSdlMusicPlayer::~TSdlMusicPlayer() {
 
 void TSdlMusicPlayer::Open(const std::string& path) {
   Close();
-  m_music = Mix_LoadMUS(path.c_str());
+  // Opened by us without blocking (a named pipe in a track's place cannot
+  // stall the show); the mixer reads it from there and closes it.
+  TFilePtr file = OpenRegularFile(path);
+  if (!file) throw TSoundError("cannot open " + path);
+  SDL_RWops* rw = SDL_RWFromFP(file.get(), SDL_TRUE);
+  if (!rw) throw TSoundError("cannot open " + path + ": " + SDL_GetError());
+  file.release();
+  m_music = Mix_LoadMUSType_RW(rw, KindOf(path), 1);
   if (!m_music) throw TSoundError("cannot open " + path + ": " + Mix_GetError());
 }
 
