@@ -32,6 +32,8 @@ constexpr TCommand kCommands[] = {
     {"regionmap", RegionMapPng, "regionmap FILE OUT.png            write a picture file's region map as PNG"},
     {"effect", Effect, "effect N P OLD NEW OUT [--seed S]  draw transition frame N at P % (--list: the effects)"},
     {"frames", Frames, "frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S]   write engine frames"},
+    {"install", Install, "install FILE.scr                  copy a screensaver for this user and add it to ~/.xscreensaver"},
+    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver and its ~/.xscreensaver line"},
 };
 
 int Usage() {

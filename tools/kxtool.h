@@ -21,6 +21,8 @@ int KxpInfo(const Args& args);
 int RegionMapPng(const Args& args);
 int Effect(const Args& args);
 int Frames(const Args& args);
+int Install(const Args& args);
+int Uninstall(const Args& args);
 
 // A --time value: HH:MM:SS on the 24-hour clock.
 kx::TLocalTime ParseLocalTime(const std::string& text);
