@@ -215,7 +215,10 @@ int KxpInfo(const Args& args) {
     std::printf("\n[Sound%d]\nPath=%s\nPlayMode=%d\nMinSeconds=%d\nMaxSeconds=%d\n", i + 1, Escaped(s.Path()).c_str(),
                 s.PlayMode, s.MinSeconds, s.MaxSeconds);
   }
-  std::printf("\n[Objects]\nText=%s\n", Escaped(project.ObjectsText).c_str());
+  // The objects text as the file stores it (the project keeps the objects it describes).
+  kx::TFileLoader loader;
+  loader.LoadFromFile(args[0]);
+  std::printf("\n[Objects]\nText=%s\n", Escaped(loader.ObjectsText).c_str());
   const kx::TExtraInfo& x = project.ExtraInfo;
   std::printf(
       "\n[Extra]\nScrFileName=%s\nScrMusicFile=%s\nScrMusic=%d\nScrSound=%d\nExeFileName=%s\nExeMusicFile=%s\n"

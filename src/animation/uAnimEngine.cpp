@@ -77,7 +77,34 @@ void TAnimEngine::Attach(TProject& project) {
   m_source = &project.Picture;
   m_regionMap = &project.RegionMap;
   m_waves = &project.Waves;
+  m_objects = &project.Objects;
   Speed = project.Speed;
+}
+
+// Every object starts over the started picture: its display rectangle is the
+// picture, its coordinates the picture's stored size. Objects without a
+// picture file stay out of the show.
+void TAnimEngine::StartObjects() {
+  if (!m_objects) return;
+  const uint32_t now = m_clock.Tick();
+  for (size_t i = 0; i < m_objects->Count(); ++i) {
+    TAnimObject& o = (*m_objects)[i];
+    o.DisplayRect = {0, 0, m_width, m_height};
+    o.DesignWidth = m_project->DesignWidth;
+    o.DesignHeight = m_project->DesignHeight;
+    o.Stop();
+    o.Start(now, !m_seed.has_value());
+  }
+}
+
+void TAnimEngine::DrawObjects() {
+  if (!m_objects) return;
+  const uint32_t now = m_clock.Tick();
+  for (size_t i = 0; i < m_objects->Count(); ++i) (*m_objects)[i].CatchUp(now);
+  for (size_t i = 0; i < m_objects->Count(); ++i) {
+    TAnimObject& o = (*m_objects)[i];
+    if (o.Running() && o.HasPicture() && o.Visible) o.Draw(m_composite, o.DrawRect(), o.Flipped, now);
+  }
 }
 
 void TAnimEngine::FreeWeather() {

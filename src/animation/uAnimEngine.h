@@ -36,15 +36,16 @@ class TAnimEngine {
   TAnimEngine(const TAnimEngine&) = delete;
   TAnimEngine& operator=(const TAnimEngine&) = delete;
 
-  // Takes the picture, region map, wave records and speed of the project,
-  // which must outlive the engine's use of it (until the next Attach).
+  // Takes the picture, region map, wave records, speed and objects of the
+  // project, which must outlive the engine's use of it (until the next Attach).
   void Attach(TProject& project);
   // Turns snow or rain (as the project's weather record says) on or off:
   // frees the current effect and, when on, makes a fresh one over Composite
   // with at most 1000 particles, placed at random by the shared generator.
   void SetWeather(bool on);
-  // Start reseeds the shared generator from this value instead of the clock,
-  // so a run can be repeated exactly; nullopt goes back to the clock.
+  // Start reseeds the shared generator from this value instead of the clock
+  // (and the objects then go on drawing from it rather than reseed), so a
+  // run can be repeated exactly; nullopt goes back to the clock.
   void SetSeed(std::optional<uint32_t> seed) { m_seed = seed; }
   // Prepares the attached picture: sizes, area map, reflection, jitter, and
   // one frame; WaterFrame then holds the still picture. A project without a
@@ -116,11 +117,12 @@ class TAnimEngine {
   bool AreaCovers(int32_t y, int k, int32_t x0, int32_t x1) const;
   void AdvancePhases(uint32_t dt);
   void ComposeOverlays(uint32_t dt);
-  // Seams for the animated objects that draw into Composite. Until those
-  // exist the list is empty and nothing is drawn.
-  size_t ObjectCount() const { return 0; }
-  void StartObjects() {}
-  void DrawObjects() {}
+  // The attached project's animated objects, drawn into Composite.
+  size_t ObjectCount() const { return m_objects ? m_objects->Count() : 0; }
+  void StartObjects();
+  // Runs the steps each object has due, then draws the visible ones in
+  // list order, later ones over earlier ones.
+  void DrawObjects();
   void FreeWeather();
   void CreateWeather(int32_t kind, int32_t count);
   void DrawWeather(uint32_t dt);
@@ -131,6 +133,7 @@ class TAnimEngine {
   const TBitmap32* m_source = nullptr;
   const TBitmap32* m_regionMap = nullptr;
   const std::array<TWaveParam, kAreaCount>* m_waves = nullptr;
+  TAnimObjects* m_objects = nullptr;
   std::optional<uint32_t> m_seed;
 
   int32_t m_width = 0, m_height = 0;

@@ -87,7 +87,7 @@ bool TProject::Load(const std::string& fileName) {
     }
     MoveLegacySound();
     Loaded = true;
-    ObjectsText = loader.ObjectsText;
+    Objects.LoadFromText(loader.ObjectsText);
     ExtraInfo = TExtraInfo::FromText(loader.ExtraText);
     return true;
   } catch (const std::exception& e) {

@@ -1,5 +1,5 @@
 // One picture file in memory: the picture, its thumbnail, the water map, the
-// wave, weather and sound records, the objects text and the build options.
+// wave, weather and sound records, the animated objects and the build options.
 #pragma once
 
 #include <array>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "animation/uCommonConst.h"
+#include "animation/uObject.h"
 #include "raster/uBitmap.h"
 
 namespace kx {
@@ -53,7 +54,7 @@ class TProject {
   int32_t Speed = 100;                        // animation speed in percent
   std::string LegacySound;                    // empty once moved into Sounds
   std::array<TSoundParam, kSoundCount> Sounds{};
-  std::string ObjectsText;  // INI text, one section "Obj<n>" per animated object
+  TAnimObjects Objects;  // read from the file's objects text; the next Load destroys them
   TExtraInfo ExtraInfo;
   std::string LoadError;  // the message of the last failed Load or LoadHeader
 

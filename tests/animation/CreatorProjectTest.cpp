@@ -5,6 +5,7 @@
 
 #include "animation/uCreatorProject.h"
 #include "animation/uFitResize.h"
+#include "animation/uObjectPicture.h"
 #include "devices/uMessageBox.h"
 #include "package/uFileIO.h"
 #include "support/PictureFileBuilder.h"
@@ -63,7 +64,7 @@ TEST(TProject, LoadTakesEveryRecord) {
   }
   f.SetWeather({2, 300, 10, 80, 15, 4});
   f.SetSound(0, Sound("a.wav", 2, 7, 0));
-  f.parts.ObjectsText = "[Obj0]\r\nObjType=GIF\r\n";
+  f.parts.ObjectsText = "[Obj0]\r\nObjType=GIF\r\nFilename=bird.gif\r\n[Obj1]\r\nObjType=IMG\r\n";
   f.parts.ExtraText = "[BuildScr],Filename=x.scr,Music=1,,[BuildExe],Sound=0";
   TProject p;
   p.SetSpeed(140);
@@ -92,7 +93,10 @@ TEST(TProject, LoadTakesEveryRecord) {
   EXPECT_EQ(p.Weather.Level, 4);
   EXPECT_EQ(p.Sounds[0].Path(), "a.wav");
   EXPECT_EQ(p.Sounds[0].MinSeconds, 7);
-  EXPECT_EQ(p.ObjectsText, "[Obj0]\r\nObjType=GIF\r\n");
+  ASSERT_EQ(p.Objects.Count(), 2u);
+  EXPECT_NE(dynamic_cast<const TGifObject*>(&p.Objects[0]), nullptr);
+  EXPECT_EQ(dynamic_cast<const TGifObject&>(p.Objects[0]).FileName, "bird.gif");
+  EXPECT_NE(dynamic_cast<const TImgObject*>(&p.Objects[1]), nullptr);
   EXPECT_EQ(p.ExtraInfo.ScrFileName, "x.scr");
   EXPECT_TRUE(p.ExtraInfo.ScrMusic);
   EXPECT_TRUE(p.ExtraInfo.ScrSound);
@@ -181,7 +185,7 @@ TEST(TProject, SecondLoadKeepsNothingOfTheFirst) {
   }
   first.SetSound(0, Sound("a"));
   first.SetWeather({1, 100, 3, 90, 10, 0});
-  first.parts.ObjectsText = "[Obj0]";
+  first.parts.ObjectsText = "[Obj0]\r\nObjType=IMG\r\n";
   first.parts.ExtraText = "[BuildExe],Filename=x.exe";
   first.parts.RegionMap = {8, 6, 481};
   ProjectFile second;
@@ -190,13 +194,14 @@ TEST(TProject, SecondLoadKeepsNothingOfTheFirst) {
 
   TProject p;
   ASSERT_TRUE(p.Load(first.Write(dir, "a.kxp")));
+  ASSERT_EQ(p.Objects.Count(), 1u);
   ASSERT_TRUE(p.Load(second.Write(dir, "b.kxp")));
   EXPECT_EQ(p.Title, "Second");
   for (int i = 0; i < 8; ++i) EXPECT_EQ(p.GetWave(i).Amplitude, 6) << i;
   EXPECT_EQ(p.UsedSoundCount(), 0);
   EXPECT_EQ(p.Weather.Kind, 0);
   EXPECT_EQ(p.Weather.Level, 0);
-  EXPECT_EQ(p.ObjectsText, "");
+  EXPECT_TRUE(p.Objects.Empty());
   EXPECT_EQ(p.ExtraInfo.ExeFileName, "");
   EXPECT_TRUE(p.ExtraInfo.ExeSound);
   EXPECT_EQ(p.RegionMap.Pixel(0, 0), kRegionPixels[0]);
