@@ -44,13 +44,31 @@ std::optional<int32_t> ParseInteger(std::string_view text, TIntSyntax syntax) {
 }
 
 void TIniFile::TSection::Add(std::string key, std::string value) {
-  index.try_emplace(UpperCase(key), entries.size());
   entries.push_back({std::move(key), std::move(value)});
+  if (entries.size() > kIndexFrom) {
+    if (index.empty()) Reindex();
+    else index.try_emplace(UpperCase(entries.back().key), entries.size() - 1);
+  }
 }
 
 void TIniFile::TSection::Reindex() {
   index.clear();
-  for (size_t i = 0; i < entries.size(); ++i) index.try_emplace(UpperCase(entries[i].key), i);
+  if (entries.size() > kIndexFrom)
+    for (size_t i = 0; i < entries.size(); ++i) index.try_emplace(UpperCase(entries[i].key), i);
+}
+
+const TIniFile::TEntry* TIniFile::TSection::Find(std::string_view key) const {
+  if (index.empty()) {
+    for (const TEntry& e : entries)
+      if (SameText(e.key, key)) return &e;
+    return nullptr;
+  }
+  const auto it = index.find(UpperCase(key));
+  return it == index.end() ? nullptr : &entries[it->second];
+}
+
+TIniFile::TEntry* TIniFile::TSection::Find(std::string_view key) {
+  return const_cast<TEntry*>(std::as_const(*this).Find(key));
 }
 
 void TIniFile::ReindexSections() {
@@ -61,10 +79,18 @@ void TIniFile::ReindexSections() {
 TIniFile TIniFile::FromText(std::string_view text) {
   TIniFile ini;
   TSection* current = nullptr;
-  std::vector<std::string> lines = SplitLines(text.substr(0, std::min(text.size(), kMaxIniBytes)));
-  if (lines.size() > kMaxIniLines) lines.resize(kMaxIniLines);
-  for (const std::string& raw : lines) {
-    const std::string_view line = Trim(raw);
+  text = text.substr(0, std::min(text.size(), kMaxIniBytes));
+  // Room for the sections up front (a bracket may start one), within reason.
+  const size_t sections = std::min<size_t>(size_t(std::count(text.begin(), text.end(), '[')), 1 << 16);
+  ini.m_sections.reserve(sections);
+  ini.m_index.reserve(sections);
+  size_t count = 0;
+  for (size_t start = 0; start < text.size() && count < kMaxIniLines; ++count) {
+    // Lines end with CR LF, LF or CR, as SplitLines reads them.
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = Trim(text.substr(start, end - start));
+    start = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       const size_t close = line.find(']');
@@ -123,16 +149,15 @@ TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
 }
 
 TIniFile::TSection& TIniFile::SectionFor(std::string_view name) {
-  if (TSection* s = FindSection(name)) return *s;
-  m_index.emplace(UpperCase(name), m_sections.size());
+  const auto [it, added] = m_index.try_emplace(UpperCase(name), m_sections.size());
+  if (!added) return m_sections[it->second];
   return m_sections.emplace_back(TSection{std::string(name), {}, {}});
 }
 
 const std::string* TIniFile::FindValue(std::string_view section, std::string_view key) const {
   const TSection* s = FindSection(section);
-  if (!s) return nullptr;
-  const auto it = s->index.find(UpperCase(key));
-  return it == s->index.end() ? nullptr : &s->entries[it->second].value;
+  const TEntry* e = s ? s->Find(key) : nullptr;
+  return e ? &e->value : nullptr;
 }
 
 std::vector<std::string> TIniFile::SectionNames() const {
@@ -174,7 +199,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   std::string text(value);
   std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   TSection& s = SectionFor(section);
-  if (const auto it = s.index.find(UpperCase(key)); it != s.index.end()) s.entries[it->second].value = std::move(text);
+  if (TEntry* e = s.Find(key)) e->value = std::move(text);
   else s.Add(std::string(key), std::move(text));
 }
 

@@ -65,12 +65,17 @@ class TIniFile {
   struct TEntry {
     std::string key, value;
   };
+  // Small sections are searched along their entries; a section of more than
+  // kIndexFrom entries gets an index of its folded keys.
+  static constexpr size_t kIndexFrom = 16;
   struct TSection {
     std::string name;
     std::vector<TEntry> entries;                   // file order, repeated keys included
-    std::unordered_map<std::string, size_t> index;  // folded key -> its first entry
+    std::unordered_map<std::string, size_t> index;  // folded key -> its first entry, for large sections
     void Add(std::string key, std::string value);
     void Reindex();
+    TEntry* Find(std::string_view key);
+    const TEntry* Find(std::string_view key) const;
   };
 
   const TSection* FindSection(std::string_view name) const;
