@@ -131,6 +131,9 @@ void TKXfmScrSvr::LoadAnimatedPicture() {
     FitProject(m_proportional, loaded, m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight());
     size = {loaded.Picture.Width(), loaded.Picture.Height()};
   }
+  // Object pictures the file names by a path that does not exist here are
+  // looked for in the work folder, where the package carries them.
+  if (!m_ctx.WorkFolder.empty()) loaded.Objects.LocateFiles(m_ctx.WorkFolder);
   m_animated = std::move(loaded);
   m_stillPicture = false;
   m_pictureSize = size;

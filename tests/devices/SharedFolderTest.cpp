@@ -1,63 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <string>
 
-#include <cstdlib>
-#include <optional>
-
-#include "devices/uPlatform.h"
-#include "support/TestSupport.h"
+#include "devices/uSharedFolder.h"
 
 using namespace kx;
 
-namespace {
-
-// Sets an environment variable for the test's duration (unset with nullopt).
-class TEnv {
- public:
-  TEnv(const char* name, std::optional<std::string> value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_old = old;
-    if (value) ::setenv(name, value->c_str(), 1);
-    else ::unsetenv(name);
-  }
-  ~TEnv() {
-    if (m_old) ::setenv(m_name, m_old->c_str(), 1);
-    else ::unsetenv(m_name);
-  }
-
- private:
-  const char* m_name;
-  std::optional<std::string> m_old;
-};
-
-void MakeShared(const std::string& base) {
-  ::mkdir((base + "Ardmont").c_str(), 0700);
-  ::mkdir((base + "Ardmont/Common").c_str(), 0700);
-}
-
-TEST(SharedFolder, IsTheFirstExistingDataFolder) {
-  kxtest::TScratchDir home, data1, data2;
-  MakeShared(data2.Path());
-  struct TCase {
-    const char* name;
-    std::optional<std::string> dataHome, dataDirs, homeDir;
-    std::string expected;
+TEST(SharedFolder, WindowsAlgorithmFromTheRegistryValueOrTheProgramFolder) {
+  struct Case {
+    std::optional<std::string> value;
+    const char* program;
+    const char* want;
+    const char* shown;  // null: no message
   };
-  const std::string h = home.Path(), d1 = data1.Path(), d2 = data2.Path();
-  const TCase cases[] = {
-      {"second data folder has it", h, d1 + ":" + d2, h, d2 + "Ardmont/Common/"},
-      {"none has it: the user's", h, d1, h, h + "Ardmont/Common/"},
-      {"default user folder under HOME", std::nullopt, d1, h, h + ".local/share/Ardmont/Common/"},
-      {"relative entries are ignored", "relative", "also/relative:" + d2, h, d2 + "Ardmont/Common/"},
-      {"without a slash at the end", h, d2.substr(0, d2.size() - 1), h, d2 + "Ardmont/Common/"},
+  const Case cases[] = {
+      {"C:\\Program Files", "C:\\x\\Lake.scr", "C:\\Program Files\\Ardmont\\Common\\", nullptr},
+      {"C:\\Program Files\\", "C:\\x\\Lake.scr", "C:\\Program Files\\Ardmont\\Common\\", nullptr},
+      {std::nullopt, "D:\\Apps\\Pellwick\\Lake.scr", "D:\\Apps\\Ardmont\\Common\\", "D:\\Apps\\"},
+      {"", "D:\\PELLWICK\\a\\Pellwick\\Lake.scr", "D:\\a\\Pellwick\\Ardmont\\Common\\", "D:\\a\\Pellwick\\"},
+      {std::nullopt, "Lake.scr", "Ardmont\\Common\\", ""},
   };
-  for (const TCase& c : cases) {
-    TEnv a("XDG_DATA_HOME", c.dataHome), b("XDG_DATA_DIRS", c.dataDirs), d("HOME", c.homeDir);
-    EXPECT_EQ(GetSharedFolder(), c.expected) << c.name;
+  for (const Case& c : cases) {
+    std::optional<std::string> shown;
+    const std::string got =
+        SharedFolderFromProgramFiles(c.value, c.program, [&](const std::string& text) { shown = text; });
+    EXPECT_EQ(got, c.want) << c.program;
+    EXPECT_EQ(shown.has_value(), c.shown != nullptr) << c.program;
+    if (c.shown && shown) EXPECT_EQ(*shown, c.shown);
   }
-  MakeShared(h);
-  TEnv a("XDG_DATA_HOME", h), b("XDG_DATA_DIRS", d2), d("HOME", h);
-  EXPECT_EQ(GetSharedFolder(), h + "Ardmont/Common/") << "the user's comes first";
 }
-
-}  // namespace
