@@ -8,7 +8,7 @@ namespace kx {
 TSoundEffect::~TSoundEffect() {
   Clear();
   try {
-    StopAll();
+    if (m_mayPlay) StopAll();
   } catch (const std::exception&) {
     // a device that fails while closing has nothing more to stop
   }
@@ -26,10 +26,12 @@ void TSoundEffect::Play(int i, bool loop) {
   const int64_t volume = int64_t(Volume) * 40 - 4000;
   m_channels->SetVolume(i, int32_t(std::clamp<int64_t>(volume, ISoundChannels::kMinVolume, ISoundChannels::kFullVolume)));
   m_channels->Play(i, loop);
+  m_mayPlay = true;
 }
 
 void TSoundEffect::StopAll() {
   if (m_channels) m_channels->StopAll();
+  m_mayPlay = false;
 }
 
 }  // namespace kx

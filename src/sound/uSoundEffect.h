@@ -36,6 +36,7 @@ class TSoundEffect {
 
  private:
   ISoundChannels* m_channels;
+  bool m_mayPlay = false;  // a sound started since the last StopAll: the player stops it when released
 };
 
 }  // namespace kx
