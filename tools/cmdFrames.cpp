@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kxtool frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S]"
-    " [--time HH:MM:SS] [--clock CORNER]";
+    " [--time HH:MM:SS] [--clock CORNER] [--objects-dir DIR]";
 
 // A whole decimal number from lo to hi.
 uint32_t Number(const std::string& text, const char* what, uint32_t lo, uint32_t hi) {
@@ -55,7 +55,7 @@ kx::TLocalTime ParseLocalTime(const std::string& text) {
 }
 
 int Frames(const Args& args) {
-  std::string file, dir;
+  std::string file, dir, objectsDir;
   uint32_t frames = 10, dt = 33;
   std::optional<TSize> size;
   std::optional<uint32_t> seed;
@@ -72,6 +72,7 @@ int Frames(const Args& args) {
     else if (a == "--seed" && hasValue) seed = Number(args[++i], "--seed", 0, UINT32_MAX);
     else if (a == "--time" && hasValue) time = ParseLocalTime(args[++i]);
     else if (a == "--clock" && hasValue) clockCorner = uint8_t(Number(args[++i], "--clock", 0, 3));
+    else if (a == "--objects-dir" && hasValue) objectsDir = args[++i];
     else if (a == "--proportional") proportional = true;
     else if (file.empty() && !a.starts_with("-")) file = a;
     else throw std::runtime_error(std::string("unexpected argument ") + a + "\n" + kUsage);
@@ -82,6 +83,9 @@ int Frames(const Args& args) {
   kx::TProject project;
   if (!project.Load(file)) throw std::runtime_error("cannot load " + file + ": " + project.LoadError);
   if (size) kx::FitProject(proportional, project, size->Width, size->Height);
+  // Object pictures not found at their stored path are looked for here, as
+  // the player looks in its work folder.
+  if (!objectsDir.empty()) project.Objects.LocateFiles(objectsDir.back() == '/' ? objectsDir : objectsDir + "/");
 
   kx::TVirtualClock clock;
   clock.SetLocalTime(time);

@@ -31,7 +31,8 @@ constexpr TCommand kCommands[] = {
     {"kxp-info", KxpInfo, "kxp-info FILE                     print a picture file as it loads"},
     {"regionmap", RegionMapPng, "regionmap FILE OUT.png            write a picture file's region map as PNG"},
     {"effect", Effect, "effect N P OLD NEW OUT [--seed S]  draw transition frame N at P % (--list: the effects)"},
-    {"frames", Frames, "frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S]   write engine frames"},
+    {"frames", Frames, "frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S] [--objects-dir DIR]   write engine frames"},
+    {"objects", Objects, "objects FILE.kxp                  print a picture file's animated objects as their settings"},
     {"install", Install, "install FILE.scr                  copy a screensaver for this user and add it to ~/.xscreensaver"},
     {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver and its ~/.xscreensaver line"},
 };

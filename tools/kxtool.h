@@ -21,6 +21,7 @@ int KxpInfo(const Args& args);
 int RegionMapPng(const Args& args);
 int Effect(const Args& args);
 int Frames(const Args& args);
+int Objects(const Args& args);
 int Install(const Args& args);
 int Uninstall(const Args& args);
 
