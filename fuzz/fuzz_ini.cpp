@@ -1,10 +1,14 @@
-// Fuzzes the INI reader and the project model reading from it. Writing what
-// was read and reading it again must give the same text.
+// Fuzzes the INI reader, the project model reading from it, the same text
+// applied as a user settings file, and the list of transition effects the
+// project names. Writing what was read and reading it again must give the same text.
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz/FuzzSupport.h"
 #include "package/uIniFile.h"
 #include "package/uKXProject.h"
+#include "saver/uShowMath.h"
+#include "saver/uUserSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -18,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       (void)ini.ReadInteger(section, key, 0, kx::TIntSyntax::DecimalOrHex);
       (void)ini.ReadBool(section, key, false);
     }
+  (void)kx::ParseTransitionList(project.Settings.TransitionEffects);
+  kx::ApplyUserSettings(project, kxfuzz::WriteInput("user.ini", data, size));
+  (void)kx::ParseTransitionList(project.Settings.TransitionEffects);
   const std::string once = ini.ToText();
   if (kx::TIniFile::FromText(once).ToText() != once) std::abort();
   return 0;
