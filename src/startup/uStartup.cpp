@@ -9,6 +9,7 @@
 #include "devices/sdl/uSdlDisplay.h"
 #include "devices/uPassword.h"
 #include "devices/x11/uX11HostDisplay.h"
+#include "devices/x11/uX11Monitors.h"
 #include "devices/sdl/uSdlMessageBox.h"
 #include "devices/sdl/uSdlMusic.h"
 #include "devices/sdl/uSdlSound.h"
@@ -85,7 +86,7 @@ TSaverDevicesFactory& DevicesFactory() {
 }
 
 TSaverDevices SdlDevices() {
-  TSaverDevices devices{std::make_unique<TSdlDisplay>(), std::make_unique<TSystemClock>()};
+  TSaverDevices devices{std::make_unique<TSdlDisplay>(ListMonitors()), std::make_unique<TSystemClock>()};
   SetMessageBoxHandler(ShowSdlMessageBox);
   // Without an audio device the show runs silent, without a message.
   std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();

@@ -24,7 +24,7 @@ bool RealVideoDriver(const char* name) {
 
 }  // namespace
 
-TSdlDisplay::TSdlDisplay() = default;
+TSdlDisplay::TSdlDisplay(std::vector<TRect> monitors) : m_monitors(std::move(monitors)) {}
 
 TSdlDisplay::~TSdlDisplay() {
   Close();
@@ -40,26 +40,40 @@ void TSdlDisplay::StartVideo() {
     throw TDisplayUnavailable("no display: only the \"" + driver + "\" video driver is available");
   }
   m_videoStarted = true;
-  SDL_DisplayMode mode{};
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
-    throw TDisplayUnavailable(std::string("no display mode: ") + SDL_GetError());
-  m_width = mode.w;
-  m_height = mode.h;
+  if (m_monitors.empty()) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
+      throw TDisplayUnavailable(std::string("no display mode: ") + SDL_GetError());
+    m_monitors.push_back({0, 0, mode.w, mode.h});
+  }
+  m_width = m_monitors[0].Width();
+  m_height = m_monitors[0].Height();
+}
+
+bool TSdlDisplay::OpenSurface(TSurface& surface, bool fullScreen) {
+  const TRect& b = surface.Bounds;
+  const Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_BORDERLESS;
+  surface.Window = SDL_CreateWindow(" ", b.Left, b.Top, b.Width(), b.Height(), flags | SDL_WINDOW_SHOWN);
+  if (surface.Window) surface.Renderer = SDL_CreateRenderer(surface.Window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!surface.Window || !surface.Renderer) return false;
+  if (!fullScreen) SDL_SetWindowAlwaysOnTop(surface.Window, SDL_TRUE);
+  return true;
 }
 
 bool TSdlDisplay::OpenWindow(bool exclusive) {
   StartVideo();
   Close();
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
-  const Uint32 flags = exclusive ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_BORDERLESS;
-  m_window = SDL_CreateWindow(" ", 0, 0, m_width, m_height, flags | SDL_WINDOW_SHOWN);
-  if (m_window) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!m_window || !m_renderer) {
-    Close();
-    return false;
+  for (const TRect& monitor : m_monitors) {
+    TSurface& surface = m_surfaces.emplace_back();
+    surface.Bounds = monitor;
+    // The exclusive mode takes the primary monitor; the others get plain windows.
+    if (!OpenSurface(surface, exclusive && m_surfaces.size() == 1)) {
+      Close();
+      return false;
+    }
   }
-  if (!exclusive) SDL_SetWindowAlwaysOnTop(m_window, SDL_TRUE);
-  SDL_RaiseWindow(m_window);
+  SDL_RaiseWindow(m_surfaces[0].Window);
   m_exclusive = exclusive;
   m_needsRepaint = true;
   m_content.SetSize(m_width, m_height, kBlack);
@@ -90,7 +104,7 @@ bool TSdlDisplay::Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const 
 }
 
 void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) {
-  if (!m_renderer) return;
+  if (!Open()) return;
   if (change == TFrameChange::Unknown && !m_needsRepaint && Unchanged(frame, x, y)) return;
   if (m_exclusive) m_content = frame;
   else m_content.Draw(x, y, frame);
@@ -98,26 +112,44 @@ void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChang
 }
 
 void TSdlDisplay::Clear() {
-  if (!m_renderer) return;
+  if (!Open()) return;
   m_content.Fill(kBlack);
   Upload(m_content);
 }
 
 void TSdlDisplay::Upload(const TBitmap32& bitmap) {
   if (bitmap.Empty()) return;
-  if (!m_texture || m_textureWidth != bitmap.Width() || m_textureHeight != bitmap.Height()) {
-    if (m_texture) SDL_DestroyTexture(m_texture);
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  bitmap.Width(), bitmap.Height());
-    if (!m_texture) return;
-    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);  // frames are opaque
-    m_textureWidth = bitmap.Width();
-    m_textureHeight = bitmap.Height();
-  }
-  SDL_UpdateTexture(m_texture, nullptr, bitmap.Bits(), int(bitmap.StrideBytes()));
-  SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);  // the back surface fills the screen
-  SDL_RenderPresent(m_renderer);
+  for (size_t i = 0; i < m_surfaces.size(); ++i) Present(m_surfaces[i], bitmap, i == 0);
   m_needsRepaint = false;
+}
+
+// The primary monitor shows the frame over its whole window (the exclusive
+// back surface scaled up, the plain frame at its own size); another monitor
+// shows it fitted in proportion and centred on black.
+void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary) {
+  if (!s.Texture || s.TextureWidth != bitmap.Width() || s.TextureHeight != bitmap.Height()) {
+    if (s.Texture) SDL_DestroyTexture(s.Texture);
+    s.Texture = SDL_CreateTexture(s.Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, bitmap.Width(),
+                                  bitmap.Height());
+    if (!s.Texture) return;
+    SDL_SetTextureBlendMode(s.Texture, SDL_BLENDMODE_NONE);  // frames are opaque
+    s.TextureWidth = bitmap.Width();
+    s.TextureHeight = bitmap.Height();
+  }
+  SDL_UpdateTexture(s.Texture, nullptr, bitmap.Bits(), int(bitmap.StrideBytes()));
+  if (primary) {
+    SDL_RenderCopy(s.Renderer, s.Texture, nullptr, nullptr);
+  } else {
+    const int64_t w = s.Bounds.Width(), h = s.Bounds.Height();
+    const bool wider = int64_t(bitmap.Width()) * h > int64_t(bitmap.Height()) * w;
+    const int fw = int(wider ? w : int64_t(bitmap.Width()) * h / bitmap.Height());
+    const int fh = int(wider ? int64_t(bitmap.Height()) * w / bitmap.Width() : h);
+    const SDL_Rect to{int((w - fw) / 2), int((h - fh) / 2), fw, fh};
+    SDL_SetRenderDrawColor(s.Renderer, 0, 0, 0, 255);
+    SDL_RenderClear(s.Renderer);
+    SDL_RenderCopy(s.Renderer, s.Texture, nullptr, &to);
+  }
+  SDL_RenderPresent(s.Renderer);
 }
 
 // Events an application registered (SDL_USEREVENT and above) stay queued
@@ -154,23 +186,22 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
         break;
     }
   }
-  if (m_needsRepaint && m_renderer) Upload(m_content);
+  if (m_needsRepaint && Open()) Upload(m_content);
 }
 
 void TSdlDisplay::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
 void TSdlDisplay::SetTitle(const std::string& title) {
-  if (m_window) SDL_SetWindowTitle(m_window, title.c_str());
+  for (TSurface& s : m_surfaces) SDL_SetWindowTitle(s.Window, title.c_str());
 }
 
 void TSdlDisplay::Close() {
-  if (m_texture) SDL_DestroyTexture(m_texture);
-  if (m_renderer) SDL_DestroyRenderer(m_renderer);
-  if (m_window) SDL_DestroyWindow(m_window);
-  m_texture = nullptr;
-  m_renderer = nullptr;
-  m_window = nullptr;
-  m_textureWidth = m_textureHeight = 0;
+  for (TSurface& s : m_surfaces) {
+    if (s.Texture) SDL_DestroyTexture(s.Texture);
+    if (s.Renderer) SDL_DestroyRenderer(s.Renderer);
+    if (s.Window) SDL_DestroyWindow(s.Window);
+  }
+  m_surfaces.clear();
 }
 
 }  // namespace kx

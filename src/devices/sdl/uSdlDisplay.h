@@ -5,6 +5,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "devices/uDisplay.h"
 
@@ -18,8 +20,14 @@ class TSdlDisplay final : public ISaverDisplay {
  public:
   // SDL's video starts with the first window, so a show that opens none (a
   // project without pictures) needs no display; opening the plain window
-  // throws std::runtime_error when there is none.
-  TSdlDisplay();
+  // throws TDisplayUnavailable when there is none.
+  //
+  // monitors: the screen's monitors in global coordinates, the primary
+  // first; empty means SDL's first display. The show's screen is the
+  // primary monitor; every other monitor gets a window of its own showing
+  // the same frame fitted to its size (kept in proportion, centred), so no
+  // monitor stays black. All windows are presented with each frame.
+  explicit TSdlDisplay(std::vector<TRect> monitors = {});
   ~TSdlDisplay() override;
   TSdlDisplay(const TSdlDisplay&) = delete;
   TSdlDisplay& operator=(const TSdlDisplay&) = delete;
@@ -38,19 +46,29 @@ class TSdlDisplay final : public ISaverDisplay {
   void Close() override;
 
  private:
+  // One window on one monitor, with what it takes to present into it.
+  struct TSurface {
+    TRect Bounds{};
+    SDL_Window* Window = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
+    int32_t TextureWidth = 0, TextureHeight = 0;
+  };
+
   void StartVideo();
   bool OpenWindow(bool exclusive);
+  bool OpenSurface(TSurface& surface, bool fullScreen);
   void Upload(const TBitmap32& bitmap);
+  void Present(TSurface& surface, const TBitmap32& bitmap, bool primary);
   bool Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const;
+  bool Open() const { return !m_surfaces.empty(); }
 
+  std::vector<TRect> m_monitors;
   int32_t m_width = 0, m_height = 0;
   bool m_videoStarted = false;
   bool m_exclusive = false;
   bool m_needsRepaint = true;
-  SDL_Window* m_window = nullptr;
-  SDL_Renderer* m_renderer = nullptr;
-  SDL_Texture* m_texture = nullptr;
-  int32_t m_textureWidth = 0, m_textureHeight = 0;
+  std::vector<TSurface> m_surfaces;  // the primary monitor's first
   TBitmap32 m_content;
 };
 
