@@ -40,12 +40,13 @@ void TSdlDisplay::StartVideo() {
     throw TDisplayUnavailable("no display: only the \"" + driver + "\" video driver is available");
   }
   m_videoStarted = true;
-  if (m_monitors.empty()) {
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
-      throw TDisplayUnavailable(std::string("no display mode: ") + SDL_GetError());
-    m_monitors.push_back({0, 0, mode.w, mode.h});
-  }
+  // Without a monitor list of the window system's own, SDL's displays.
+  if (m_monitors.empty())
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+      SDL_Rect r{};
+      if (SDL_GetDisplayBounds(i, &r) == 0 && r.w > 0 && r.h > 0) m_monitors.push_back({r.x, r.y, r.x + r.w, r.y + r.h});
+    }
+  if (m_monitors.empty()) throw TDisplayUnavailable(std::string("no display mode: ") + SDL_GetError());
   m_width = m_monitors[0].Width();
   m_height = m_monitors[0].Height();
 }

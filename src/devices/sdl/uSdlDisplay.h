@@ -23,7 +23,7 @@ class TSdlDisplay final : public ISaverDisplay {
   // throws TDisplayUnavailable when there is none.
   //
   // monitors: the screen's monitors in global coordinates, the primary
-  // first; empty means SDL's first display. The show's screen is the
+  // first; empty means SDL's displays, its first as the primary. The show's screen is the
   // primary monitor; every other monitor gets a window of its own showing
   // the same frame fitted to its size (kept in proportion, centred), so no
   // monitor stays black. All windows are presented with each frame.
