@@ -37,6 +37,7 @@ no_work_folder() { [ -z "$(ls -A "$t/tmp" | grep -v '^pulse-' || true)" ]; }
 
 # start_host W H [map|destroy MS]: a host window; its id in $id.
 start_host() {
+  rm -f "$t/id"
   "$host" "$@" > "$t/id" &
   pids+=($!)
   for _ in $(seq 100); do [ -s "$t/id" ] && break; sleep 0.05; done
@@ -62,6 +63,16 @@ if TMPDIR="$t/tmp" timeout 10 "$t/Lake.scr" /P "$id" 2> "$t/err"; then fail "/P 
 [ $? -ne 124 ] || fail "/P kept waiting for a destroyed window"
 no_work_folder || fail "/P left its work folder after a destroyed window"
 if TMPDIR="$t/tmp" "$t/Lake.scr" /P 12345 2> /dev/null; then fail "/P accepted a window that does not exist"; fi
+# A preview that is no JPEG: nothing drawn, a failure, the folder removed.
+mkdir "$t/bmp"
+convert "$demo/night.jpg" "$t/bmp/night.bmp"
+cp "$demo/hills.jpg" "$t/bmp/"
+printf '[FileList]\r\nhills.jpg=1\r\n[Advance]\r\nPreviewFile=night.bmp\r\n' > "$t/bmp/project.ini"
+"$kxtool" pack "$t/bmp" -o "$t/Bmp.scr"
+start_host 152 112
+if TMPDIR="$t/tmp" "$t/Bmp.scr" /P "$id" 2> "$t/err"; then fail "/P drew a preview that is no JPEG"; fi
+grep -q "not a JPEG" "$t/err" || fail "no message for a preview that is no JPEG: $(cat "$t/err")"
+no_work_folder || fail "/P left its work folder after a bad preview"
 
 # The show inside the host's window, started as a daemon starts its hacks.
 start_host 320 240

@@ -22,10 +22,15 @@ export ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy
 
 # A show of one picture; a large one besides, whose unpacking takes a while;
 # and a package without pictures, which only shows a message box.
-mkdir -p "$t/show" "$t/big" "$t/empty"
+mkdir -p "$t/show" "$t/big" "$t/empty" "$t/fade"
 cp "$demo/hills.jpg" "$t/show/"
 printf '[FileList]\r\nhills.jpg=1\r\n' > "$t/show/project.ini"
 "$kxtool" pack "$t/show" -o "$t/Show.scr"
+# Two pictures of a second each with transitions of five: mostly transition.
+cp "$demo/hills.jpg" "$demo/night.jpg" "$t/fade/"
+printf '[FileList]\r\nhills.jpg=1\r\nnight.jpg=1\r\n[Default]\r\nDuration=1\r\nTransitionTime=5000\r\nShowImageMode=1\r\n' \
+  > "$t/fade/project.ini"
+"$kxtool" pack "$t/fade" -o "$t/Fade.scr"
 cp "$demo/hills.jpg" "$t/big/"
 head -c 100000000 /dev/zero > "$t/big/filler.bin"
 printf '[FileList]\r\nhills.jpg=1\r\n[Package]\r\nfiller.bin=1\r\n' > "$t/big/project.ini"
@@ -73,5 +78,6 @@ for sig in TERM INT HUP; do
   run "unpacking" "$t/Big.scr" $sig 'work_has KXFiles.res'
   run "showing" "$t/Show.scr" $sig 'work_has hills.jpg && sleep 0.5'
 done
+run "transition" "$t/Fade.scr" TERM 'work_has night.jpg && sleep 2.5'
 run "message box" "$t/Empty.scr" TERM box_up
 echo "signals: ok"
