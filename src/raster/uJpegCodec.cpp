@@ -1,5 +1,6 @@
 #include "raster/uJpegCodec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +23,17 @@ namespace kx {
 namespace {
 
 // Progressive streams may carry any number of scans, each one a pass over the
-// whole picture; far more than any encoder writes is refused.
+// whole picture at its full size, whatever the DCT scale; far more than any
+// encoder writes is refused: 500 scans, and over large pictures no more passes
+// than 64 over a picture of the decoded-pixel budget (a few seconds), but
+// always the 3 scans of a sequential picture stored one component at a time.
 constexpr int kMaxScans = 500;
+constexpr int64_t kMaxScanPixels = 64 * kMaxDecodedPixels;
+
+int ScanLimit(j_decompress_ptr d) {
+  const int64_t pixels = std::max<int64_t>(1, int64_t(d->image_width) * d->image_height);
+  return int(std::clamp<int64_t>(kMaxScanPixels / pixels, 3, kMaxScans));
+}
 // Working memory the decoder may take beside the output bitmap: progressive
 // streams keep the coefficients of the whole picture, about 3 bytes per pixel
 // for colour photos, so this admits progressive pictures of some 85 megapixels.
@@ -51,9 +61,11 @@ void OnMessage(j_common_ptr c, int level) {
 
 void OnProgress(j_common_ptr c) {
   if (!c->is_decompressor) return;
-  if (reinterpret_cast<j_decompress_ptr>(c)->input_scan_number > kMaxScans) {
+  const auto d = reinterpret_cast<j_decompress_ptr>(c);
+  if (const int limit = ScanLimit(d); d->input_scan_number > limit) {
     auto* e = reinterpret_cast<TJpegError*>(c->err);
-    std::snprintf(e->message, sizeof e->message, "JPEG stream has more than %d scans", kMaxScans);
+    std::snprintf(e->message, sizeof e->message, "JPEG stream of %u x %u pixels has more than %d scans",
+                  d->image_width, d->image_height, limit);
     std::longjmp(e->jump, 1);
   }
 }

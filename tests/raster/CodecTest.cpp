@@ -585,4 +585,55 @@ TEST(JpegBudget, HugeHeadersDecodeScaledOrAreRefused) {
   }
 }
 
+// A flat grey progressive JPEG of w x h, its last scan repeated until it has
+// `scans` scans.
+std::string ProgressiveGrayWithScans(int w, int h, int scans) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = JDIMENSION(w);
+  c.image_height = JDIMENSION(h);
+  c.input_components = 1;
+  c.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&c);
+  jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<uint8_t> row(size_t(w), 90);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  const int written = c.num_scans;
+  jpeg_destroy_compress(&c);
+  std::string jpeg(reinterpret_cast<char*>(out), size);
+  free(out);
+  const size_t last = jpeg.rfind("\xFF\xDA");
+  const std::string scan = jpeg.substr(last, jpeg.size() - 2 - last);
+  jpeg.resize(jpeg.size() - 2);  // the end marker goes back after the copies
+  for (int i = written; i < scans; ++i) jpeg += scan;
+  return jpeg + "\xFF\xD9";
+}
+
+// Every scan is a pass over the whole picture at its full size: a large
+// picture may have fewer of them than a small one, so a small file cannot
+// ask for minutes of decoding.
+TEST(JpegBudget, ScansOverLargePicturesAreLimited) {
+  // 256 x 256: the general limit of 500 scans.
+  EXPECT_EQ(DecodeJpeg(Bytes(ProgressiveGrayWithScans(256, 256, 500))).Width(), 256);
+  EXPECT_THROW(DecodeJpeg(Bytes(ProgressiveGrayWithScans(256, 256, 501))), TDecodeError);
+  // 8192 x 4096, the pixel budget: 64 passes.
+  const std::string large = ProgressiveGrayWithScans(16, 16, 65);
+  try {
+    (void)DecodeJpeg(Bytes(kxtest::PatchJpegSize(large, 8192, 4096)), 8);
+    ADD_FAILURE() << "65 scans over 8192 x 4096 decoded";
+  } catch (const TDecodeError& e) {
+    EXPECT_NE(std::string(e.what()).find("more than 64 scans"), std::string::npos) << e.what();
+  }
+}
+
 }  // namespace
