@@ -7,17 +7,10 @@ set_monitors=$2
 demo=$3
 command -v Xvfb > /dev/null && command -v xwd > /dev/null && command -v xdotool > /dev/null || exit 77
 t=$(mktemp -d)
-xvfb=
-cleanup() { [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null; rm -rf "$t"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-exec 3> "$t/display"
-Xvfb -displayfd 3 -screen 0 1440x600x24 -nolisten tcp -noreset > /dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$t/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$t/display")"
-export ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy
+xvfb_pid=
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null; rm -rf "$t"' EXIT
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb 1440x600 -noreset
 # The monitors live until the server resets, which -noreset prevents.
 "$set_monitors" 800x600+0+0 640x480+800+0
 
@@ -28,7 +21,6 @@ printf '[FileList]\r\nhills.jpg=1\r\n[Default]\r\nStretch=1\r\nProportional=0\r\
 TMPDIR="$t/tmp" "$t/Hills.scr" /S > /dev/null 2>&1 &
 saver=$!
 
-rmse() { (compare -metric RMSE "$1" "$2" null: 2>&1 || true) | sed -n 's/.*(\(.*\)).*/\1/p'; }
 convert "$demo/hills.jpg" -resize '800x600!' "$t/a.png"
 convert "$demo/hills.jpg" -resize '640x480!' "$t/b.png"
 ok=

@@ -7,15 +7,15 @@ set -euo pipefail
 kxtool=$1
 command -v Xvfb > /dev/null && command -v xwd > /dev/null && command -v convert > /dev/null || exit 77
 t=$(mktemp -d)
-xvfb=
+xvfb_pid=
 saver=
 cleanup() {
   [ -n "$saver" ] && kill "$saver" 2> /dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
   rm -rf "$t"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/xvfb.sh"
 
 w=1920 h=1080
 mkdir "$t/project" "$t/tmp"
@@ -26,13 +26,9 @@ printf '[FileList]\r\na.jpg=1\r\nb.jpg=1\r\nc.jpg=1\r\n[Default]\r\nStretch=0\r\
   > "$t/project/project.ini"
 "$kxtool" pack "$t/project" -o "$t/Timing.scr"
 
-exec 3> "$t/display"
-Xvfb -displayfd 3 -screen 0 ${w}x${h}x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$t/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$t/display")"
+start_xvfb ${w}x${h}
 
-ASAN_OPTIONS=detect_leaks=0 TMPDIR="$t/tmp" "$t/Timing.scr" /S &
+TMPDIR="$t/tmp" "$t/Timing.scr" /S &
 saver=$!
 
 # The centre's colour as a word: red, green, blue or other.
