@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <exception>
 #include <span>
@@ -88,7 +89,7 @@ void TImgObject::Start(uint32_t now, bool reseed) {
   }
   m_hasPicture = true;
   Alpha = FullAlpha();
-  m_scaled = {};
+  for (TScaled& s : m_scaled) s.Release();
   StartMotion(now, reseed);
 }
 
@@ -109,19 +110,37 @@ void TImgObject::LoadPicture(const std::string& path) {
   PictureHeight = Picture.Height();
 }
 
-const TBitmap32& TImgObject::ScaledTo(int32_t w, int32_t h) {
-  for (size_t i = 0; i < m_scaled.size(); ++i) {
-    if (m_scaled[i].W == w && m_scaled[i].H == h) {
-      m_lastScaled = i;
-      return m_scaled[i].Bitmap;
+// Bytes held by the scaled copies of all picture objects.
+static std::atomic<int64_t> g_scaledBytes{0};
+
+TImgObject::TScaled::~TScaled() { Release(); }
+
+void TImgObject::TScaled::Release() {
+  g_scaledBytes -= int64_t(Bitmap.StrideBytes()) * Bitmap.Height();
+  Bitmap = TBitmap32();
+  W = H = 0;
+}
+
+const TBitmap32* TImgObject::ScaledTo(int32_t w, int32_t h, bool mirrored) {
+  ++m_uses;
+  TScaled* oldest = &m_scaled[0];
+  for (TScaled& s : m_scaled) {
+    if (s.W == w && s.H == h && s.Mirrored == mirrored) {
+      s.LastUse = m_uses;
+      return &s.Bitmap;
     }
+    if (s.LastUse < oldest->LastUse) oldest = &s;
   }
-  m_lastScaled = 1 - m_lastScaled;
-  TScaled& s = m_scaled[m_lastScaled];
-  s.Bitmap = ScaleFast(Picture, w, h);
-  s.W = w;
-  s.H = h;
-  return s.Bitmap;
+  const int64_t bytes = int64_t(w) * h * int64_t(sizeof(TPixel));
+  oldest->Release();
+  if (int64_t(w) * h > kMaxScaledPixels || g_scaledBytes + bytes > kMaxScaledBytes) return nullptr;
+  TBitmap32 scaled = ScaleFast(Picture, w, h);
+  if (mirrored)
+    for (int32_t y = 0; y < h; ++y) std::reverse(scaled.Row(y), scaled.Row(y) + w);
+  g_scaledBytes += bytes;
+  oldest->W = w, oldest->H = h, oldest->Mirrored = mirrored, oldest->LastUse = m_uses;
+  oldest->Bitmap = std::move(scaled);
+  return &oldest->Bitmap;
 }
 
 void TImgObject::Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t) {
@@ -133,9 +152,13 @@ void TImgObject::Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t
   blend.Key = TransparentKey;
   const int64_t w = int64_t(rect.Right) - rect.Left, h = int64_t(rect.Bottom) - rect.Top;
   if (w <= 0 || h <= 0) return;
-  const bool same = w == Picture.Width() && h == Picture.Height();
-  const bool cached = !same && w * h <= kMaxScaledPixels;
-  StretchBlend(dst, rect, cached ? ScaledTo(int32_t(w), int32_t(h)) : Picture, mirrored, blend);
+  if (w == Picture.Width() && h == Picture.Height() && !mirrored) {
+    StretchBlend(dst, rect, Picture, false, blend);
+    return;
+  }
+  const TBitmap32* scaled = w <= kMaxScaledPixels && h <= kMaxScaledPixels ? ScaledTo(int32_t(w), int32_t(h), mirrored) : nullptr;
+  if (scaled) StretchBlend(dst, rect, *scaled, false, blend);
+  else StretchBlend(dst, rect, Picture, mirrored, blend);
 }
 
 // ---- animated GIFs ----

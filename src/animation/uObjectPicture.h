@@ -45,9 +45,11 @@ class TAnimImgObject : public TAnimObject {
 
 class TImgObject final : public TAnimImgObject {
  public:
-  // Scaled copies larger than this are not kept: the picture is then drawn
-  // by nearest pixel straight from the original.
+  // A scaled copy larger than this is not kept, nor one that would take the
+  // copies of all objects together beyond kMaxScaledBytes: the picture is
+  // then drawn by nearest pixel straight from the original.
   static constexpr int64_t kMaxScaledPixels = int64_t(1) << 22;
+  static constexpr int64_t kMaxScaledBytes = int64_t(256) << 20;
 
   void Start(uint32_t now, bool reseed) override;
   void Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t now) override;
@@ -66,16 +68,23 @@ class TImgObject final : public TAnimImgObject {
 
  private:
   void LoadPicture(const std::string& path);
-  const TBitmap32& ScaledTo(int32_t w, int32_t h);
+  // The picture scaled with the fast filter (and mirrored), from the cache;
+  // null when the copy would be too large.
+  const TBitmap32* ScaledTo(int32_t w, int32_t h, bool mirrored);
 
-  // The picture scaled with the fast filter, for the last two sizes drawn
-  // (a size of exactly .5 pixels alternates with the position's parity).
+  // Scaled copies for the last sizes and facings drawn: a size of exactly
+  // .5 pixels alternates with the position's parity, and a mirrored copy is
+  // read forwards like the other (reading a picture backwards is slower).
   struct TScaled {
     int32_t W = 0, H = 0;
+    bool Mirrored = false;
+    uint64_t LastUse = 0;
     TBitmap32 Bitmap;
+    ~TScaled();
+    void Release();
   };
-  std::array<TScaled, 2> m_scaled;
-  size_t m_lastScaled = 0;
+  std::array<TScaled, 4> m_scaled;
+  uint64_t m_uses = 0;
 };
 
 class TGifObject final : public TAnimImgObject {
