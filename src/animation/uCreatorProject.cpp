@@ -78,8 +78,10 @@ bool TProject::Load(const std::string& fileName) {
     Title = loader.Title;
     Description = loader.Description;
     LegacySound = loader.SoundFile;
-    DesignWidth = Picture.Width();
-    DesignHeight = Picture.Height();
+    // The size the picture was made at, which object positions refer to, even
+    // when the picture decoded at a smaller scale.
+    DesignWidth = loader.PictureSize().X;
+    DesignHeight = loader.PictureSize().Y;
 
     if (Weather.Level == 0) {
       if (Weather.Kind == 1) Weather.Level = 9;

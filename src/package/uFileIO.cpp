@@ -62,11 +62,14 @@ std::string TMyStream::ReadText() {
 namespace {
 
 // A JPEG block decoded within maxPixels: a larger picture decodes at the DCT
-// scale that brings it under them (raster/uJpegCodec.h).
-TBitmap32 ReadJpegBlock(TMyStream& stream, int64_t maxPixels) {
+// scale that brings it under them (raster/uJpegCodec.h). declaredSize, when
+// given, receives the size the stream's header declares.
+TBitmap32 ReadJpegBlock(TMyStream& stream, int64_t maxPixels, TPoint* declaredSize = nullptr) {
   std::vector<uint8_t> block;
   stream.ReadToStream(block, stream.ReadInteger());
-  return DecodeJpeg(block, 1, maxPixels);
+  TBitmap32 picture = DecodeJpeg(block, 1, maxPixels);
+  if (declaredSize) *declaredSize = JpegPictureSize(block).value_or(TPoint{picture.Width(), picture.Height()});
+  return picture;
 }
 
 }  // namespace
@@ -78,6 +81,7 @@ void TFileLoader::Reset() {
   ObjectsText.clear();
   ExtraText.clear();
   m_picture = TBitmap32();
+  m_pictureSize = {};
   m_thumbnail = TBitmap32();
   m_regionMap.clear();
   m_waves.fill(kDefaultWaveRecord);
@@ -111,7 +115,7 @@ void TFileLoader::LoadFromFile(const std::string& path) {
   m_regionMap.resize(size_t(count));
   for (int32_t& v : m_regionMap) v = stream.ReadInteger();
 
-  m_picture = ReadJpegBlock(stream, kMaxDecodedPixels);
+  m_picture = ReadJpegBlock(stream, kMaxDecodedPixels, &m_pictureSize);
   SoundFile = stream.ReadText();
   stream.ReadBuffer(m_weather.data(), m_weather.size());
   ReadTail(stream);

@@ -107,6 +107,10 @@ class TFileLoader {
   void LoadHeader(const std::string& path);
 
   void GetPicture(TBitmap32& bitmap) const { bitmap = m_picture; }
+  // The main picture's size as its JPEG header declares it: the size the
+  // picture was made at, larger than GetPicture's when it decoded at a
+  // smaller scale to stay within the pixel budget.
+  TPoint PictureSize() const { return m_pictureSize; }
   void GetThumbnail(TBitmap32& bitmap) const { bitmap = m_thumbnail; }
   void GetRegionMap(TBitmap32& bitmap) const;
   void GetWaves(std::span<std::byte, kWaveRecordCount * kWaveRecordSize> records) const;
@@ -122,6 +126,7 @@ class TFileLoader {
   void ReadTail(TMyStream& stream);
 
   TBitmap32 m_picture, m_thumbnail;
+  TPoint m_pictureSize;
   std::vector<int32_t> m_regionMap;
   std::array<TWaveRecordBytes, kWaveRecordCount> m_waves{};
   std::array<uint8_t, kWeatherRecordSize> m_weather{};

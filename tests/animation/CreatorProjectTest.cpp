@@ -326,7 +326,8 @@ TEST(TProject, MapOfTheLargestSidesIsDecodedAtThePictureSize) {
 }
 
 // A main picture above the pixel budget decodes at half size; its map, made
-// for the full size, covers the smaller picture.
+// for the full size, covers the smaller picture, and the design size that
+// object positions refer to stays the full size.
 TEST(TProject, PictureAboveTheBudgetDecodesSmallerWithItsMap) {
   TScratchDir dir;
   ProjectFile f;
@@ -336,6 +337,8 @@ TEST(TProject, PictureAboveTheBudgetDecodesSmallerWithItsMap) {
   ASSERT_TRUE(p.Load(f.Write(dir))) << p.LoadError;
   EXPECT_EQ(p.Picture.Width(), 4096);
   EXPECT_EQ(p.Picture.Height(), 2049);
+  EXPECT_EQ(p.DesignWidth, 8192);
+  EXPECT_EQ(p.DesignHeight, 4097);
   ASSERT_EQ(p.RegionMap.Width(), 4096);
   ASSERT_EQ(p.RegionMap.Height(), 2049);
   // Picture row y samples map row (2y + 1) * 4097 / 4098: 2046 for row 1023, 2048 for row 1024.
