@@ -104,7 +104,12 @@ int Frames(const Args& args) {
     engine.NextFrame();
     char name[32];
     std::snprintf(name, sizeof name, "frame-%04u.png", i);
-    kx::WritePng((std::filesystem::path(dir) / name).string(), engine.GetOutput());
+    // Written opaque, as the screen shows it: blends leave their alpha in
+    // the frame's fourth byte, which no display reads.
+    kx::TBitmap32 opaque = engine.GetOutput();
+    for (int32_t y = 0; y < opaque.Height(); ++y)
+      for (kx::TPixel* p = opaque.Row(y); p != opaque.Row(y) + opaque.Width(); ++p) *p |= 0xFF000000u;
+    kx::WritePng((std::filesystem::path(dir) / name).string(), opaque);
   }
   return 0;
 }
