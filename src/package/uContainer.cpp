@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace kx {
@@ -21,10 +22,12 @@ constexpr size_t kChunk = 65536;
 
 FilePtr OpenRead(const std::string& path) { return OpenRegularFile(path); }
 
-// Reads a little-endian 32-bit integer; false when the file ends first.
-bool ReadInt32(std::FILE* f, int32_t& value) {
+// Reads a little-endian 32-bit integer; false when the file (or the window,
+// which ends at end) ends first.
+bool ReadInt32(std::FILE* f, int32_t& value, int64_t end = INT64_MAX) {
   uint8_t b[4];
-  if (std::fread(b, 1, 4, f) != 4) return false;
+  const off_t pos = ftello(f);
+  if (pos < 0 || end - int64_t(pos) < 4 || std::fread(b, 1, 4, f) != 4) return false;
   value = int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
   return true;
 }
@@ -60,11 +63,11 @@ void Skip(std::FILE* f, int64_t n) {
   if (n > 0) fseeko(f, off_t(n), SEEK_CUR);
 }
 
-// Positions f just past the stored count of its first container; the number of
-// entries to read, or -1 when there is no container.
-int64_t OpenEntries(std::FILE* f, size_t limit) {
-  const TContainerLocation loc = FindContainer(f);
-  if (!loc.found || fseeko(f, off_t(loc.offset) + 4, SEEK_SET) != 0) return -1;
+// Positions f just past the stored count of the first container in the
+// window; the number of entries to read, or -1 when there is no container.
+int64_t OpenEntries(std::FILE* f, size_t limit, int64_t begin = 0, int64_t end = INT64_MAX) {
+  const TContainerLocation loc = FindContainer(f, begin, end);
+  if (!loc.found || fseeko(f, off_t(begin + loc.offset) + 4, SEEK_SET) != 0) return -1;
   if (loc.count <= 0) return 0;
   return int64_t(std::min<uint64_t>(uint64_t(loc.count), limit));
 }
@@ -88,24 +91,41 @@ void WriteAll(int fd, const char* data, size_t n) {
 
 }  // namespace
 
-TContainerLocation FindContainer(std::FILE* f) {
+TContainerLocation FindContainer(std::FILE* f, int64_t begin, int64_t end) {
   TContainerLocation loc;
-  if (!f || fseeko(f, 0, SEEK_SET) != 0) return loc;
+  if (!f || begin < 0 || end < begin || fseeko(f, off_t(begin), SEEK_SET) != 0) return loc;
   TMarkerMatcher matcher;
   int64_t consumed = 0;
   uint8_t buf[kChunk];
   for (;;) {
-    const size_t got = std::fread(buf, 1, sizeof buf, f);
+    const size_t want = size_t(std::min<int64_t>(int64_t(sizeof buf), end - begin - consumed));
+    const size_t got = want ? std::fread(buf, 1, want, f) : 0;
     if (got == 0) return loc;
     for (size_t i = 0; i < got; ++i) {
       if (!matcher.Feed(buf[i])) continue;
       loc.found = true;
       loc.offset = consumed + int64_t(i) + 1;
-      if (fseeko(f, off_t(loc.offset), SEEK_SET) != 0 || !ReadInt32(f, loc.count)) loc.count = 0;
+      if (fseeko(f, off_t(begin + loc.offset), SEEK_SET) != 0 || !ReadInt32(f, loc.count, end)) loc.count = 0;
       return loc;
     }
     consumed += int64_t(got);
   }
+}
+
+TContainerLocation FindContainer(std::FILE* f) { return FindContainer(f, 0, INT64_MAX); }
+
+std::optional<TEntryRange> FindEntry(std::FILE* f, int32_t index) {
+  const int64_t n = OpenEntries(f, size_t(index) + 1);
+  for (int64_t i = 0; i < n; ++i) {
+    int32_t size = 0;
+    if (!ReadInt32(f, size)) size = 0;  // the container ended: the entry is empty
+    if (size < 0) return std::nullopt;   // extraction ends here
+    const off_t at = ftello(f);
+    if (at < 0) return std::nullopt;
+    if (i == index) return TEntryRange{int64_t(at), int64_t(at) + std::min<int64_t>(size, Remaining(f))};
+    Skip(f, size);
+  }
+  return std::nullopt;
 }
 
 TContainerLocation FindContainer(const std::string& file) {
@@ -114,10 +134,14 @@ TContainerLocation FindContainer(const std::string& file) {
 }
 
 void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int folder) {
-  const int64_t n = OpenEntries(f, names.size());
+  ExtractContainer(f, 0, INT64_MAX, names, folder);
+}
+
+void ExtractContainer(std::FILE* f, int64_t begin, int64_t end, const std::vector<std::string>& names, int folder) {
+  const int64_t n = OpenEntries(f, names.size(), begin, end);
   for (int64_t i = 0; i < n; ++i) {
     int32_t size = 0;
-    if (!ReadInt32(f, size)) size = 0;  // the container ended: the entry comes out empty
+    if (!ReadInt32(f, size, end)) size = 0;  // the container ended: the entry comes out empty
     if (size < 0) return;
     const int fd = CreateOutput(folder, names[size_t(i)]);
     if (fd < 0) {
@@ -125,7 +149,8 @@ void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int f
       continue;
     }
     char buf[kChunk];
-    int64_t missing = size;
+    const off_t at = ftello(f);
+    int64_t missing = at < 0 ? 0 : std::min<int64_t>(size, end - int64_t(at));
     while (missing > 0) {
       const size_t got = std::fread(buf, 1, size_t(std::min<int64_t>(missing, kChunk)), f);
       if (got == 0) break;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,17 @@ struct TContainerLocation {
 // Finds the first marker of a file; the file is read from its start.
 TContainerLocation FindContainer(const std::string& file);
 TContainerLocation FindContainer(std::FILE* f);
+// The same within bytes [begin, end) of an open file, as if they were a file
+// of their own: the offset counts from begin.
+TContainerLocation FindContainer(std::FILE* f, int64_t begin, int64_t end);
+
+// Where entry index of a file's first container lies: [Begin, End) in the
+// file, cut where the file ends. nullopt when the container has no such entry
+// or an earlier entry's size is negative (which ends an extraction).
+struct TEntryRange {
+  int64_t Begin = 0, End = 0;
+};
+std::optional<TEntryRange> FindEntry(std::FILE* f, int32_t index);
 
 // Writes entry i of the file's first container to names[i], for i below both
 // the stored count and names.size(); names are relative to the open folder
@@ -58,6 +70,11 @@ TContainerLocation FindContainer(std::FILE* f);
 // short and the later ones empty.
 void ExtractContainer(const std::string& file, const std::vector<std::string>& names, int folder = AT_FDCWD);
 void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int folder = AT_FDCWD);
+// The same for the container within bytes [begin, end) of an open file: a
+// container nested in an entry is read in place, exactly as if the entry had
+// been written to a file of its own first.
+void ExtractContainer(std::FILE* f, int64_t begin, int64_t end, const std::vector<std::string>& names,
+                      int folder = AT_FDCWD);
 
 // Reads up to maxEntries entries of the first container into memory, each
 // entry cut at maxBytes. An empty result for a file without a container.

@@ -11,6 +11,7 @@
 
 #include "package/uContainer.h"
 #include "package/uText.h"
+#include "raster/uFileRead.h"
 
 namespace kx {
 namespace {
@@ -52,20 +53,17 @@ std::string PackagedFileName(std::string_view line) {
   return name;
 }
 
+// The packaged files are read from their entry of the program file in place:
+// the container of them ("KXFiles.res") is never written out, which would
+// take as much room again as the whole package.
 void ExtractPackage(const std::string& executable, int folder) {
+  const TFilePtr f = OpenRegularFile(executable);
+  if (!f) return;
   std::vector<std::string> entries(kPackageEntryNames.begin(), kPackageEntryNames.end());
-  ExtractContainer(executable, entries, folder);
-
-  const int files = ::openat(folder, entries[2].c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-  if (files < 0) return;
-  struct stat st {};
-  std::FILE* f = ::fstat(files, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(files, "rb") : nullptr;
-  if (!f) {
-    ::close(files);
-    return;
-  }
-  ExtractContainer(f, PackagedNames(folder), folder);
-  std::fclose(f);
+  entries[2].clear();
+  ExtractContainer(f.get(), entries, folder);
+  if (const std::optional<TEntryRange> files = FindEntry(f.get(), 2))
+    ExtractContainer(f.get(), files->Begin, files->End, PackagedNames(folder), folder);
 }
 
 void ExtractPackage(const std::string& executable, const std::string& folder) {

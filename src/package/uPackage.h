@@ -24,9 +24,11 @@ std::string PackagedFileName(std::string_view line);
 // packaged file may take it.
 inline constexpr std::string_view kWorkFolderLockName = ".kxlock";
 
-// Extracts the package of an executable into the open folder: the four
-// entries, then the packaged files listed in "KXFilenames.res". Every file is
-// created inside that folder by its plain name, never through a link.
+// Extracts the package of an executable into the open folder: the entries
+// "KXC.res", "KXFilenames.res" and "KXGUI.kxu", then the packaged files
+// listed in "KXFilenames.res", read in place from the entry that holds their
+// container ("KXFiles.res" is not written; removing it is harmless). Every
+// file is created inside that folder by its plain name, never through a link.
 void ExtractPackage(const std::string& executable, int folder);
 // The same into a folder given by its path (which ends in "/").
 void ExtractPackage(const std::string& executable, const std::string& folder);

@@ -158,6 +158,64 @@ TEST(ExtractContainer, NestedContainerIsFoundAtOffsetZeroOfItsFile) {
   EXPECT_EQ(ReadFile(dir / "inner"), "inner");
 }
 
+// A container nested in an entry, read in place, gives what writing the entry
+// to a file of its own and reading that gives, the cut and odd cases included.
+TEST(ExtractContainer, NestedContainerReadInPlaceEqualsItsFile) {
+  const std::vector<std::pair<const char*, std::string>> cases = {
+      {"whole", MakeContainer({"alpha", "", "gamma"})},
+      {"behind a prefix", "junk" + MakeContainer({"alpha", "beta"})},
+      {"cut inside an entry", (kMarker + Int32(2) + Int32(10) + "abc")},
+      {"more entries than names", MakeContainer({"a", "b", "c", "d", "e"})},
+      {"negative size", kMarker + Int32(3) + Int32(1) + "x" + Int32(-1) + "yz"},
+      {"no container", "plain bytes"},
+  };
+  for (const auto& [name, nested] : cases) {
+    SCOPED_TRACE(name);
+    TScratchDir dir;
+    // The nested container is entry 1; entry 2 follows it, so a read past its end would show.
+    WriteFile(dir / "outer", "player" + MakeContainer({"first", nested, "AFTER"}));
+    const std::vector<std::string> names = {"1", "2", "3", "4"};
+    std::vector<std::string> inPlace, viaFile;
+    for (const std::string& n : names) {
+      inPlace.push_back(dir / ("p" + n));
+      viaFile.push_back(dir / ("f" + n));
+    }
+    ExtractContainer(dir / "outer", {"", dir / "entry"});
+    ExtractContainer(dir / "entry", viaFile);
+    FILE* f = std::fopen((dir / "outer").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    const std::optional<TEntryRange> entry = FindEntry(f, 1);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->End - entry->Begin, int64_t(nested.size()));
+    ExtractContainer(f, entry->Begin, entry->End, inPlace);
+    std::fclose(f);
+    for (size_t i = 0; i < names.size(); ++i) {
+      EXPECT_EQ(Exists(inPlace[i]), Exists(viaFile[i])) << i;
+      EXPECT_EQ(ReadFile(inPlace[i]), ReadFile(viaFile[i])) << i;
+    }
+  }
+}
+
+TEST(FindEntry, StopsWhereAnExtractionWouldStop) {
+  TScratchDir dir;
+  WriteFile(dir / "c", "xx" + kMarker + Int32(4) + Int32(2) + "ab" + Int32(-5) + "rest");
+  FILE* f = std::fopen((dir / "c").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  const std::optional<TEntryRange> first = FindEntry(f, 0);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->Begin, int64_t(2 + 13 + 4 + 4));
+  EXPECT_EQ(first->End, first->Begin + 2);
+  EXPECT_FALSE(FindEntry(f, 1));  // a negative size
+  EXPECT_FALSE(FindEntry(f, 3));
+  std::fclose(f);
+  WriteFile(dir / "short", kMarker + Int32(2) + Int32(100) + "only this");
+  f = std::fopen((dir / "short").c_str(), "rb");
+  const std::optional<TEntryRange> cut = FindEntry(f, 0);
+  ASSERT_TRUE(cut);
+  EXPECT_EQ(cut->End - cut->Begin, 9);  // cut where the file ends
+  std::fclose(f);
+}
+
 TEST(ReadContainer, ReadsEntriesInMemoryWithinLimits) {
   TScratchDir dir;
   WriteFile(dir / "c", MakeContainer({"one", std::string(100, 'x'), "three", "four"}));

@@ -56,6 +56,7 @@ TEST(ExtractPackage, UnpacksEntriesAndFilesThenRemovesThem) {
   EXPECT_EQ(ReadFile(work + "b.kxp"), "bee");
   EXPECT_EQ(ReadFile(work + "wave.wav"), "RIFF");  // entries after refused names stay intact
   EXPECT_FALSE(Exists(dir / "refused"));
+  EXPECT_FALSE(Exists(work + "KXFiles.res"));  // the packaged files are read in place
 
   RemoveExtractedFiles(work);
   EXPECT_FALSE(Exists(work));

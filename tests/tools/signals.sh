@@ -69,7 +69,7 @@ work_has() { ls "$t"/tmp/*/"$1" > /dev/null 2>&1; }
 box_up() { sleep 1; pgrep -f "$t/Empty.scr" > /dev/null; }
 
 for sig in TERM INT HUP; do
-  run "unpacking" "$t/Big.scr" $sig 'work_has KXFiles.res'
+  run "unpacking" "$t/Big.scr" $sig 'work_has filler.bin'
   run "showing" "$t/Show.scr" $sig 'work_has hills.jpg && sleep 0.5'
 done
 run "transition" "$t/Fade.scr" TERM 'work_has night.jpg && sleep 2.5'
