@@ -1,6 +1,7 @@
 #include "devices/sdl/uSdlDisplay.h"
 
 #include "devices/sdl/uSdlKeys.h"
+#include "raster/uScaleDraw.h"
 
 #include <SDL.h>
 
@@ -55,8 +56,7 @@ bool TSdlDisplay::OpenSurface(TSurface& surface, bool fullScreen) {
   const TRect& b = surface.Bounds;
   const Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_BORDERLESS;
   surface.Window = SDL_CreateWindow(" ", b.Left, b.Top, b.Width(), b.Height(), flags | SDL_WINDOW_SHOWN);
-  if (surface.Window) surface.Renderer = SDL_CreateRenderer(surface.Window, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!surface.Window || !surface.Renderer) return false;
+  if (!surface.Window || !SDL_GetWindowSurface(surface.Window)) return false;
   if (!fullScreen) SDL_SetWindowAlwaysOnTop(surface.Window, SDL_TRUE);
   return true;
 }
@@ -64,7 +64,9 @@ bool TSdlDisplay::OpenSurface(TSurface& surface, bool fullScreen) {
 bool TSdlDisplay::OpenWindow(bool exclusive) {
   StartVideo();
   Close();
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
+  // A window surface of plain memory: SDL would otherwise back it with an
+  // OpenGL texture, which without a GPU is the most expensive way there is.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   for (const TRect& monitor : m_monitors) {
     TSurface& surface = m_surfaces.emplace_back();
     surface.Bounds = monitor;
@@ -128,29 +130,31 @@ void TSdlDisplay::Upload(const TBitmap32& bitmap) {
 // back surface scaled up, the plain frame at its own size); another monitor
 // shows it fitted in proportion and centred on black.
 void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary) {
-  if (!s.Texture || s.TextureWidth != bitmap.Width() || s.TextureHeight != bitmap.Height()) {
-    if (s.Texture) SDL_DestroyTexture(s.Texture);
-    s.Texture = SDL_CreateTexture(s.Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, bitmap.Width(),
-                                  bitmap.Height());
-    if (!s.Texture) return;
-    SDL_SetTextureBlendMode(s.Texture, SDL_BLENDMODE_NONE);  // frames are opaque
-    s.TextureWidth = bitmap.Width();
-    s.TextureHeight = bitmap.Height();
-  }
-  SDL_UpdateTexture(s.Texture, nullptr, bitmap.Bits(), int(bitmap.StrideBytes()));
-  if (primary) {
-    SDL_RenderCopy(s.Renderer, s.Texture, nullptr, nullptr);
-  } else {
-    const int64_t w = s.Bounds.Width(), h = s.Bounds.Height();
+  SDL_Surface* window = SDL_GetWindowSurface(s.Window);  // anew each time: a resize replaces it
+  if (!window) return;
+  const int32_t w = window->w, h = window->h;
+  TRect to{0, 0, w, h};
+  if (!primary) {
     const bool wider = int64_t(bitmap.Width()) * h > int64_t(bitmap.Height()) * w;
-    const int fw = int(wider ? w : int64_t(bitmap.Width()) * h / bitmap.Height());
-    const int fh = int(wider ? int64_t(bitmap.Height()) * w / bitmap.Width() : h);
-    const SDL_Rect to{int((w - fw) / 2), int((h - fh) / 2), fw, fh};
-    SDL_SetRenderDrawColor(s.Renderer, 0, 0, 0, 255);
-    SDL_RenderClear(s.Renderer);
-    SDL_RenderCopy(s.Renderer, s.Texture, nullptr, &to);
+    const int32_t fw = int32_t(wider ? w : int64_t(bitmap.Width()) * h / bitmap.Height());
+    const int32_t fh = int32_t(wider ? int64_t(bitmap.Height()) * w / bitmap.Width() : h);
+    to = TRect{(w - fw) / 2, (h - fh) / 2, (w - fw) / 2 + fw, (h - fh) / 2 + fh};
   }
-  SDL_RenderPresent(s.Renderer);
+  const bool native = window->format->BytesPerPixel == 4 && window->format->Rmask == 0xFF0000 &&
+                      window->format->Gmask == 0xFF00 && window->format->Bmask == 0xFF;
+  if (SDL_MUSTLOCK(window) && SDL_LockSurface(window) != 0) return;
+  if (native) {
+    if (to != TRect{0, 0, w, h}) SDL_FillRect(window, nullptr, 0);
+    DrawScaled(bitmap, static_cast<TPixel*>(window->pixels), w, h, size_t(window->pitch), to);
+  } else {
+    // Another pixel layout: compose in ours, then let SDL convert.
+    TBitmap32 frame(w, h, kBlack);
+    DrawScaled(bitmap, frame.Bits(), w, h, frame.StrideBytes(), to);
+    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.Bits(), int(frame.StrideBytes()), window->format->format,
+                      window->pixels, window->pitch);
+  }
+  if (SDL_MUSTLOCK(window)) SDL_UnlockSurface(window);
+  SDL_UpdateWindowSurface(s.Window);
 }
 
 // Events an application registered (SDL_USEREVENT and above) stay queued
@@ -197,11 +201,8 @@ void TSdlDisplay::SetTitle(const std::string& title) {
 }
 
 void TSdlDisplay::Close() {
-  for (TSurface& s : m_surfaces) {
-    if (s.Texture) SDL_DestroyTexture(s.Texture);
-    if (s.Renderer) SDL_DestroyRenderer(s.Renderer);
+  for (TSurface& s : m_surfaces)
     if (s.Window) SDL_DestroyWindow(s.Window);
-  }
   m_surfaces.clear();
 }
 

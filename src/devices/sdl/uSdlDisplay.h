@@ -1,7 +1,10 @@
 // The saver display on SDL2: a borderless window over the whole screen for the
-// plain path, SDL's full-screen mode for the exclusive path, frames uploaded to
-// a streaming texture. A frame identical to what the window already shows is
-// not uploaded again unless the window needs a repaint.
+// plain path, SDL's full-screen mode for the exclusive path. Frames are
+// composed on the CPU, so they go to the window's own surface (shared-memory
+// XPutImage on X11) instead of through a texture: without a GPU, as in a
+// virtual machine or a remote desktop, the texture path costs most of a core.
+// A frame identical to what the window already shows is not presented again
+// unless the window needs a repaint.
 #pragma once
 
 #include <memory>
@@ -11,8 +14,6 @@
 #include "devices/uDisplay.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 
 namespace kx {
 
@@ -46,13 +47,10 @@ class TSdlDisplay final : public ISaverDisplay {
   void Close() override;
 
  private:
-  // One window on one monitor, with what it takes to present into it.
+  // One window on one monitor.
   struct TSurface {
     TRect Bounds{};
     SDL_Window* Window = nullptr;
-    SDL_Renderer* Renderer = nullptr;
-    SDL_Texture* Texture = nullptr;
-    int32_t TextureWidth = 0, TextureHeight = 0;
   };
 
   void StartVideo();
