@@ -94,6 +94,7 @@ class TKXfmScrSvr {
   std::string m_firstFailure;           // the message of the first of them
   bool m_exclusive = false;
   bool m_stillPicture = true;
+  bool m_stillOnScreen = false;  // the current still picture has been presented
   TBitmap32 m_oldPicture, m_newPicture, m_workPicture, m_fittedPicture;
   TPoint m_pictureSize{};
   TPoint m_backSize{1024, 768};

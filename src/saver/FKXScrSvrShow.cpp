@@ -101,6 +101,7 @@ void TKXfmScrSvr::LoadCurrentPicture() {
                                : DecodePicture(data);
   const TPoint target = targetFor(jpegSize.value_or(TPoint{picture.Width(), picture.Height()}));
   m_stillPicture = true;
+  m_stillOnScreen = false;
 
   if (m_exclusive || m_stretch) {
     m_fittedPicture.SetSize(target.X, target.Y);
@@ -214,7 +215,12 @@ void TKXfmScrSvr::PresentFrame() {
   if (!m_stretch || m_proportional)
     origin = CentredOrigin(m_pictureSize.X, m_pictureSize.Y, m_ctx.Display.ScreenWidth(),
                            m_ctx.Display.ScreenHeight());
-  DrawToScreen(CurrentFrame(), origin.X, origin.Y);
+  // A still picture already on screen is not presented again: nothing of it
+  // changed, and the window repaints itself when it is exposed.
+  if (!(m_stillPicture && m_stillOnScreen)) {
+    DrawToScreen(CurrentFrame(), origin.X, origin.Y);
+    m_stillOnScreen = m_stillPicture;
+  }
   const int32_t wait = int32_t(kFrameMs) - int32_t(m_ctx.Clock.Tick() - m_lastFrame);
   if (wait > 0) m_ctx.Clock.Sleep(uint32_t(wait));
   m_lastFrame = m_ctx.Clock.Tick();

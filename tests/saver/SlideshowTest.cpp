@@ -385,8 +385,27 @@ TEST_F(SlideshowTest, AShowWhosePicturesAllFailEndsWithTheFirstFailure) {
   EXPECT_FALSE(Display().Open());
 }
 
+// Idle means idle: a still picture is presented when it comes and then not
+// again, however long it stays; the next picture is presented at once.
+TEST_F(SlideshowTest, AStillPictureIsPresentedOnce) {
+  AddPicture(8, 6, MakePixel(200, 0, 0));
+  AddPicture(8, 6, MakePixel(0, 200, 0));
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 10;
+  Project.Settings.Transition = false;
+  std::vector<std::pair<uint32_t, TPixel>> presents;
+  OnFrame = [&](const TBitmap32& screen) { presents.emplace_back(Clock.Tick(), screen.Pixel(8, 6)); };
+  Run(16, 12, 15000);
+  ASSERT_EQ(presents.size(), 3u);  // the first picture, the black between, the second
+  EXPECT_EQ(presents[0].second, MakePixel(200, 0, 0));
+  EXPECT_EQ(presents[1].second, kBlack);
+  EXPECT_EQ(presents[2].second, MakePixel(0, 200, 0));
+  EXPECT_GE(presents[2].first, 10000u);
+  EXPECT_LT(presents[2].first - presents[1].first, 100u);
+}
+
 TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {
-  AddPicture(8, 6);
+  AddReflectingPictureFile("lake.kxp");
   std::vector<uint32_t> ticks;
   OnFrame = [&](const TBitmap32&) { ticks.push_back(Clock.Tick()); };
   Run(16, 12, 1000);
