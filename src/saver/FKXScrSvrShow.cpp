@@ -22,6 +22,8 @@ namespace kx {
 namespace {
 
 constexpr uint32_t kFrameMs = 33;
+// Transition frames come at most this often (about 60 a second).
+constexpr uint32_t kTransitionFrameMs = 17;
 const TPixel kBlack = MakePixel(0, 0, 0);
 
 }  // namespace
@@ -190,8 +192,13 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
 
   m_effect = m_transitionList[Random(uint32_t(m_transitionList.size()))];
   TransitionStep(0);
-  const int32_t n = time / int32_t(m_ctx.Clock.Tick() - t0 + 1);
+  // As many frames as the first one's cost allows, but no more than one per
+  // kTransitionFrameMs: a cheap effect on a fast screen would otherwise draw
+  // hundreds of frames a second and keep a whole core busy for nothing.
+  const uint32_t cost = m_ctx.Clock.Tick() - t0 + 1;
+  const int32_t n = time / int32_t(std::max(cost, kTransitionFrameMs));
   if (m_ctx.Events) m_ctx.Events->TransitionStarted(m_effect, n);
+  uint32_t frameStart = m_ctx.Clock.Tick();
   for (int32_t i = 1; i <= n && !m_closed; ++i) {
     if (!m_stillPicture) {
       m_engine->NextFrame();
@@ -199,6 +206,9 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
     }
     TransitionStep(TransitionPercent(i, n));
     ProcessMessages();
+    const int32_t wait = int32_t(kTransitionFrameMs) - int32_t(m_ctx.Clock.Tick() - frameStart);
+    if (wait > 0 && i < n) m_ctx.Clock.Sleep(uint32_t(wait));
+    frameStart = m_ctx.Clock.Tick();
   }
 }
 

@@ -83,7 +83,7 @@ class SlideshowTest : public testing::Test {
   }
 
   void Run(int32_t sw, int32_t sh, uint32_t endTick, bool enableAll = true) {
-    m_display = std::make_unique<THeadlessDisplay>(Clock, sw, sh, 30);
+    m_display = std::make_unique<THeadlessDisplay>(Clock, sw, sh, FrameCost);
     m_display->Script({endTick, {TInputKind::KeyPress, 0, 0, 27}});
     for (const TScriptedInput& in : Input) m_display->Script(in);
     m_display->OnPresent([this](const TBitmap32& screen) {
@@ -96,6 +96,7 @@ class SlideshowTest : public testing::Test {
   const THeadlessDisplay& Display() const { return *m_display; }
 
   TKXCProject Project;
+  uint32_t FrameCost = 30;  // what the headless display charges per presented frame
   TVirtualClock Clock;
   TRecorder Recorder{Clock};
   std::vector<std::string> Messages;
@@ -220,6 +221,30 @@ TEST_F(SlideshowTest, TheFirstTransitionFrameCostsWhatTheOthersCost) {
   for (size_t i = 2; i < changes.size(); ++i) {
     EXPECT_GE(changes[i] - changes[i - 1], 1000u + 32 * 30);
     EXPECT_LE(changes[i] - changes[i - 1], 1000u + 33 * 30 + 66);
+  }
+}
+
+// On a fast screen transition frames come no more often than every 17 ms:
+// with 2 ms a frame, 1000 ms give 58 frames spread over the whole second.
+TEST_F(SlideshowTest, CheapTransitionFramesArePaced) {
+  AddPicture(8, 6);
+  AddPicture(8, 6);
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 1;
+  Project.Settings.TransitionTime = 1000;
+  FrameCost = 2;
+  Run(16, 12, 6500);
+  std::vector<uint32_t> changes;
+  for (const TEvent& e : Recorder.Events) {
+    if (e.What.rfind("transition", 0) == 0) {
+      EXPECT_EQ(e.What, "transition 58");
+    }
+    if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
+  }
+  ASSERT_GE(changes.size(), 3u);
+  for (size_t i = 2; i < changes.size(); ++i) {
+    EXPECT_GE(changes[i] - changes[i - 1], 1000u + 57 * 17);
+    EXPECT_LE(changes[i] - changes[i - 1], 1000u + 58 * 17 + 66);
   }
 }
 
