@@ -46,8 +46,10 @@ constexpr TModeWords kModeTable[] = {
 
 // A mode whose window has not been built yet unpacks and cleans up like the
 // real one, so the package path is exercised end to end.
+// A definitions file that does not load ends the mode with its message.
 int ModeNotAvailable(TKXCProject& project, const std::string& programPath, const char* what) {
-  PreparePackage(project, programPath);
+  TKXForms forms;
+  PreparePackage(project, forms, programPath);
   std::fprintf(stderr, "kxcsaver: the %s is not available yet\n", what);
   RemoveWorkFolder();
   return 0;
@@ -76,6 +78,12 @@ bool PreparePackage(TKXCProject& project, const std::string& programPath) {
   project.LoadFromPackage(folder + std::string(kPackageEntryNames[0]));
   project.RelocateFiles(folder);
   return !program.empty();
+}
+
+bool PreparePackage(TKXCProject& project, TKXForms& forms, const std::string& programPath) {
+  const bool expanded = PreparePackage(project, programPath);
+  forms.LoadDefinitions(project.UISettings.UIFile);
+  return expanded;
 }
 
 namespace {

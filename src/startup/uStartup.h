@@ -13,6 +13,7 @@
 #include "devices/uMusic.h"
 #include "devices/uSound.h"
 #include "package/uKXProject.h"
+#include "ui/uKXForms.h"
 
 namespace kx {
 
@@ -34,6 +35,9 @@ TRunMode ModeOf(const std::string& modeWord);
 // from it and relocates its file references there. False when the program's
 // path does not expand (nothing is extracted; the project keeps its defaults).
 bool PreparePackage(TKXCProject& project, const std::string& programPath);
+// The same, then the window definitions the project's UI settings name; a
+// definitions file that does not load throws its loader's message.
+bool PreparePackage(TKXCProject& project, TKXForms& forms, const std::string& programPath);
 
 // The devices the full-screen mode runs on: the SDL display, the system
 // clock and SDL2_mixer's sound channels and music unless a factory replaces

@@ -114,7 +114,7 @@ TEST_F(PreparePackageTest, ProgramWithoutPackageKeepsDefaults) {
 
 TEST_F(PreparePackageTest, ModesRemoveTheWorkFolderWhenTheyEnd) {
   const std::string program = MakeProgram(
-      "Lake.scr", MakePackage(MakeDescription("[FileList]\r\na.jpg=1\r\n", "", ""), {{"a.jpg", "x"}}));
+      "Lake.scr", MakePackage(MakeDescription("[FileList]\r\na.jpg=1\r\n", "", ""), {{"a.jpg", "x"}}, "0\r\n"));
   // The show runs headless and a key ends it after a second.
   SetSaverDevicesFactory([] {
     auto clock = std::make_unique<TVirtualClock>();
@@ -129,6 +129,21 @@ TEST_F(PreparePackageTest, ModesRemoveTheWorkFolderWhenTheyEnd) {
     EXPECT_FALSE(Exists(m_tmp / "Lake4567")) << word;
   }
   SetSaverDevicesFactory({});
+}
+
+TEST_F(PreparePackageTest, ConfigurationModeStopsOnDamagedWindowDefinitions) {
+  for (const char* gui : {"", "1\r\n5\r\nobject W: TForm\r\nend\r\n"}) {
+    const std::string program = MakeProgram("Lake.scr", MakePackage(MakeDescription("", "", ""), {}, gui));
+    EXPECT_EQ(RunPlayer({"/c"}, program), 1) << gui;
+    EXPECT_FALSE(Exists(m_tmp / "Lake4567")) << gui;
+  }
+  const std::string program = MakeProgram(
+      "Lake.scr", MakePackage(MakeDescription("", "", ""), {}, "1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n"));
+  TKXCProject project;
+  TKXForms forms;
+  PreparePackage(project, forms, program);
+  EXPECT_EQ(forms.FindForm("MainWindow").DefinitionLines.size(), 2u);
+  RemoveWorkFolder();
 }
 
 TEST_F(PreparePackageTest, HandleMustBeADecimalInteger) {
