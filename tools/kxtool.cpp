@@ -35,6 +35,11 @@ constexpr TCommand kCommands[] = {
     {"objects", Objects, "objects FILE.kxp                  print a picture file's animated objects as their settings"},
     {"install", Install, "install FILE.scr                  copy a screensaver for this user and add it to ~/.xscreensaver"},
     {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver and its ~/.xscreensaver line"},
+    {"form", Form, "form FILE --json                  print a text form's tree as JSON"},
+    {"windows", Windows, "windows FILE.scr|FILE.kxu         list the window definitions and their bindings"},
+    {"prepared", Prepared, "prepared FILE.scr|FILE.kxu NAME   print a window's text form as it is built"},
+    {"kxu-make", KxuMake, "kxu-make FORM[:BINDINGS] ... -o OUT.kxu   make window definitions from forms and INI bindings"},
+    {"kxu-split", KxuSplit, "kxu-split FILE.kxu -o DIR         write each definition as a form and a bindings INI"},
 };
 
 int Usage() {

@@ -24,6 +24,11 @@ int Frames(const Args& args);
 int Objects(const Args& args);
 int Install(const Args& args);
 int Uninstall(const Args& args);
+int Form(const Args& args);
+int Windows(const Args& args);
+int Prepared(const Args& args);
+int KxuMake(const Args& args);
+int KxuSplit(const Args& args);
 
 // A --time value: HH:MM:SS on the 24-hour clock.
 kx::TLocalTime ParseLocalTime(const std::string& text);
