@@ -109,8 +109,9 @@ void TKXForms::AddForm(std::string_view formText, std::string_view bindingText) 
   if (!form.DefinitionLines.empty()) {
     const std::string& first = form.DefinitionLines[0];
     const size_t colon = first.find(':', std::min<size_t>(7, first.size()));
-    // A blank before the colon ("object Main : TForm") is no part of the name.
-    if (colon != std::string::npos && first.size() > 7) form.WindowName = std::string(Trim(first.substr(7, colon - 7)));
+    // A blank before the colon ("object Main : TForm") is no part of the name,
+    // and FindForm trims what it is asked for the same way.
+    if (colon != std::string::npos && first.size() > 7) form.WindowName = std::string(TrimControls(first.substr(7, colon - 7)));
   }
   Forms.push_back(std::move(form));
 }

@@ -42,7 +42,7 @@ class TKXForms {
 
   // Appends one definition; its WindowName is the first line without its
   // first seven characters ("object "), cut before the first ":", without
-  // blanks at either end; "" when the line holds no ":".
+  // blanks and control characters at either end; "" when the line holds no ":".
   void AddForm(std::string_view formText, std::string_view bindingText);
 
   // The first definition whose WindowName equals name (blanks and control

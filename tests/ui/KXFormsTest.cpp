@@ -65,6 +65,7 @@ TEST(KXForms, WindowNameComesFromTheFirstLine) {
   } cases[] = {
       {"object MainWindow: TfmForm", "MainWindow"},
       {"object Main : TfmForm", "Main"},  // a blank before the colon is no part of the name
+      {"object \x19Main\t\x01: TForm", "Main"},  // nor control characters: FindForm trims them too
       {"objekt Other: TForm", "Other"},   // the seven characters are not checked
       {"object MainWindow", ""},
       {"object:", ""},
