@@ -82,6 +82,12 @@ void TKXForms::LoadDefinitionsFromText(std::string_view text) {
   if (breaks >= kMaxDefinitionLines)
     throw std::runtime_error("the window definitions have more than " + std::to_string(kMaxDefinitionLines) + " lines");
   const std::vector<std::string> lines = SplitLines(text);
+  // An empty file is a package without windows (kxtool pack writes one for
+  // a project that has none), not a damaged one.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; })) {
+    Forms.clear();
+    return;
+  }
   const int32_t windows = CountAt(lines, 0, "the window count");
   TKXForms loaded;
   size_t at = 0;

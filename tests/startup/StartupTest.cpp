@@ -132,7 +132,7 @@ TEST_F(PreparePackageTest, ModesRemoveTheWorkFolderWhenTheyEnd) {
 }
 
 TEST_F(PreparePackageTest, ConfigurationModeStopsOnDamagedWindowDefinitions) {
-  for (const char* gui : {"", "1\r\n5\r\nobject W: TForm\r\nend\r\n"}) {
+  for (const char* gui : {"x", "1\r\n5\r\nobject W: TForm\r\nend\r\n"}) {
     const std::string program = MakeProgram("Lake.scr", MakePackage(MakeDescription("", "", ""), {}, gui));
     EXPECT_EQ(RunPlayer({"/c"}, program), 1) << gui;
     EXPECT_FALSE(Exists(m_tmp / "Lake4567")) << gui;
