@@ -96,9 +96,12 @@ bool StartDecoder(TDecoder* d, const uint8_t* data, size_t size, int scaleDenom,
   d->cmyk = d->cinfo.jpeg_color_space == JCS_CMYK || d->cinfo.jpeg_color_space == JCS_YCCK;
   d->cinfo.out_color_space = d->cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   const TPoint full{int32_t(d->cinfo.image_width), int32_t(d->cinfo.image_height)};
-  while (scaleDenom < 8 && JpegScaledPixels(full, scaleDenom) > maxPixels) scaleDenom *= 2;
+  // Worked out in the decoder's own fields: a local changed after setjmp
+  // would have no defined value after a longjmp.
   d->cinfo.scale_num = 1;
   d->cinfo.scale_denom = static_cast<unsigned>(scaleDenom);
+  while (d->cinfo.scale_denom < 8 && JpegScaledPixels(full, int(d->cinfo.scale_denom)) > maxPixels)
+    d->cinfo.scale_denom *= 2;
   jpeg_calc_output_dimensions(&d->cinfo);
   return true;
 }
