@@ -95,6 +95,23 @@ class SlideshowTest : public testing::Test {
   }
   const THeadlessDisplay& Display() const { return *m_display; }
 
+  // Every transition planned with `transition` ("transition <frames>"), and
+  // the picture changes after the first [lo, hi] milliseconds apart.
+  void ExpectTransitionsAndPeriods(const std::string& transition, size_t changesAtLeast, uint32_t lo, uint32_t hi) {
+    std::vector<uint32_t> changes;
+    for (const TEvent& e : Recorder.Events) {
+      if (e.What.rfind("transition", 0) == 0) {
+        EXPECT_EQ(e.What, transition);
+      }
+      if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
+    }
+    ASSERT_GE(changes.size(), changesAtLeast);
+    for (size_t i = 2; i < changes.size(); ++i) {
+      EXPECT_GE(changes[i] - changes[i - 1], lo) << i;
+      EXPECT_LE(changes[i] - changes[i - 1], hi) << i;
+    }
+  }
+
   TKXCProject Project;
   uint32_t FrameCost = 30;  // what the headless display charges per presented frame
   TVirtualClock Clock;
@@ -147,19 +164,8 @@ TEST_F(SlideshowTest, TransitionsArePlannedFromTheFirstFrameAndDurationsFollowTh
   Project.Settings.Duration = 10;
   Project.Settings.TransitionTime = 2000;
   Run(16, 12, 40000);
-  std::vector<uint32_t> changes;
-  for (const TEvent& e : Recorder.Events) {
-    if (e.What.rfind("transition", 0) == 0) {
-      EXPECT_EQ(e.What, "transition 64");
-    }
-    if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
-  }
-  ASSERT_EQ(changes.size(), 4u);
-  for (size_t i = 2; i < changes.size(); ++i) {
-    const uint32_t period = changes[i] - changes[i - 1];
-    EXPECT_GE(period, 10000u + 64 * 30);
-    EXPECT_LE(period, 10000u + 65 * 30 + 66);
-  }
+  ExpectTransitionsAndPeriods("transition 64", 4, 10000u + 64 * 30, 10000u + 65 * 30 + 66);
+  EXPECT_EQ(Recorder.Pictures().size(), 4u);
 }
 
 // A display that, like a real one, skips a frame of unknown change when the
@@ -210,18 +216,7 @@ TEST_F(SlideshowTest, TheFirstTransitionFrameCostsWhatTheOthersCost) {
   TInputState input;
   TSaverContext context{display, Clock, m_dir / "Lake.scr", 1234u, &Recorder, &input};
   RunSlideshow(Project, true, true, context);
-  std::vector<uint32_t> changes;
-  for (const TEvent& e : Recorder.Events) {
-    if (e.What.rfind("transition", 0) == 0) {
-      EXPECT_EQ(e.What, "transition 32");
-    }
-    if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
-  }
-  ASSERT_GE(changes.size(), 3u);
-  for (size_t i = 2; i < changes.size(); ++i) {
-    EXPECT_GE(changes[i] - changes[i - 1], 1000u + 32 * 30);
-    EXPECT_LE(changes[i] - changes[i - 1], 1000u + 33 * 30 + 66);
-  }
+  ExpectTransitionsAndPeriods("transition 32", 3, 1000u + 32 * 30, 1000u + 33 * 30 + 66);
 }
 
 // On a fast screen transition frames come no more often than every 17 ms:
@@ -234,18 +229,7 @@ TEST_F(SlideshowTest, CheapTransitionFramesArePaced) {
   Project.Settings.TransitionTime = 1000;
   FrameCost = 2;
   Run(16, 12, 6500);
-  std::vector<uint32_t> changes;
-  for (const TEvent& e : Recorder.Events) {
-    if (e.What.rfind("transition", 0) == 0) {
-      EXPECT_EQ(e.What, "transition 58");
-    }
-    if (e.What.rfind("picture", 0) == 0) changes.push_back(e.Tick);
-  }
-  ASSERT_GE(changes.size(), 3u);
-  for (size_t i = 2; i < changes.size(); ++i) {
-    EXPECT_GE(changes[i] - changes[i - 1], 1000u + 57 * 17);
-    EXPECT_LE(changes[i] - changes[i - 1], 1000u + 58 * 17 + 66);
-  }
+  ExpectTransitionsAndPeriods("transition 58", 3, 1000u + 57 * 17, 1000u + 58 * 17 + 66);
 }
 
 TEST_F(SlideshowTest, TransitionShorterThanOneFrameShowsOnlyItsFirstFrame) {
