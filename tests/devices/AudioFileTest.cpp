@@ -14,7 +14,7 @@
 
 using namespace kx;
 using kxtest::MakeWav;
-using kxtest::TWavSpec;
+using kxtest::TWavLayout;
 using namespace std::string_literals;
 
 namespace {
@@ -43,7 +43,7 @@ std::string WithFormat(std::string wav, const std::string& format, uint32_t size
 TEST(WavFile, AcceptsPcmAndFloatAndTellsTheirLength) {
   struct TCase {
     const char* name;
-    TWavSpec spec;
+    TWavLayout layout;
     uint64_t frames;
     uint32_t ms;
   };
@@ -58,7 +58,7 @@ TEST(WavFile, AcceptsPcmAndFloatAndTellsTheirLength) {
       {"half a frame more", {1, 2, 8000, 16, 400, -1}, 400, 50},
   };
   for (const TCase& c : cases) {
-    std::string wav = MakeWav(c.spec);
+    std::string wav = MakeWav(c.layout);
     if (std::string(c.name) == "half a frame more") wav += "xy";
     const std::optional<TWavInfo> info = Parse(wav);
     ASSERT_TRUE(info) << c.name;

@@ -14,7 +14,7 @@ inline void PutBe(std::string& s, uint64_t v, int bytes) {
   for (int i = bytes - 1; i >= 0; --i) s += char(v >> (8 * i) & 0xFF);
 }
 
-struct TWavSpec {
+struct TWavLayout {
   uint16_t Tag = 1;
   uint16_t Channels = 1;
   uint32_t Rate = 8000;
@@ -26,7 +26,7 @@ struct TWavSpec {
 
 // A WAV image: "RIFF" header, a 16-byte format chunk, the data chunk of
 // Frames frames of a quiet square wave.
-inline std::string MakeWav(const TWavSpec& w) {
+inline std::string MakeWav(const TWavLayout& w) {
   const uint16_t align = w.BlockAlign ? w.BlockAlign : uint16_t(w.Channels * w.Bits / 8);
   std::string data;
   for (uint32_t f = 0; f < w.Frames; ++f)
