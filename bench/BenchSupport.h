@@ -1,9 +1,12 @@
-// Timing helpers shared by the benchmarks.
+// Timing helpers and test pictures shared by the benchmarks.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <vector>
+
+#include "raster/uBitmap.h"
 
 namespace kxbench {
 
@@ -18,6 +21,19 @@ double TimeOnce(F&& f) {
   const auto t0 = std::chrono::steady_clock::now();
   f();
   return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// An opaque picture of pseudo-random pixels: nothing in it repeats, so no
+// copy or filter gets an easy case.
+inline kx::TBitmap32 NoisePicture(int32_t w, int32_t h) {
+  kx::TBitmap32 b(w, h);
+  uint32_t s = 1;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      s = s * 1664525u + 1013904223u;
+      b.SetPixel(x, y, 0xFF000000u | (s >> 8));
+    }
+  return b;
 }
 
 }  // namespace kxbench

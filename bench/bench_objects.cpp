@@ -45,17 +45,6 @@ double TimeOnce(F&& f) {
 
 constexpr int32_t W = 1920, H = 1080, kSide = 128, kObjects = 50;
 
-TBitmap32 Picture() {
-  TBitmap32 b(W, H);
-  uint32_t s = 1;
-  for (int32_t y = 0; y < H; ++y)
-    for (int32_t x = 0; x < W; ++x) {
-      s = s * 1664525u + 1013904223u;
-      b.SetPixel(x, y, 0xFF000000u | (s >> 8));
-    }
-  return b;
-}
-
 // A disc whose alpha falls off towards its rim: every alpha value occurs.
 TBitmap32 SoftDisc() {
   TBitmap32 b(kSide, kSide);
@@ -88,7 +77,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir);
   const std::string png = (dir / "disc.png").string();
   WritePng(png, SoftDisc());
-  const TBitmap32 picture = Picture();
+  const TBitmap32 picture = kxbench::NoisePicture(W, H);
   TBitmap32 copy(W, H);
   const size_t bytes = size_t(W) * H * sizeof(TPixel);
 

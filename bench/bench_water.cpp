@@ -31,19 +31,6 @@ namespace {
 
 constexpr int32_t W = 1920, H = 1080;
 
-
-
-TBitmap32 Picture() {
-  TBitmap32 b(W, H);
-  uint32_t s = 1;
-  for (int32_t y = 0; y < H; ++y)
-    for (int32_t x = 0; x < W; ++x) {
-      s = s * 1664525u + 1013904223u;
-      b.SetPixel(x, y, 0xFF000000u | (s >> 8));
-    }
-  return b;
-}
-
 // The wave records as a picture file starts them.
 TWaveParam DefaultWave() {
   TWaveParam w;
@@ -93,7 +80,7 @@ double WaterShare(const TProject& p) {
 
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::max(5, std::atoi(argv[1])) : 101;
-  const TBitmap32 picture = Picture();
+  const TBitmap32 picture = kxbench::NoisePicture(W, H);
   TBitmap32 copy(W, H);
   const size_t bytes = size_t(W) * H * sizeof(TPixel);
 
