@@ -20,13 +20,14 @@ constexpr std::array<uint32_t, 31> kClassicColors = {
 
 }  // namespace
 
+TPixel SystemColorPixel(int32_t index) {
+  const uint32_t rgb = index >= 0 && size_t(index) < kClassicColors.size() ? kClassicColors[size_t(index)] : 0;
+  return MakePixel(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
+}
+
 TPixel ColorValueToPixel(int32_t color) {
   const auto c = uint32_t(color);
-  if ((c >> 24) == 0x80) {
-    const uint32_t index = c & 0xFF;
-    const uint32_t rgb = index < kClassicColors.size() && (c & 0x00FFFF00u) == 0 ? kClassicColors[index] : 0;
-    return MakePixel(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb));
-  }
+  if ((c >> 24) == 0x80) return (c & 0x00FFFF00u) == 0 ? SystemColorPixel(int32_t(c & 0xFF)) : MakePixel(0, 0, 0);
   return MakePixel(uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16));
 }
 

@@ -13,5 +13,8 @@ namespace kx {
 
 // The opaque pixel of a colour value; an unknown system colour code gives black.
 TPixel ColorValueToPixel(int32_t color);
+// The opaque pixel of the system colour with that index (15 is the button
+// face); black for an index the scheme does not have.
+TPixel SystemColorPixel(int32_t index);
 
 }  // namespace kx
