@@ -1,0 +1,179 @@
+// The thumbnail grid of skinned windows (Part 7.3): a grid of small pictures,
+// one per cell in reading order, with an optional check box and title under
+// each; the user picks the current picture and ticks the pictures of the show.
+//
+// Choices the specification leaves open:
+// - Thumbnails and titles stay index-aligned with the pictures: a missing
+//   file, a file of another kind, an unreadable ".kxp" header or a picture
+//   that does not decode gets an empty slot, drawn as an empty frame with no
+//   title, so later pictures keep their cells.
+// - Besides ".JPG", ".BMP" and ".GIF", ".PNG" and ".JPEG" pictures get
+//   thumbnails too, since the player's still pictures include them.
+// - More than kThreadedLoadThreshold pictures load on a worker thread:
+//   LoadThumbnails returns at once, cells fill in as thumbnails finish (the
+//   UI thread picks them up through Fl::awake), cells not yet loaded draw as
+//   empty frames. Header failures of ".kxp" files found by the worker are
+//   reported on the UI thread with the box TProject::LoadHeader shows
+//   ("File: <name>" CR LF <error>), in picture order; decode errors of still
+//   pictures found by the worker leave the slot empty without a report (the
+//   one caller, Part 8.1, ignores them anyway).
+// - Loading on the UI thread, a still picture that does not decode does not
+//   stop the loop: the other thumbnails still load, then the first such error
+//   is raised to the caller.
+// - SelectItem with an index beyond the grid selects the nearest cell (row
+//   and column clamped to the grid) instead of failing.
+// - When a new layout leaves the selected cell outside the grid, the
+//   selection moves into it silently (no OnSelectItem).
+// - The mouse wheel scrolls without moving the selection.
+// - Picture sizes are kept within 0..4096.
+#pragma once
+
+#include <FL/Fl_Group.H>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "raster/uBitmap.h"
+#include "ui/uComponent.h"
+
+class Fl_Scrollbar;
+
+namespace kx {
+
+// Darkens c2 by p per cent of c1's darkness, channel by channel:
+// 255 - ((255 - c1) * p + (255 - c2) * 100) div 100, clamped to 0..255.
+// Colours are already resolved (system colours through SystemColor).
+TPixel ShadeColor(TPixel c1, TPixel c2, int p);
+
+struct TThumbnailJob;
+
+class TKXThumbnail2 : public Fl_Group, public TComponent {
+ public:
+  static constexpr int kMaxCheckIndex = 1000;
+  static constexpr size_t kThreadedLoadThreshold = 48;
+  static constexpr int kBorder = 2;  // the single border with the 3-D look
+  static constexpr int kMaxPictureSide = 4096;
+
+  TKXThumbnail2(int x = 0, int y = 0, int w = 350, int h = 250, const char* label = nullptr);
+  ~TKXThumbnail2() override;
+
+  // TComponent
+  Fl_Widget* Widget() override { return this; }
+  bool SetProperty(std::string_view name, const TFormValue& value) override;
+  void Loaded() override;
+  TCursorKind CursorAt(int x, int y) const override;
+
+  // Fl_Widget
+  void draw() override;
+  int handle(int event) override;
+  void resize(int x, int y, int w, int h) override;
+
+  // Pictures := paths; UpdateLayout; LoadThumbnails; repaint. Errors of
+  // LoadThumbnails pass to the caller after the layout is set.
+  void SetItems(const std::vector<std::string>& paths);
+  bool HasPictures() const { return m_hasPictures; }
+  const std::vector<std::string>& Pictures() const { return m_pictures; }
+  int PictureCount() const { return int(m_pictures.size()); }
+
+  // Selects the cell of picture index: the row first, then the column; each
+  // step that moves the selection fires OnSelectItem.
+  void SelectItem(int index);
+
+  // Check states of the pictures 0..1000; other indexes read false and are
+  // not stored.
+  std::array<bool, kMaxCheckIndex + 1> CheckStates{};
+  bool CheckState(int index) const;
+  void SetCheckState(int index, bool value);
+
+  // One title per picture, index-aligned with Pictures ("" for none).
+  std::vector<std::string> Titles;
+  // The thumbnail of picture i (empty when none is loaded).
+  const TBitmap32& Thumbnail(int index) const;
+
+  std::function<void(void* sender, int itemIndex)> OnSelectItem;
+
+  void UpdateLayout();
+  void LoadThumbnails();
+  // Waits for a worker started by LoadThumbnails and takes over its results.
+  void WaitForThumbnails();
+  bool Loading() const;
+  // Takes over what the worker has finished (the UI thread's Fl::awake
+  // callback runs it).
+  void PickUpThumbnails();
+
+  int ColCount() const { return m_colCount; }
+  int RowCount() const { return m_rowCount; }
+  int ColWidth() const { return m_colWidth; }
+  int RowHeight() const { return m_rowHeight; }
+  std::pair<int, int> Selected() const { return {m_col, m_row}; }
+  int TopRow() const { return m_topRow; }
+  int LeftCol() const { return m_leftCol; }
+
+  int PictureWidth() const { return m_pictureWidth; }
+  int PictureHeight() const { return m_pictureHeight; }
+  bool ShowCheckBox() const { return m_showCheckBox; }
+  bool ShowTitle() const { return m_showTitle; }
+  bool MultiRows() const { return m_multiRows; }
+  void SetPictureWidth(int v);
+  void SetPictureHeight(int v);
+  void SetShowCheckBox(bool v);
+  void SetShowTitle(bool v);
+  void SetMultiRows(bool v);
+
+  // The scroll bar: vertical with MultiRows, horizontal without.
+  Fl_Scrollbar& ScrollBar() { return *m_bar; }
+  bool ScrollBarVisible() const;
+
+  // The cell (column, row) under the window point, or false when there is none.
+  bool CellAt(int x, int y, int& col, int& row) const;
+  // The rectangle of a cell in window coordinates (it may lie outside the client area).
+  void CellRect(int col, int row, int& l, int& t, int& r, int& b) const;
+  // The picture index whose check box lies under the window point, or -1.
+  int CheckBoxAt(int x, int y) const;
+
+ private:
+  friend struct TThumbnailJob;
+  enum class TScrollBars { Off, Horizontal, Vertical, Both };
+
+  void ClientRect(int& x, int& y, int& w, int& h) const;
+  void PlaceScrollBar();
+  void ClampScroll();
+  void ScrollIntoView();
+  int FullyVisibleRows() const;
+  int FullyVisibleCols() const;
+  // The grid's SelectCell: fires OnSelectItem and moves the selection.
+  void MoveTo(int col, int row);
+  void DrawCell(int col, int row, int l, int t, int r, int b);
+  void DrawTitle(const std::string& text, int l, int t, int r, int b, bool selected);
+  void StopWorker();
+  void ReportHeaderErrors();
+  static void ScrollBarCallback(Fl_Widget* w, void* data);
+
+  Fl_Scrollbar* m_bar = nullptr;
+  std::vector<std::string> m_pictures;
+  bool m_hasPictures = false;
+  std::vector<TBitmap32> m_thumbs;
+
+  int m_pictureWidth = 80, m_pictureHeight = 60;
+  bool m_showCheckBox = false, m_showTitle = false, m_multiRows = true;
+  TScrollBars m_scrollBars = TScrollBars::Vertical;
+  int m_colWidth = 100, m_rowHeight = 80;
+  int m_colCount = 1, m_rowCount = 1;
+  int m_col = 0, m_row = 0;
+  int m_topRow = 0, m_leftCol = 0;
+  bool m_selecting = false;  // the left button went down on a cell
+
+  std::shared_ptr<TThumbnailJob> m_job;
+  std::thread m_worker;
+  std::vector<std::string> m_pendingReports;
+  bool m_reporting = false;
+};
+
+}  // namespace kx
