@@ -29,6 +29,7 @@ int Windows(const Args& args);
 int Prepared(const Args& args);
 int KxuMake(const Args& args);
 int KxuSplit(const Args& args);
+int Window(const Args& args);
 
 // A --time value: HH:MM:SS on the 24-hour clock.
 kx::TLocalTime ParseLocalTime(const std::string& text);

@@ -21,6 +21,10 @@
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "saver/FKXScrSvr.h"
+#include "config/uDefinedWindow.h"
+#include "ui/uFlMessageBox.h"
+
+#include <FL/filename.H>
 #include "startup/uHostModes.h"
 
 namespace kx {
@@ -43,17 +47,6 @@ constexpr TModeWords kModeTable[] = {
     {kPreviewWords, TRunMode::Preview},
     {kPasswordWords, TRunMode::ChangePassword},
 };
-
-// A mode whose window has not been built yet unpacks and cleans up like the
-// real one, so the package path is exercised end to end.
-// A definitions file that does not load ends the mode with its message.
-int ModeNotAvailable(TKXCProject& project, const std::string& programPath, const char* what) {
-  TKXForms forms;
-  PreparePackage(project, forms, programPath);
-  std::fprintf(stderr, "kxcsaver: the %s is not available yet\n", what);
-  RemoveWorkFolder();
-  return 0;
-}
 
 }  // namespace
 
@@ -150,19 +143,42 @@ int HostMode(TKXCProject& project, const std::string& programPath, uint64_t wind
   });
 }
 
-int ConfigureMode(TKXCProject& project, const std::string& programPath) {
-  return ModeNotAvailable(project, programPath, "configuration window");
+int ConfigureMode(TKXCProject& project, const std::string& programPath, const std::vector<std::string>& args) {
+  TKXForms forms;
+  PreparePackage(project, forms, programPath);
+  if (!CanOpenX11Display()) {
+    std::fprintf(stderr, "kxcsaver: the configuration window needs a display\n");
+    RemoveWorkFolder();
+    return 1;
+  }
+  int status = 0;
+  SetFlMessageBoxTitle(project.Settings.ProductName);
+  // Boxes over the windows, unless the caller has its own way to show them.
+  const TMessageBoxHandler previous = SetMessageBoxHandler(ShowFlMessageBox);
+  if (previous) SetMessageBoxHandler(previous);
+  try {
+    TConfigContext context{forms, project, programPath, args};
+    context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
+    ShowDefinedWindow(context, "MainWindow");
+  } catch (const std::exception& e) {
+    ShowMessageBox(e.what());
+    status = 1;
+  }
+  SetMessageBoxHandler(previous);
+  RemoveWorkFolder();
+  return status;
 }
 
 namespace {
 
-int RunMode(TRunMode mode, const TCommandLine& line, const std::string& programPath) {
+int RunMode(TRunMode mode, const TCommandLine& line, const std::string& programPath,
+            const std::vector<std::string>& args) {
   TKXCProject project;
   switch (mode) {
     case TRunMode::Saver:
       return SaverMode(project, programPath);
     case TRunMode::Configure:
-      return ConfigureMode(project, programPath);
+      return ConfigureMode(project, programPath, args);
     case TRunMode::Preview:
     case TRunMode::ChangePassword:
       if (!ParseInteger(line.HandleText, TIntSyntax::DecimalOrHex)) {
@@ -201,7 +217,7 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& programPa
         return HostMode(project, programPath, host.Window);
       }
     }
-    return RunMode(mode, line, programPath);
+    return RunMode(mode, line, programPath, args);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kxcsaver: %s\n", e.what());
     RemoveWorkFolder();

@@ -55,7 +55,10 @@ void SetSaverDevicesFactory(TSaverDevicesFactory factory);
 int SaverMode(TKXCProject& project, const std::string& programPath);
 // The show inside another program's window (0: the root window).
 int HostMode(TKXCProject& project, const std::string& programPath, uint64_t window);
-int ConfigureMode(TKXCProject& project, const std::string& programPath);
+// The package's MainWindow, shown modally; args decide whether the user
+// settings file is used. Without a display, or when the window cannot be
+// built, it says why and ends with status 1.
+int ConfigureMode(TKXCProject& project, const std::string& programPath, const std::vector<std::string>& args);
 
 // Runs the whole program on its arguments; the process exit status.
 int RunPlayer(const std::vector<std::string>& args, const std::string& programPath);

@@ -9,6 +9,9 @@
 #include <map>
 
 #include "ui/uFormValues.h"
+#include "ui/uKXPreview.h"
+#include "ui/uKXThumbnail2.h"
+#include "ui/uMyButton.h"
 #include "ui/uStdControls.h"
 
 namespace kx {
@@ -39,6 +42,9 @@ const TClassEntry kClasses[] = {
     {"TTabSheet", Make<TTabSheet>, false, false},
     {"TForm", Make<TForm>, false, false},
     {"TTimer", Make<TTimer>, false, false},
+    {"TMyButton", Make<TMyButton>, true, true},
+    {"TKXThumbnail2", Make<TKXThumbnail2>, false, false},
+    {"TKXPreview", Make<TKXPreview>, true, false},
 };
 
 const TClassEntry* FindClass(std::string_view name) {

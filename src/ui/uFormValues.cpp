@@ -67,12 +67,6 @@ constexpr std::array<TNamedCursor, 22> kCursorNames = {{
 
 }  // namespace
 
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 int32_t FormInt(std::string_view property, const TFormValue& v) {
   const auto* i = std::get_if<TFormInt>(&v.V);
   if (!i) WrongKind(property, "an integer");

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "package/uText.h"  // SameText
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
 #include "ui/uTextForm.h"
@@ -33,8 +34,5 @@ TCursorKind FormCursor(std::string_view property, const TFormValue& v);
 // Applies a Font.* property line (Name, Height, Size, Color, Style, Charset,
 // Pitch); false for a sub-property fonts do not have.
 bool SetFontProperty(TFontDesc& font, std::string_view subProperty, const TFormValue& v);
-
-// True when name equals one of the words, ignoring letter case.
-bool SameText(std::string_view a, std::string_view b);
 
 }  // namespace kx

@@ -16,6 +16,9 @@ TBitmap32 CaptureWidget(Fl_Widget& widget) {
   if (w <= 0 || h <= 0) return {};
   Fl_Image_Surface surface(w, h);
   surface.set_current();
+  // Everything is drawn, as at the first exposure (an unmapped window keeps
+  // no damage of its own, so it is set directly).
+  widget.clear_damage(FL_DAMAGE_ALL);
   surface.draw(&widget);
   std::unique_ptr<Fl_RGB_Image> image(surface.image());
   Fl_Display_Device::display_device()->set_current();

@@ -35,6 +35,13 @@ std::vector<TRect> OrderMonitors(const std::vector<TRect>& raw, int primary) {
   return out;
 }
 
+bool CanOpenX11Display() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return false;
+  XCloseDisplay(d);
+  return true;
+}
+
 std::vector<TRect> ListMonitors() {
   Display* d = XOpenDisplay(nullptr);
   if (!d) return {};

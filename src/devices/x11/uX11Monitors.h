@@ -12,6 +12,8 @@
 namespace kx {
 
 std::vector<TRect> ListMonitors();
+// True when the X display named by DISPLAY can be opened.
+bool CanOpenX11Display();
 
 // The monitors in the order the show uses them, from raw lists: rectangles
 // that are empty or contain two or more of the others are dropped, repeats

@@ -1,0 +1,148 @@
+#include "config/FKXConfigWindow.h"
+
+#include <FL/Fl.H>
+
+#include <exception>
+
+#include "config/uDefinedWindow.h"
+#include "devices/uMessageBox.h"
+#include "ui/uFormBuilder.h"
+#include "ui/uKXPreview.h"
+#include "ui/uKXThumbnail2.h"
+#include "ui/uStdControls.h"
+
+namespace kx {
+namespace {
+
+// The parameters end with CR LF once expanded; an opener given a target
+// with a line break would look for a name that has one.
+std::string WithoutLineEnd(std::string s) {
+  while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+TfmKXCOnfigWindow::TfmKXCOnfigWindow(TConfigContext& context) : m_context(context) {
+  callback(
+      [](Fl_Widget* w, void*) {
+        // Escape does not close a skinned window; its controls and the title bar do.
+        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+        static_cast<TfmKXCOnfigWindow*>(w)->CloseWindow();
+      },
+      nullptr);
+}
+
+TfmKXCOnfigWindow::~TfmKXCOnfigWindow() = default;
+
+int TfmKXCOnfigWindow::PictureCount() const { return int(m_context.Project.FileList.Names.size()); }
+
+void TfmKXCOnfigWindow::FormShow() {
+  const auto& pictures = m_context.Project.FileList.Names;
+  for (TComponent* c : Components) {
+    // One component that cannot be prepared does not keep the others from it.
+    try {
+      if (auto* edit = dynamic_cast<TEdit*>(c)) edit->readonly(0);
+      if (IsClickableClass(c->ClassName)) c->OnClick = [this](TComponent& sender) { ExecuteAction(sender); };
+      if (auto* pages = dynamic_cast<TPageControl*>(c)) {
+        if (Fl_Widget* page = pages->value()) page->redraw();
+      }
+      if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) {
+        grid->SetItems(pictures);
+        grid->OnSelectItem = [this](void*, int index) { SelectPicture(index); };
+        grid->redraw();
+        grid->SelectItem(CurrentIndex);
+      }
+      if (auto* preview = dynamic_cast<TKXPreview*>(c); preview && !pictures.empty())
+        preview->SetFileName(pictures.front());
+      if (c->ClassName != "TTabSheet" && c->ClassName != "TTimer") {
+        c->Visible = (c->Tag & 1) != 0;
+        if (Fl_Widget* w = c->Widget()) c->Visible ? w->show() : w->hide();
+      }
+    } catch (const std::exception&) {
+    }
+  }
+  SelectPicture(CurrentIndex);
+}
+
+void TfmKXCOnfigWindow::FormClose() {
+  // The components go with the window once its modal loop has ended: the
+  // click that closes it is still running in one of them.
+}
+
+void TfmKXCOnfigWindow::SelectPicture(int32_t index) {
+  const int count = PictureCount();
+  if (index >= count) index = count - 1;
+  if (index < 0) index = 0;
+  CurrentIndex = index;
+  if (count == 0) return;
+  for (TComponent* c : Components)
+    if (auto* preview = dynamic_cast<TKXPreview*>(c)) {
+      try {
+        preview->SetFileName(m_context.Project.FileList.Names[size_t(CurrentIndex)]);
+      } catch (const std::exception& e) {
+        ShowMessageBox(e.what());
+      }
+    }
+}
+
+void TfmKXCOnfigWindow::ExecuteAction(TComponent& sender) {
+  try {
+    const TKXForm& definition = m_context.Forms.FindForm(Name);
+    const TAction* action = definition.Bindings.FindAction(sender.Name);
+    if (!action) return;
+    const TKXCProject& project = m_context.Project;
+    const std::string p1 = ExpandPlaceholderLines(action->Param1, project);
+    switch (action->ActionType) {
+      case 0:
+        if (m_context.OpenUrl) m_context.OpenUrl(WithoutLineEnd(p1));
+        break;
+      case 1:
+        ShowDefinedWindow(m_context, p1);
+        break;
+      case 2:
+        SelectPicture(CurrentIndex + 1);
+        break;
+      case 3:
+        SelectPicture(CurrentIndex - 1);
+        break;
+      case 4:
+        if (PictureCount() > 0 && m_context.PreviewPicture) m_context.PreviewPicture(*this, CurrentIndex);
+        break;
+      case 5:
+        if (m_context.OpenSettings) m_context.OpenSettings(*this);
+        break;
+      case 6:
+        CloseWindow();
+        break;
+      case 9:
+        if (m_context.SetWallpaper) m_context.SetWallpaper(*this, CurrentIndex);
+        break;
+      default:
+        break;
+    }
+  } catch (const std::exception& e) {
+    ShowMessageBox(e.what());
+  }
+}
+
+void TfmKXCOnfigWindow::SetApplicationTitle(const std::string& title) {
+  m_applicationTitle = title;
+  iconlabel(m_applicationTitle.c_str());
+}
+
+void TfmKXCOnfigWindow::ShowModal() {
+  m_closed = false;
+  set_modal();
+  show();
+  while (shown() && !m_closed) Fl::wait();
+}
+
+void TfmKXCOnfigWindow::CloseWindow() {
+  if (m_closed) return;
+  m_closed = true;
+  FormClose();
+  hide();
+}
+
+}  // namespace kx

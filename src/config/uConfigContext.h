@@ -1,0 +1,35 @@
+// What the windows of the configuration mode work on: the process's window
+// definitions and project, the program's path and arguments (which decide
+// whether the user settings file is read and written), and the ways out of
+// a window that other parts carry out.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "package/uKXProject.h"
+#include "ui/uKXForms.h"
+
+namespace kx {
+
+class TfmKXCOnfigWindow;
+
+struct TConfigContext {
+  const TKXForms& Forms;
+  TKXCProject& Project;
+  std::string ProgramPath;
+  std::vector<std::string> Args;  // the command line without the program
+
+  // Hands a target (a web address, a file) to the desktop's opener; the
+  // default asks FLTK's fl_open_uri, which runs xdg-open.
+  std::function<void(const std::string& target)> OpenUrl{};
+  // "Preview selected file", "Open setting" and "Set as a Wallpaper": the
+  // full-screen picture, the settings dialog and the wallpaper. Unset, the
+  // action does nothing.
+  std::function<void(TfmKXCOnfigWindow& window, int index)> PreviewPicture{};
+  std::function<void(TfmKXCOnfigWindow& window)> OpenSettings{};
+  std::function<void(TfmKXCOnfigWindow& window, int index)> SetWallpaper{};
+};
+
+}  // namespace kx
