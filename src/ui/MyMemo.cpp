@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "package/uText.h"
 #include "ui/uFlDraw.h"
 #include "ui/uFormEnums.h"
 #include "ui/uFormValues.h"
@@ -45,20 +46,6 @@ int BytesOfChars(std::string_view s, int n) {
 }
 
 }  // namespace
-
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t j = i;
-    while (j < text.size() && text[j] != '\r' && text[j] != '\n') ++j;
-    lines.emplace_back(text.substr(i, j - i));
-    if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') j += 2;  // CR LF
-    else if (j < text.size()) ++j;                                                       // CR or LF
-    i = j;
-  }
-  return lines;
-}
 
 TMyMemo::TMyMemo() : Fl_Text_Editor(0, 0, 185, 89) {
   buffer(&Buffer);

@@ -23,10 +23,6 @@ namespace kx {
 enum class TScrollStyle { NoBars, Horizontal, Vertical, Both };
 enum class TMemoAlignment { LeftJustify, RightJustify, Center };
 
-// Splits text into lines at CR LF, CR or LF; a break at the very end starts
-// no further line, so "" has no lines and "a\r\n" one.
-std::vector<std::string> SplitLines(std::string_view text);
-
 namespace detail {
 // The memo's text, made before the editor that shows it and freed after.
 struct TMemoBufferHolder {
