@@ -24,7 +24,7 @@ struct TShapeBrush {
 
 struct TShapePen {
   TPixel Color = MakePixel(0, 0, 0);
-  int32_t Width = 1;  // 0 draws one pixel wide, a pixel further in on the right and at the bottom
+  int32_t Width = 1;  // 0 draws one pixel wide
   TPenStyle Style = TPenStyle::Solid;
 };
 
