@@ -59,7 +59,10 @@ TMyButton::TMyButton() : TMyButton(SystemClock()) {}
 
 TMyButton::TMyButton(IClock& clock) : Fl_Widget(0, 0, 75, 25), m_clock(clock) {}
 
-TMyButton::~TMyButton() { Fl::remove_timeout(OnTimeout, this); }
+TMyButton::~TMyButton() {
+  Fl::remove_timeout(OnTimeout, this);
+  Fl::remove_timeout(OnResized, this);
+}
 
 bool TMyButton::SetProperty(std::string_view name, const TFormValue& v) {
   struct TPictureProperty {
@@ -181,10 +184,16 @@ void TMyButton::Repaint() {
 
 // ---- painting ----
 
-void TMyButton::ApplyAutoSize() {
+bool TMyButton::ApplyAutoSize() {
   const TFlPicture& up = m_faceUp.Picture;
-  if (m_autoSize && !up.Empty() && (w() != up.Width() || h() != up.Height())) size(up.Width(), up.Height());
+  if (!m_autoSize || up.Empty() || (w() == up.Width() && h() == up.Height())) return false;
+  size(up.Width(), up.Height());
+  return true;
 }
+
+// Damage asked for while the window draws is dropped when it finishes, so
+// the area a paint has just resized is repainted from the event loop.
+void TMyButton::OnResized(void* self) { static_cast<TMyButton*>(self)->Repaint(); }
 
 void TMyButton::DrawFace(TFace& face, bool transparency) {
   face.Picture.SetTransparent(transparency && face.Keyed);
@@ -244,7 +253,7 @@ void TMyButton::DrawCaption() {
 }
 
 void TMyButton::draw() {
-  ApplyAutoSize();
+  if (ApplyAutoSize() && window() && window()->shown()) Fl::add_timeout(0, OnResized, this);
   if (w() <= 0 || h() <= 0) return;
   fl_push_clip(x(), y(), w(), h());
   switch (Look()) {

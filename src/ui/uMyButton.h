@@ -93,10 +93,11 @@ class TMyButton : public Fl_Widget, public TComponent {
   void DrawRaisedFace();
   void DrawSunkenEdge();
   void DrawCaption();
-  void ApplyAutoSize();
+  bool ApplyAutoSize();  // true when the size changed
   void Repaint();
   void Schedule();
   static void OnTimeout(void* self);
+  static void OnResized(void* self);
 
   void PointerEnters();
   void PointerLeaves();
