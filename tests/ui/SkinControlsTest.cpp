@@ -280,7 +280,10 @@ TEST(SkinControlClicks, ShapesAndBevelsOfOurOwnClickOnACompletedLeftClick) {
 
 // ---- the memo ----
 
-TEST(MyMemoText, ReadsAsLinesEachEndedByCrLf) {
+// The editor measures its text whenever it changes: it needs a display.
+class MyMemoText : public SkinControls {};
+
+TEST_F(MyMemoText, ReadsAsLinesEachEndedByCrLf) {
   kx::TMyMemo memo;
   memo.SetLines({"a", "b"});
   EXPECT_EQ(memo.Text(), "a\r\nb\r\n");
@@ -290,7 +293,7 @@ TEST(MyMemoText, ReadsAsLinesEachEndedByCrLf) {
   EXPECT_EQ(memo.Text(), "a\r\n\r\n");
 }
 
-TEST(MyMemoText, WritingSplitsAtCrLfCrOrLf) {
+TEST_F(MyMemoText, WritingSplitsAtCrLfCrOrLf) {
   struct TCase {
     const char* Text;
     std::vector<std::string> Lines;
@@ -312,7 +315,7 @@ TEST(MyMemoText, WritingSplitsAtCrLfCrOrLf) {
   }
 }
 
-TEST(MyMemoText, DefinitionLinesFillIt) {
+TEST_F(MyMemoText, DefinitionLinesFillIt) {
   kx::TMyMemo memo;
   kx::TFormValue list{kx::TFormList{{Str("first"), Str(""), Str("third")}}};
   EXPECT_TRUE(memo.SetProperty("Lines.Strings", list));
