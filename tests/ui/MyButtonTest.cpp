@@ -400,6 +400,20 @@ TEST_F(MyButtonRepeat, ALateLookFiresOnceNotForEveryMissedTick) {
   EXPECT_EQ(fired, (Ticks{1000, 3000, 3050}));
 }
 
+TEST(MyButtonRepeatWrap, TheSeriesCarriesOnWhenTheTickWraps) {
+  kx::TVirtualClock clock(0xFFFFFF00u);
+  TMyButton b(clock);
+  b.resize(0, 0, 20, 20);
+  std::vector<uint32_t> fired;
+  b.OnMousePressed = [&](void*) { fired.push_back(clock.Tick()); };
+  Send(b, FL_PUSH);
+  for (int i = 0; i < 600; ++i) {
+    clock.Advance(1);
+    b.CheckRepeat();
+  }
+  EXPECT_EQ(fired, (std::vector<uint32_t>{0xFFFFFF00u, 0xFFFFFF00u + 500, 0xFFFFFF00u + 550, 0xFFFFFF00u + 600}));
+}
+
 // A button hidden or disabled while held never sees the release: its
 // repeat must end all the same.
 TEST_F(MyButtonRepeat, HidingOrDisablingAHeldButtonEndsThePress) {
