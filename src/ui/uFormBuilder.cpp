@@ -11,6 +11,9 @@
 #include "ui/uFormValues.h"
 #include "ui/uKXPreview.h"
 #include "ui/uKXThumbnail2.h"
+#include "ui/MyBevel.h"
+#include "ui/MyMemo.h"
+#include "ui/MyShape.h"
 #include "ui/uMyButton.h"
 #include "ui/uStdControls.h"
 
@@ -42,7 +45,11 @@ const TClassEntry kClasses[] = {
     {"TTabSheet", Make<TTabSheet>, false, false},
     {"TForm", Make<TForm>, false, false},
     {"TTimer", Make<TTimer>, false, false},
+    {"TShape", Make<TShape>, false, false},
     {"TMyButton", Make<TMyButton>, true, true},
+    {"TMyShape", Make<TMyShape>, true, false},
+    {"TMyBevel", Make<TMyBevel>, true, false},
+    {"TMyMemo", Make<TMyMemo>, false, false},
     {"TKXThumbnail2", Make<TKXThumbnail2>, false, false},
     {"TKXPreview", Make<TKXPreview>, true, false},
 };

@@ -171,8 +171,8 @@ TEST_F(DefinedWindowTest, ClicksRunTheBindingsOfClickableClassesOnly) {
 
 TEST_F(DefinedWindowTest, TheTopmostControlUnderThePointerGetsTheClick) {
   Load("1\r\n" + Definition({"object Main: TfmForm", "  ClientWidth = 100", "  ClientHeight = 100",
-                             "  object Pic: TImage", "    Width = 100", "    Height = 100", "  end",
-                             "  object Spot: TLabel", "    Left = 10", "    Top = 10", "    AutoSize = False",
+                             "  object Pic: TImage", "    Width = 100", "    Height = 100", "    Tag = 1", "  end",
+                             "  object Spot: TLabel", "    Tag = 1", "    Left = 10", "    Top = 10", "    AutoSize = False",
                              "    Width = 20", "    Height = 20", "    Transparent = True", "  end", "end"},
                             Bindings({Bind("Pic", 0, "picture"), Bind("Spot", 0, "spot")})));
   auto w = Build("Main");
@@ -181,7 +181,7 @@ TEST_F(DefinedWindowTest, TheTopmostControlUnderThePointerGetsTheClick) {
   // goes to the control that took the press, as FLTK's event loop sends it.
   const auto click = [&](int x, int y) {
     Fl::e_x = x, Fl::e_y = y, Fl::e_keysym = FL_Button + 1, Fl::e_state = FL_BUTTON1;
-    Fl::pushed(nullptr);
+    Fl::pushed(w.get());  // as the event loop does before it sends the press
     ASSERT_TRUE(w->handle(FL_PUSH));
     Fl::e_state = 0;
     ASSERT_TRUE(Fl::pushed());
