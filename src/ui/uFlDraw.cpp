@@ -2,7 +2,6 @@
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
-#include <FL/Fl_Image.H>
 #include <FL/fl_draw.H>
 
 #include <map>
@@ -62,25 +61,6 @@ TBitmap32 WithTransparency(const TBitmap32& b, bool transparent) {
       row[x] = transparent && (row[x] & 0xFFFFFF) == key ? 0 : row[x] | 0xFF000000u;
   }
   return out;
-}
-
-// FLTK's RGBA byte order from our pixels.
-std::unique_ptr<Fl_RGB_Image> ToFlImage(const TBitmap32& b, bool alpha) {
-  const int depth = alpha ? 4 : 3;
-  auto* bytes = new uchar[size_t(b.Width()) * size_t(b.Height()) * size_t(depth)];
-  uchar* o = bytes;
-  for (int y = 0; y < b.Height(); ++y) {
-    const TPixel* row = b.Row(y);
-    for (int x = 0; x < b.Width(); ++x) {
-      *o++ = PixelR(row[x]);
-      *o++ = PixelG(row[x]);
-      *o++ = PixelB(row[x]);
-      if (alpha) *o++ = PixelA(row[x]);
-    }
-  }
-  auto image = std::make_unique<Fl_RGB_Image>(bytes, b.Width(), b.Height(), depth);
-  image->alloc_array = 1;
-  return image;
 }
 
 }  // namespace
@@ -154,14 +134,46 @@ void TFlPicture::SetTransparent(bool transparent) {
   m_stretched.reset();
 }
 
-const Fl_RGB_Image& TFlPicture::Image() const {
-  if (!m_image) m_image = ToFlImage(WithTransparency(m_bitmap, m_transparent), m_transparent);
-  return *m_image;
+TFlPicture::TPrepared TFlPicture::Prepare(const TBitmap32& b) {
+  TPrepared p;
+  p.W = b.Width();
+  p.Rgb.resize(size_t(b.Width()) * size_t(b.Height()) * 3);
+  uint8_t* o = p.Rgb.data();
+  bool opaque = true;
+  for (int y = 0; y < b.Height(); ++y) {
+    const TPixel* row = b.Row(y);
+    for (int x = 0; x < b.Width(); ++x) {
+      *o++ = PixelR(row[x]);
+      *o++ = PixelG(row[x]);
+      *o++ = PixelB(row[x]);
+      // Bilinear stretching blends the edges: half covered counts as shown.
+      const bool shows = PixelA(row[x]) >= 128;
+      opaque = opaque && shows;
+      if (!shows) continue;
+      if (!p.Runs.empty() && p.Runs.back().Y == y && p.Runs.back().X1 == x) ++p.Runs.back().X1;
+      else p.Runs.push_back({y, x, x + 1});
+    }
+  }
+  p.H = b.Height();
+  p.Opaque = opaque;
+  if (opaque) p.Runs.clear();
+  return p;
+}
+
+void TFlPicture::TPrepared::Draw(int x, int y) const {
+  if (Opaque) {
+    fl_draw_image(Rgb.data(), x, y, W, H, 3);
+    return;
+  }
+  for (const TRun& r : Runs)
+    fl_draw_image(Rgb.data() + (size_t(r.Y) * size_t(W) + size_t(r.X0)) * 3, x + r.X0, y + r.Y, r.X1 - r.X0, 1, 3,
+                  W * 3);
 }
 
 void TFlPicture::Draw(int x, int y) const {
   if (m_bitmap.Empty()) return;
-  const_cast<Fl_RGB_Image&>(Image()).draw(x, y);
+  if (!m_image) m_image = std::make_unique<TPrepared>(Prepare(WithTransparency(m_bitmap, m_transparent)));
+  m_image->Draw(x, y);
 }
 
 void TFlPicture::DrawStretched(int x, int y, int w, int h) const {
@@ -170,11 +182,11 @@ void TFlPicture::DrawStretched(int x, int y, int w, int h) const {
   if (!m_stretched || m_stretchedW != w || m_stretchedH != h) {
     // The transparent colour is found before stretching, so that blended edge
     // pixels do not become a second key colour.
-    m_stretched = ToFlImage(ResizeBilinear(WithTransparency(m_bitmap, m_transparent), w, h), m_transparent);
+    m_stretched = std::make_unique<TPrepared>(Prepare(ResizeBilinear(WithTransparency(m_bitmap, m_transparent), w, h)));
     m_stretchedW = w;
     m_stretchedH = h;
   }
-  m_stretched->draw(x, y);
+  m_stretched->Draw(x, y);
 }
 
 void DrawBitmap(const TBitmap32& bitmap, int x, int y) {

@@ -8,11 +8,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
-
-class Fl_RGB_Image;
 
 namespace kx {
 
@@ -56,11 +55,27 @@ class TFlPicture {
   void DrawStretched(int x, int y, int w, int h) const;
 
  private:
-  const Fl_RGB_Image& Image() const;
+  // A bitmap made ready for FLTK: its RGB bytes, and when some pixels do not
+  // show, the rows' runs of those that do. FLTK's images are not used: the
+  // first draw of one into an off-screen surface (kxtool window) makes its
+  // server-side copy through a second surface and leaves the clip of the
+  // widgets drawn after it empty.
+  struct TPrepared {
+    bool Opaque = true;
+    int H = 0;
+    std::vector<uint8_t> Rgb;
+    struct TRun {
+      int Y, X0, X1;
+    };
+    std::vector<TRun> Runs;
+    int W = 0;
+    void Draw(int x, int y) const;
+  };
+  static TPrepared Prepare(const TBitmap32& withAlpha);
   TBitmap32 m_bitmap;
   bool m_transparent = false;
-  mutable std::unique_ptr<Fl_RGB_Image> m_image;
-  mutable std::unique_ptr<Fl_RGB_Image> m_stretched;
+  mutable std::unique_ptr<TPrepared> m_image;
+  mutable std::unique_ptr<TPrepared> m_stretched;
   mutable int m_stretchedW = 0, m_stretchedH = 0;
 };
 
