@@ -1,7 +1,7 @@
-// The picture preview of skinned windows (Part 7.3): a picture box that
+// The picture preview of skinned windows: a picture box that
 // shows one picture file stretched to its own size.
 //
-// Choices the specification leaves open:
+// How the control treats the cases a caller might wonder about:
 // - Besides ".JPG", ".BMP" and ".GIF", ".PNG" and ".JPEG" pictures are shown
 //   too, since the player's still pictures include them.
 // - The blank picture (another extension, or a ".kxp" file that cannot be

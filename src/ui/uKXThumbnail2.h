@@ -1,8 +1,8 @@
-// The thumbnail grid of skinned windows (Part 7.3): a grid of small pictures,
+// The thumbnail grid of skinned windows: a grid of small pictures,
 // one per cell in reading order, with an optional check box and title under
 // each; the user picks the current picture and ticks the pictures of the show.
 //
-// Choices the specification leaves open:
+// How the control treats the cases a caller might wonder about:
 // - Thumbnails and titles stay index-aligned with the pictures: a missing
 //   file, a file of another kind, an unreadable ".kxp" header or a picture
 //   that does not decode gets an empty slot, drawn as an empty frame with no
@@ -16,7 +16,7 @@
 //   reported on the UI thread with the box TProject::LoadHeader shows
 //   ("File: <name>" CR LF <error>), in picture order; decode errors of still
 //   pictures found by the worker leave the slot empty without a report (the
-//   one caller, Part 8.1, ignores them anyway).
+//   configuration window ignores them while it shows anyway).
 // - Loading on the UI thread, a still picture that does not decode does not
 //   stop the loop: the other thumbnails still load, then the first such error
 //   is raised to the caller.
