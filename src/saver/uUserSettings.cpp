@@ -3,19 +3,12 @@
 #include <sys/stat.h>
 
 #include "devices/uPlatform.h"
+#include "devices/uUserFiles.h"
 #include "package/uIniFile.h"
 
 namespace kx {
 
-std::string UserSettingsFileName(const std::string& programPath) {
-  std::string path = ExpandLongPath(programPath);
-  if (path.empty()) path = programPath;
-  // Only a dot in the file name itself starts an extension, and never a final one.
-  const size_t name = path.find_last_of('/') + 1;
-  const size_t dot = path.find_last_of('.', path.size() >= 2 ? path.size() - 2 : 0);
-  if (dot != std::string::npos && dot >= name && dot + 1 < path.size()) path.resize(dot);
-  return path + ".ini";
-}
+std::string UserSettingsFileName(const std::string& programPath) { return UserSettingsFilePath(programPath); }
 
 void ApplyUserSettings(TKXCProject& project, const std::string& iniPath) {
   struct stat st {};

@@ -15,9 +15,10 @@ namespace kx {
 inline constexpr std::array<int32_t, 21> SpeedSteps = {10,  20,  30,  45,  50,  60,  70,  75,  80,  90, 100,
                                                        120, 140, 160, 180, 200, 220, 240, 360, 480, 500};
 
-// The settings file of a program: its long path with the extension of the
-// file name replaced by ".ini" (a name without a dot gets ".ini" added). When
-// the path does not expand, the path as given is used.
+// The settings file of a program: beside it, its long path with the
+// extension of the file name replaced by ".ini" (a name without a dot gets
+// ".ini" added), when the user may write there; else the same name in the
+// user's configuration folder (see devices/uUserFiles.h).
 std::string UserSettingsFileName(const std::string& programPath);
 
 // Applies the settings file at iniPath to the project: show order, picture

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "devices/uUserFiles.h"
 #include "saver/uUserSettings.h"
 #include "support/TestSupport.h"
 
@@ -131,8 +132,8 @@ TEST(UserSettingsFileName, ReplacesTheExtensionOfTheFileName) {
     WriteFile(dir / program, "x");
     EXPECT_EQ(UserSettingsFileName(dir / program), dir / ini) << program;
   }
-  // A path that does not expand is used as given.
-  EXPECT_EQ(UserSettingsFileName("/no/such/Lake.scr"), "/no/such/Lake.ini");
+  // A path that does not expand names no folder to keep it in: the user's own.
+  EXPECT_EQ(UserSettingsFileName("/no/such/Lake.scr"), UserConfigFolder() + "Lake.ini");
 }
 
 }  // namespace
