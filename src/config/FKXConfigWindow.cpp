@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "config/uDefinedWindow.h"
+#include "config/uUserSettingsFile.h"
 #include "devices/uMessageBox.h"
 #include "ui/uFormBuilder.h"
 #include "ui/uKXPreview.h"
@@ -37,8 +38,17 @@ TfmKXCOnfigWindow::~TfmKXCOnfigWindow() = default;
 
 int TfmKXCOnfigWindow::PictureCount() const { return int(m_context.Project.FileList.Names.size()); }
 
+std::optional<int> TfmKXCOnfigWindow::PictureIndexOf(const std::string& text) const {
+  const std::optional<int32_t> i = ParseInteger(text);
+  if (!i || *i < 0 || *i >= PictureCount() || std::to_string(*i) != text) return std::nullopt;
+  return *i;
+}
+
 void TfmKXCOnfigWindow::FormShow() {
   const auto& pictures = m_context.Project.FileList.Names;
+  const bool persisting = m_context.Persisting();
+  const TIniFile settings = persisting ? ReadUserSettings(m_context.SettingsPath()) : TIniFile();
+  if (persisting) LoadCurrentIndex(settings);
   for (TComponent* c : Components) {
     // One component that cannot be prepared does not keep the others from it.
     try {
@@ -49,6 +59,7 @@ void TfmKXCOnfigWindow::FormShow() {
       }
       if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) {
         grid->SetItems(pictures);
+        if (persisting) LoadChecks(settings, *grid);
         grid->OnSelectItem = [this](void*, int index) { SelectPicture(index); };
         grid->redraw();
         grid->SelectItem(CurrentIndex);
@@ -68,6 +79,44 @@ void TfmKXCOnfigWindow::FormShow() {
 void TfmKXCOnfigWindow::FormClose() {
   // The components go with the window once its modal loop has ended: the
   // click that closes it is still running in one of them.
+  if (!SaveOnClose || !m_context.Persisting()) return;
+  // The file is read and replaced as a whole, so keys the window does not
+  // own survive; a file that cannot be written is reported and left as it
+  // was (the choices of this window are then lost, but nothing else).
+  try {
+    const std::string path = m_context.SettingsPath();
+    TIniFile ini = ReadUserSettings(path);
+    SaveCurrentIndex(ini);
+    for (TComponent* c : Components)
+      if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) SaveChecks(ini, *grid);
+    WriteUserSettings(path, ini);
+  } catch (const std::exception& e) {
+    ShowMessageBox(e.what());
+  }
+}
+
+void TfmKXCOnfigWindow::LoadCurrentIndex(const TIniFile& ini) {
+  // Only the plain decimal text of a picture's index counts: "03" and
+  // indexes past the list leave the first picture current.
+  if (const std::optional<int> i = PictureIndexOf(ini.ReadString("Setting", "Index", "0"))) CurrentIndex = *i;
+}
+
+void TfmKXCOnfigWindow::SaveCurrentIndex(TIniFile& ini) const {
+  ini.WriteString("Setting", "Index", std::to_string(CurrentIndex));
+}
+
+void TfmKXCOnfigWindow::LoadChecks(const TIniFile& ini, TKXThumbnail2& grid) const {
+  const int count = PictureCount();
+  for (int i = 0; i < count; ++i) grid.SetCheckState(i, true);
+  // [Files] names the unticked pictures; keys naming no picture are ignored.
+  for (const std::string& key : ini.ReadSection("Files"))
+    if (const std::optional<int> i = PictureIndexOf(key)) grid.SetCheckState(*i, false);
+}
+
+void TfmKXCOnfigWindow::SaveChecks(TIniFile& ini, const TKXThumbnail2& grid) const {
+  ini.EraseSection("Files");
+  for (int i = 0; i < PictureCount(); ++i)
+    if (!grid.CheckState(i)) ini.WriteString("Files", std::to_string(i), "");
 }
 
 void TfmKXCOnfigWindow::SelectPicture(int32_t index) {

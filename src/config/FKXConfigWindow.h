@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "config/uConfigContext.h"
+#include "package/uIniFile.h"
 #include "ui/uKXFormParent.h"
 
 namespace kx {
@@ -25,7 +27,8 @@ class TfmKXCOnfigWindow : public TfmKXFormParent {
   // boxes, grids and previews filled, each component shown by bit 0 of its
   // Tag; then the current picture selected.
   void FormShow();
-  // The close handler: the window's components are destroyed.
+  // The close handler: with SaveOnClose, the current picture and every
+  // grid's unticked pictures go to the user settings file (persisting runs).
   void FormClose();
   // Makes a picture current (clamped to the list) and shows it in every preview.
   void SelectPicture(int32_t index);
@@ -38,12 +41,20 @@ class TfmKXCOnfigWindow : public TfmKXFormParent {
   // Closes the window: the close handler runs and the modal loop ends.
   void CloseWindow();
 
+  // The user settings file's [Setting] Index and [Files], persisting runs only.
+  void LoadCurrentIndex(const TIniFile& ini);
+  void SaveCurrentIndex(TIniFile& ini) const;
+  void LoadChecks(const TIniFile& ini, TKXThumbnail2& grid) const;
+  void SaveChecks(TIniFile& ini, const TKXThumbnail2& grid) const;
+
   TConfigContext& Context() { return m_context; }
   // The name the desktop shows for the program while the window is minimised.
   void SetApplicationTitle(const std::string& title);
 
  private:
   int PictureCount() const;
+  // The picture whose index is written exactly as text ("3", not "03" or " 3").
+  std::optional<int> PictureIndexOf(const std::string& text) const;
   TConfigContext& m_context;
   bool m_closed = false;
   std::string m_applicationTitle;

@@ -20,6 +20,13 @@ struct TConfigContext {
   TKXCProject& Project;
   std::string ProgramPath;
   std::vector<std::string> Args;  // the command line without the program
+  // The user settings file to use instead of the program's own; setting it
+  // makes the run a persisting one (kxtool's --settings).
+  std::string SettingsFile{};
+
+  // Whether this run reads and writes the user settings file, and which file.
+  bool Persisting() const;
+  std::string SettingsPath() const;
 
   // Hands a target (a web address, a file) to the desktop's opener; the
   // default asks FLTK's fl_open_uri, which runs xdg-open.

@@ -1,0 +1,14 @@
+#include "config/uConfigContext.h"
+
+#include "config/uUserSettingsFile.h"
+#include "devices/uUserFiles.h"
+
+namespace kx {
+
+bool TConfigContext::Persisting() const { return !SettingsFile.empty() || IsPersistingRun(ProgramPath, Args); }
+
+std::string TConfigContext::SettingsPath() const {
+  return SettingsFile.empty() ? UserSettingsFilePath(ProgramPath) : SettingsFile;
+}
+
+}  // namespace kx
