@@ -1,10 +1,12 @@
 // kxtool window: a configuration window built from a screensaver's window
 // definitions, its show handler run, and what it draws written as a PNG.
+#include <optional>
 #include <stdexcept>
 
 #include "config/uDefinedWindow.h"
 #include "devices/uPlatform.h"
 #include "devices/x11/uX11Monitors.h"
+#include "package/uIniFile.h"
 #include "package/uWorkFolder.h"
 #include "raster/uFileRead.h"
 #include "raster/uPngIO.h"
@@ -16,8 +18,21 @@
 namespace kxtool {
 
 int Window(const Args& args) {
-  if (args.size() != 4 || args[2] != "-o") throw std::runtime_error("usage: kxtool window FILE.scr NAME -o OUT.png");
-  const std::string& file = args[0];
+  const char* usage = "usage: kxtool window FILE.scr NAME -o OUT.png [--settings FILE.ini] [--select N]";
+  std::string out, settings;
+  std::optional<int32_t> select;
+  std::vector<std::string> plain;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const bool more = i + 1 < args.size();
+    if (args[i] == "-o" && more) out = args[++i];
+    else if (args[i] == "--settings" && more) settings = args[++i];
+    else if (args[i] == "--select" && more) {
+      select = kx::ParseInteger(args[++i]);
+      if (!select) throw std::runtime_error(usage);
+    } else plain.push_back(args[i]);
+  }
+  if (plain.size() != 2 || out.empty()) throw std::runtime_error(usage);
+  const std::string& file = plain[0];
   if (!kx::CanOpenX11Display()) throw std::runtime_error("needs an X display (set DISPLAY; Xvfb will do)");
   if (!kx::OpenRegularFile(file)) throw std::runtime_error("cannot read " + file);
   kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
@@ -25,13 +40,18 @@ int Window(const Args& args) {
     kx::TKXCProject project;
     kx::TKXForms forms;
     kx::PreparePackage(project, forms, file);
-    // Not a persisting run: the user's settings file is neither read nor written.
-    kx::TConfigContext context{forms, project, file, {}};
-    std::unique_ptr<kx::TfmKXCOnfigWindow> window = kx::BuildDefinedWindow(context, args[1]);
+    // Without --settings no settings file is read or written.
+    kx::TConfigContext context{forms, project, file, {"/p"}};
+    context.SettingsFile = settings;
+    std::unique_ptr<kx::TfmKXCOnfigWindow> window = kx::BuildDefinedWindow(context, plain[1]);
     window->FormShow();
+    if (select) window->SelectPicture(*select);
     for (kx::TComponent* c : window->Components)
-      if (auto* grid = dynamic_cast<kx::TKXThumbnail2*>(c)) grid->WaitForThumbnails();
-    kx::WritePng(args[3], kx::CaptureWidget(*window));
+      if (auto* grid = dynamic_cast<kx::TKXThumbnail2*>(c)) {
+        grid->WaitForThumbnails();
+        if (select) grid->SelectItem(window->CurrentIndex);
+      }
+    kx::WritePng(out, kx::CaptureWidget(*window));
   } catch (...) {
     kx::RemoveWorkFolder();
     throw;

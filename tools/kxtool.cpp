@@ -39,7 +39,7 @@ constexpr TCommand kCommands[] = {
     {"windows", Windows, "windows FILE.scr|FILE.kxu         list the window definitions and their bindings"},
     {"prepared", Prepared, "prepared FILE.scr|FILE.kxu NAME   print a window's text form as it is built"},
     {"kxu-make", KxuMake, "kxu-make FORM[:BINDINGS] ... -o OUT.kxu   make window definitions from forms and INI bindings"},
-    {"window", Window, "window FILE.scr NAME -o OUT.png    build a configuration window off screen and write what it draws"},
+    {"window", Window, "window FILE.scr NAME -o OUT.png [--settings FILE.ini] [--select N]   build a configuration window off screen and write what it draws"},
     {"kxu-split", KxuSplit, "kxu-split FILE.kxu -o DIR         write each definition as a form and a bindings INI"},
 };
 

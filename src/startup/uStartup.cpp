@@ -159,6 +159,24 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
   try {
     TConfigContext context{forms, project, programPath, args};
     context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
+    // The picture full screen on the show's own devices, over the window;
+    // the window carries on when the show ends.
+    context.PreviewPicture = [&](TfmKXCOnfigWindow&, int index) {
+      const TMessageBoxHandler boxes = SetMessageBoxHandler({});
+      try {
+        TSaverDevices devices = DevicesFactory() ? DevicesFactory()() : SdlDevices();
+        SetMessageBoxHandler(boxes);
+        TSaverContext show{*devices.Display, *devices.Clock, programPath, std::nullopt};
+        show.Sound = devices.Sound.get();
+        show.Music = devices.Music.get();
+        show.WorkFolder = GetWorkFolder();
+        ShowPictureFullScreen(project, project.FileList.Names[size_t(index)], false, show);
+      } catch (const std::exception& e) {
+        SetMessageBoxHandler(boxes);
+        ShowMessageBox(e.what());
+      }
+      SetMessageBoxHandler(boxes);
+    };
     ShowDefinedWindow(context, "MainWindow");
   } catch (const std::exception& e) {
     ShowMessageBox(e.what());
