@@ -704,14 +704,13 @@ def main_window(skin_jpeg, website_looks):
     return f.text(), bindings_ini(bindings)
 
 
-ABOUT_TEXT = ("A slideshow of still pictures and living picture files: water that ripples and mirrors "
-              "the hills, birds and fish, falling snow, music, and 169 ways from one picture to the next."
-              "\r\nMove the mouse or press a key to end the show.")
+ABOUT_TEXT = ("A slideshow of pictures whose water ripples and mirrors the hills, with birds, fish, "
+              "falling snow and music.\r\nMove the mouse or press a key to end the show.")
 
 
 def about_window():
     f = Form()
-    window_header(f, "About", "About <ScreensaverName>", 360, 264, "clBtnFace",
+    window_header(f, "About", "About <ScreensaverName>", 360, 280, "clBtnFace",
                   [("BorderIcons", "[biSystemMenu]"), ("BorderStyle", "bsDialog")])
     f.props(("ShowButtons", "True"), ("OnShow", "FormShow"), ("PixelsPerInch", "96"), ("TextHeight", "13"))
     f.begin("pnInfo", "TPanel")
@@ -731,12 +730,12 @@ def about_window():
     f.end()
     f.end()
     f.begin("mmAbout", "TMyMemo")
-    f.props(*geometry(12, 130, 336, 84), ("Color", "clWindow"), ("TabOrder", "1"), ("WordWrap", "True"),
+    f.props(*geometry(12, 130, 336, 100), ("Color", "clWindow"), ("TabOrder", "1"), ("WordWrap", "True"),
             ("Text", quoted(ABOUT_TEXT).replace("\r\n", "'#13#10'")), ("Tag", "1"))
     f.font((0, 0, 0), -11)
     f.end()
     f.begin("btnOK", "TBitBtn")
-    f.props(*geometry(264, 226, 84, 28), ("Caption", "'OK'"), ("TabOrder", "2"), ("Tag", "1"))
+    f.props(*geometry(264, 242, 84, 28), ("Caption", "'OK'"), ("TabOrder", "2"), ("Tag", "1"))
     f.end()
     f.end()
     return f.text(), bindings_ini([("lbWebsite", 0, "<Website>"), ("btnOK", 6, "")])
