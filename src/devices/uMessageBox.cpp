@@ -8,11 +8,10 @@ namespace {
 
 std::mutex g_lock;
 TMessageBoxHandler g_handler;
+TYesNoHandler g_yesNoHandler;
 
-}  // namespace
-
-void PrintMessageBox(const std::string& text) {
-  std::string line = "message: ";
+void PrintLine(const char* prefix, const std::string& text) {
+  std::string line = prefix;
   for (char c : text) {
     if (c == '\r') line += "\\r";
     else if (c == '\n') line += "\\n";
@@ -20,6 +19,31 @@ void PrintMessageBox(const std::string& text) {
   }
   line += '\n';
   std::fputs(line.c_str(), stderr);
+}
+
+}  // namespace
+
+void PrintMessageBox(const std::string& text) { PrintLine("message: ", text); }
+
+bool PrintYesNo(const std::string& text) {
+  PrintLine("question: ", text);
+  return false;
+}
+
+bool AskYesNo(const std::string& text) {
+  TYesNoHandler handler;
+  {
+    std::lock_guard lock(g_lock);
+    handler = g_yesNoHandler;
+  }
+  return handler ? handler(text) : PrintYesNo(text);
+}
+
+TYesNoHandler SetYesNoHandler(TYesNoHandler handler) {
+  std::lock_guard lock(g_lock);
+  TYesNoHandler previous = std::move(g_yesNoHandler);
+  g_yesNoHandler = std::move(handler);
+  return previous;
 }
 
 void ShowMessageBox(const std::string& text) {

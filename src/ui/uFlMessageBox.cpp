@@ -8,6 +8,15 @@ std::string& Title() {
   static std::string title;
   return title;
 }
+
+// Windows texts break lines with CR LF; FLTK draws the CR.
+std::string WithoutCr(const std::string& text) {
+  std::string plain;
+  for (char c : text)
+    if (c != '\r') plain += c;
+  return plain;
+}
+
 }  // namespace
 
 void SetFlMessageBoxTitle(const std::string& title) {
@@ -15,12 +24,11 @@ void SetFlMessageBoxTitle(const std::string& title) {
   fl_message_title_default(Title().c_str());
 }
 
-void ShowFlMessageBox(const std::string& text) {
-  // Windows texts break lines with CR LF; FLTK draws the CR.
-  std::string plain;
-  for (char c : text)
-    if (c != '\r') plain += c;
-  fl_message("%s", plain.c_str());
+void ShowFlMessageBox(const std::string& text) { fl_message("%s", WithoutCr(text).c_str()); }
+
+bool AskFlYesNo(const std::string& text) {
+  // Button 0 is the one Escape and the close box stand for.
+  return fl_choice("%s", "No", "Yes", nullptr, WithoutCr(text).c_str()) == 1;
 }
 
 }  // namespace kx
