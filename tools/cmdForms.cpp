@@ -161,15 +161,9 @@ kx::TKXForms LoadForms(const std::string& file) {
     return forms;
   }
   if (!kx::OpenRegularFile(file)) throw std::runtime_error("cannot read " + file);
-  kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
+  const TWorkFolderScope work(file);
   kx::TKXCProject project;
-  try {
-    kx::PreparePackage(project, forms, file);
-  } catch (...) {
-    kx::RemoveWorkFolder();
-    throw;
-  }
-  kx::RemoveWorkFolder();
+  kx::PreparePackage(project, forms, file);
   return forms;
 }
 

@@ -136,15 +136,11 @@ int Project(const Args& args) {
   if (args.size() != 1) throw std::runtime_error("usage: kxtool project FILE");
   const std::string file = args[0];
   if (!IsFile(file) || ::access(file.c_str(), R_OK) != 0) throw std::runtime_error("cannot read " + file);
-  kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
   kx::TKXCProject project;
-  try {
+  {
+    const TWorkFolderScope work(file);
     kx::PreparePackage(project, file);
-  } catch (...) {
-    kx::RemoveWorkFolder();
-    throw;
   }
-  kx::RemoveWorkFolder();
 
   std::printf("[FileList]\n");
   for (size_t i = 0; i < project.FileList.Names.size(); ++i)

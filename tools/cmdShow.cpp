@@ -100,20 +100,14 @@ int Show(const Args& args) {
   kx::THeadlessSoundChannels channels(sounds);
   kx::THeadlessMusicPlayer music(sounds);
 
-  kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
+  const TWorkFolderScope work(file);
   kx::TKXCProject project;
   kx::TSaverContext context{display, clock, file, seed, &events, &input};
   context.Sound = &channels;
   context.Music = &music;
   context.WorkFolder = kx::GetWorkFolder();
-  try {
-    kx::PreparePackage(project, file);
-    kx::RunSlideshow(project, true, false, context);
-  } catch (...) {
-    kx::RemoveWorkFolder();
-    throw;
-  }
-  kx::RemoveWorkFolder();
+  kx::PreparePackage(project, file);
+  kx::RunSlideshow(project, true, false, context);
   return 0;
 }
 

@@ -35,28 +35,22 @@ int Window(const Args& args) {
   const std::string& file = plain[0];
   if (!kx::CanOpenX11Display()) throw std::runtime_error("needs an X display (set DISPLAY; Xvfb will do)");
   if (!kx::OpenRegularFile(file)) throw std::runtime_error("cannot read " + file);
-  kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
-  try {
-    kx::TKXCProject project;
-    kx::TKXForms forms;
-    kx::PreparePackage(project, forms, file);
-    // Without --settings no settings file is read or written.
-    kx::TConfigContext context{forms, project, file, {"/p"}};
-    context.SettingsFile = settings;
-    std::unique_ptr<kx::TfmKXCOnfigWindow> window = kx::BuildDefinedWindow(context, plain[1]);
-    window->FormShow();
-    if (select) window->SelectPicture(*select);
-    for (kx::TComponent* c : window->Components)
-      if (auto* grid = dynamic_cast<kx::TKXThumbnail2*>(c)) {
-        grid->WaitForThumbnails();
-        if (select) grid->SelectItem(window->CurrentIndex);
-      }
-    kx::WritePng(out, kx::CaptureWidget(*window));
-  } catch (...) {
-    kx::RemoveWorkFolder();
-    throw;
-  }
-  kx::RemoveWorkFolder();
+  const TWorkFolderScope work(file);
+  kx::TKXCProject project;
+  kx::TKXForms forms;
+  kx::PreparePackage(project, forms, file);
+  // Without --settings no settings file is read or written.
+  kx::TConfigContext context{forms, project, file, {"/p"}};
+  context.SettingsFile = settings;
+  std::unique_ptr<kx::TfmKXCOnfigWindow> window = kx::BuildDefinedWindow(context, plain[1]);
+  window->FormShow();
+  if (select) window->SelectPicture(*select);
+  for (kx::TComponent* c : window->Components)
+    if (auto* grid = dynamic_cast<kx::TKXThumbnail2*>(c)) {
+      grid->WaitForThumbnails();
+      if (select) grid->SelectItem(window->CurrentIndex);
+    }
+  kx::WritePng(out, kx::CaptureWidget(*window));
   return 0;
 }
 

@@ -5,9 +5,15 @@
 #include <string_view>
 
 #include "devices/uPlatform.h"
+#include "package/uWorkFolder.h"
 #include "startup/uSignals.h"
 
 namespace kxtool {
+
+TWorkFolderScope::TWorkFolderScope(const std::string& file) {
+  kx::InitWorkFolder(kx::ExpandLongPath(file), kx::TickCount());
+}
+TWorkFolderScope::~TWorkFolderScope() { kx::RemoveWorkFolder(); }
 
 std::string ToolDirectory() {
   const std::string self = kx::ExecutablePath();

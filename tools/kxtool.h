@@ -34,6 +34,16 @@ int Window(const Args& args);
 // A --time value: HH:MM:SS on the 24-hour clock.
 kx::TLocalTime ParseLocalTime(const std::string& text);
 
+// The private work folder of the screensaver a command unpacks, made for the
+// command and removed when it ends, whichever way.
+class TWorkFolderScope {
+ public:
+  explicit TWorkFolderScope(const std::string& file);
+  ~TWorkFolderScope();
+  TWorkFolderScope(const TWorkFolderScope&) = delete;
+  TWorkFolderScope& operator=(const TWorkFolderScope&) = delete;
+};
+
 // The directory holding the running kxtool, with a trailing "/".
 std::string ToolDirectory();
 

@@ -39,15 +39,11 @@ const char* const kGridWindow =
     "  object Grid: TKXThumbnail2\n    Tag = 1\n    Width = 416\n    ShowCheckBox = True\n  end\n"
     "end";
 
-class ConfigWindowTest : public testing::Test {
+class ConfigWindowTest : public kxtest::TScreenTest {
  protected:
-  static void SetUpTestSuite() { s_screen = new kxtest::TVirtualScreen(800, 600); }
-  static void TearDownTestSuite() {
-    delete s_screen;
-    s_screen = nullptr;
-  }
   void SetUp() override {
-    if (!s_screen->Available()) GTEST_SKIP() << "no Xvfb";
+    TScreenTest::SetUp();
+    if (IsSkipped()) return;
     m_previous = SetMessageBoxHandler([this](const std::string& text) { m_boxes.push_back(text); });
     for (int i = 0; i < 10; ++i) m_project.FileList.Names.push_back(m_dir / ("p" + std::to_string(i) + ".jpg"));
     Program("Lake.scr");
@@ -76,7 +72,6 @@ class ConfigWindowTest : public testing::Test {
   }
   std::string Ini() const { return ReadFile(m_dir / "Lake.ini"); }
 
-  static kxtest::TVirtualScreen* s_screen;
   TScratchDir m_dir;
   TKXForms m_forms;
   TKXCProject m_project;
@@ -84,7 +79,6 @@ class ConfigWindowTest : public testing::Test {
   std::vector<std::string> m_boxes;
   TMessageBoxHandler m_previous;
 };
-kxtest::TVirtualScreen* ConfigWindowTest::s_screen = nullptr;
 
 }  // namespace
 

@@ -38,15 +38,11 @@ Lines Bindings(const std::vector<Lines>& list) {
   return out;
 }
 
-class DefinedWindowTest : public testing::Test {
+class DefinedWindowTest : public kxtest::TScreenTest {
  protected:
-  static void SetUpTestSuite() { s_screen = new kxtest::TVirtualScreen(800, 600); }
-  static void TearDownTestSuite() {
-    delete s_screen;
-    s_screen = nullptr;
-  }
   void SetUp() override {
-    if (!s_screen->Available()) GTEST_SKIP() << "no Xvfb";
+    TScreenTest::SetUp();
+    if (IsSkipped()) return;
     m_previousBox = SetMessageBoxHandler([this](const std::string& text) { m_boxes.push_back(text); });
     m_context.OpenUrl = [this](const std::string& target) { m_opened.push_back(target); };
     m_context.SetWallpaper = [this](TfmKXCOnfigWindow&, int index) { m_wallpapers.push_back(index); };
@@ -61,7 +57,6 @@ class DefinedWindowTest : public testing::Test {
     throw std::runtime_error("no component " + name);
   }
 
-  static kxtest::TVirtualScreen* s_screen;
   TKXForms m_forms;
   TKXCProject m_project;
   TConfigContext m_context{m_forms, m_project, "/opt/Lake.exe", {}};
@@ -69,7 +64,6 @@ class DefinedWindowTest : public testing::Test {
   std::vector<int> m_wallpapers;
   TMessageBoxHandler m_previousBox;
 };
-kxtest::TVirtualScreen* DefinedWindowTest::s_screen = nullptr;
 
 }  // namespace
 

@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace kxtest {
@@ -51,6 +54,23 @@ class TVirtualScreen {
  private:
   pid_t m_pid = -1;
   bool m_ok = false;
+};
+
+// A suite whose tests share one 800 x 600 virtual screen; each test skips
+// when there is no Xvfb. A test's own SetUp calls this one first.
+class TScreenTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { Screen() = std::make_unique<TVirtualScreen>(800, 600); }
+  static void TearDownTestSuite() { Screen().reset(); }
+  void SetUp() override {
+    if (!Screen() || !Screen()->Available()) GTEST_SKIP() << "no Xvfb";
+  }
+
+ private:
+  static std::unique_ptr<TVirtualScreen>& Screen() {
+    static std::unique_ptr<TVirtualScreen> screen;
+    return screen;
+  }
 };
 
 }  // namespace kxtest
