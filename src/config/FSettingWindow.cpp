@@ -231,7 +231,7 @@ int TListView::Count() const { return m_rows->size(); }
 
 // ---- TfmSettingWindow ----
 
-TfmSettingWindow::TfmSettingWindow() : Fl_Double_Window(kClientWidth, kClientHeight, "Settings") {
+TfmSettingWindow::TfmSettingWindow() : Fl_Double_Window(0, 0, kClientWidth, kClientHeight, "Settings") {
   ChooseMusicFile = RunMusicFileChooser;
   const int sx = kSheetX, sy = kSheetY;
 
@@ -291,6 +291,7 @@ TfmSettingWindow::TfmSettingWindow() : Fl_Double_Window(kClientWidth, kClientHei
 
   const TFontDesc font = DialogFont();
   ApplyFont(*this, FlFont(font), FlFontSize(font));
+  resizable(nullptr);
   size_range(kClientWidth, kClientHeight, kClientWidth, kClientHeight);
   // Escape and the close box cancel.
   callback([](Fl_Widget* w, void*) { static_cast<TfmSettingWindow*>(w)->ClickCancel(); });
