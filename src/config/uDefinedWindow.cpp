@@ -1,5 +1,6 @@
 #include "config/uDefinedWindow.h"
 
+#include "config/uDialogSettings.h"
 #include "devices/uPlatform.h"
 #include "package/uText.h"
 #include "ui/uFormBuilder.h"
@@ -25,6 +26,10 @@ std::unique_ptr<TfmKXCOnfigWindow> BuildDefinedWindow(TConfigContext& context, s
   if (EndsWithScr(context.ProgramPath) || (!context.Args.empty() && context.Args[0] == "/C"))
     window->SetApplicationTitle(context.Project.Settings.ProductName);
   window->ApplyFrame();
+  // The user's choices of the settings dialog reach the project, so that a
+  // full-screen preview from this window shows them.
+  const TDialogSettings chosen = ReadDialogSettings(context.Project, DialogSettingsFile(context));
+  if (chosen.Persisting) ApplyDialogSettingsToProject(chosen, context.Project);
   window->SaveOnClose = true;
   return window;
 }

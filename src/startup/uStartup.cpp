@@ -21,6 +21,7 @@
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "saver/FKXScrSvr.h"
+#include "config/FSettingWindow.h"
 #include "config/uDefinedWindow.h"
 #include "ui/uFlMessageBox.h"
 
@@ -159,6 +160,7 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
   try {
     TConfigContext context{forms, project, programPath, args};
     context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
+    context.OpenSettings = OpenSettingsDialog;
     // The picture full screen on the show's own devices, over the window;
     // the window carries on when the show ends.
     context.PreviewPicture = [&](TfmKXCOnfigWindow&, int index) {

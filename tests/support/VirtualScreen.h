@@ -56,12 +56,14 @@ class TVirtualScreen {
   bool m_ok = false;
 };
 
-// A suite whose tests share one 800 x 600 virtual screen; each test skips
-// when there is no Xvfb. A test's own SetUp calls this one first.
+// Tests that share one 800 x 600 virtual screen for the whole process (FLTK
+// keeps its display connection until the process ends); each test skips when
+// there is no Xvfb. A test's own SetUp calls this one first.
 class TScreenTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() { Screen() = std::make_unique<TVirtualScreen>(800, 600); }
-  static void TearDownTestSuite() { Screen().reset(); }
+  static void SetUpTestSuite() {
+    if (!Screen()) Screen() = std::make_unique<TVirtualScreen>(800, 600);
+  }
   void SetUp() override {
     if (!Screen() || !Screen()->Available()) GTEST_SKIP() << "no Xvfb";
   }
