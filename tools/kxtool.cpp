@@ -46,6 +46,7 @@ constexpr TCommand kCommands[] = {
     {"prepared", Prepared, "prepared FILE.scr|FILE.kxu NAME   print a window's text form as it is built"},
     {"kxu-make", KxuMake, "kxu-make FORM[:BINDINGS] ... -o OUT.kxu   make window definitions from forms and INI bindings"},
     {"window", Window, "window FILE.scr NAME -o OUT.png [--settings FILE.ini] [--select N]   build a configuration window off screen and write what it draws"},
+    {"dialog", Dialog, "dialog FILE.scr -o OUT.png [--settings FILE.ini] [--page 1|2]   fill the settings dialog as Open setting does and write what it draws"},
     {"kxu-split", KxuSplit, "kxu-split FILE.kxu -o DIR         write each definition as a form and a bindings INI"},
 };
 

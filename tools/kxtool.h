@@ -30,6 +30,7 @@ int Prepared(const Args& args);
 int KxuMake(const Args& args);
 int KxuSplit(const Args& args);
 int Window(const Args& args);
+int Dialog(const Args& args);
 
 // A --time value: HH:MM:SS on the 24-hour clock.
 kx::TLocalTime ParseLocalTime(const std::string& text);
