@@ -126,6 +126,17 @@ TEST_F(WallpaperFlowTest, AnsweringNoWritesAndSetsNothing) {
   EXPECT_TRUE(Boxes.empty());
 }
 
+TEST_F(WallpaperFlowTest, WithoutAQuestionBoxTheAnswerIsNo) {
+  const TYesNoHandler installed = SetYesNoHandler({});
+  testing::internal::CaptureStderr();
+  Run(Picture("a.bmp", Pattern(4, 3, 1)));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "question: You are about to set the selected picture as wallpaper.\\r\\nDo you want to proceed?\n");
+  SetYesNoHandler(installed);
+  EXPECT_FALSE(Exists(Program + ".bmp"));
+  EXPECT_TRUE(Setter.Paths.empty());
+}
+
 TEST_F(WallpaperFlowTest, TwoPicturesLeaveOneFileWithTheSecond) {
   Run(Picture("a.bmp", Pattern(5, 4, 1)));
   Run(Picture("b.bmp", Pattern(7, 3, 2)));

@@ -1,5 +1,8 @@
 #include "devices/x11/uGsettingsWallpaper.h"
 
+#include <utility>
+#include <vector>
+
 #include "devices/uRunProgram.h"
 
 namespace kx {
@@ -11,8 +14,8 @@ std::string Trimmed(const std::string& s) {
   return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-bool WriteKey(const std::string& schema, const std::string& key, const std::string& value) {
-  return RunProgram({"gsettings", "set", schema, key, GVariantString(value)}).Succeeded();
+TProgramResult WriteKey(const std::string& schema, const std::string& key, const std::string& value) {
+  return RunProgram({"gsettings", "set", schema, key, GVariantString(value)});
 }
 
 }  // namespace
@@ -47,19 +50,25 @@ std::string GVariantString(const std::string& text) {
 
 bool TGsettingsWallpaper::Set(const std::string& bmpPath) {
   const TGsettingsSchema& s = m_schema;
+  // A tool that hangs once (a settings service that does not answer) would
+  // hang again: the first time-out ends the attempt, so the window waits
+  // for one deadline at most.
   const TProgramResult style = RunProgram({"gsettings", "get", s.Schema, s.OptionsKey}, true);
-  if (style.Succeeded() && Trimmed(style.Output) == GVariantString(s.Tiled))
-    WriteKey(s.Schema, s.OptionsKey, s.Centred);
+  if (style.TimedOut) return false;
+  if (style.Succeeded() && Trimmed(style.Output) == GVariantString(s.Tiled) &&
+      WriteKey(s.Schema, s.OptionsKey, s.Centred).TimedOut)
+    return false;
 
-  bool first = true, written = false;
-  auto write = [&](const std::string& key, const std::string& value) {
-    const bool ok = WriteKey(s.Schema, key, value);
-    if (first) written = ok;
-    first = false;
-  };
+  std::vector<std::pair<std::string, std::string>> values;
   const std::string uri = FileUri(bmpPath);
-  for (const std::string& key : s.UriKeys) write(key, uri);
-  for (const std::string& key : s.PathKeys) write(key, bmpPath);
+  for (const std::string& key : s.UriKeys) values.emplace_back(key, uri);
+  for (const std::string& key : s.PathKeys) values.emplace_back(key, bmpPath);
+  bool written = false;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const TProgramResult r = WriteKey(s.Schema, values[i].first, values[i].second);
+    if (i == 0) written = r.Succeeded();
+    if (r.TimedOut) break;
+  }
   return written;
 }
 

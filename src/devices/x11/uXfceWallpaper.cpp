@@ -41,12 +41,18 @@ std::vector<std::string> XfceImageProperties(const std::string& listing) {
 bool TXfceWallpaper::Set(const std::string& bmpPath) {
   const TProgramResult listing = Query({"-l"}, true);
   if (!listing.Succeeded()) return false;
+  // The first time-out ends the attempt: the settings service does not
+  // answer, and the window should wait for it once at most.
   bool any = false;
   for (const std::string& image : XfceImageProperties(listing.Output)) {
     const std::string style = image.substr(0, image.size() - kImageKey.size()) + "/image-style";
     const TProgramResult current = Query({"-p", style}, true);
-    if (current.Succeeded() && Trimmed(current.Output) == kTiled) Query({"-p", style, "-s", kCentred});
-    if (Query({"-p", image, "-s", bmpPath}).Succeeded()) any = true;
+    if (current.TimedOut) break;
+    if (current.Succeeded() && Trimmed(current.Output) == kTiled && Query({"-p", style, "-s", kCentred}).TimedOut)
+      break;
+    const TProgramResult set = Query({"-p", image, "-s", bmpPath});
+    if (set.Succeeded()) any = true;
+    if (set.TimedOut) break;
   }
   return any;
 }
