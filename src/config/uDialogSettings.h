@@ -23,7 +23,9 @@ struct TDialogSettings {
   bool Persisting = false;  // the values came from (and may go to) the user settings file
   int32_t ImageSize = 0;    // 0 own size, 1 stretched, 2 stretched keeping proportions
   int32_t ImageMode = 0;    // the show order
-  int32_t SpeedPosition = 0;  // index into SpeedSteps
+  // Index into SpeedSteps; kNoSpeedPosition until a step is found (the
+  // dialog's track bar shows that as its first position).
+  int32_t SpeedPosition = kNoSpeedPosition;
   bool Sound = false;
   bool Music = false;
   bool Transition = false;
@@ -52,7 +54,7 @@ TDialogSettingsFile DialogSettingsFile(const std::string& programPath, const std
 // overrides the program's own).
 TDialogSettingsFile DialogSettingsFile(const TConfigContext& context);
 
-// Starting from `start` (the dialog starts from TDialogSettings{}): the
+// Starting from `start` (usually TDialogSettings{}): the
 // project's values, then, in a persisting run whose file exists, the file's
 // [Setting] keys with those values as defaults and the keys of [MusicList].
 // A value that does not parse keeps its default; a damaged or unreadable file

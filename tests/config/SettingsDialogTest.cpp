@@ -47,6 +47,17 @@ TEST_F(DialogSettingsTest, SpeedPositionIsTheStepOfTheProjectsSpeed) {
     start.SpeedPosition = c.start;
     EXPECT_EQ(Read(start).SpeedPosition, c.position) << "speed " << c.speed;
   }
+  // By default no step is found: a configuration window built on it keeps
+  // the project's speed, unless the file names a position.
+  m_project.Settings.Speed = 65;
+  TDialogSettings read = Read();
+  EXPECT_EQ(read.SpeedPosition, kNoSpeedPosition);
+  ApplyDialogSettingsToProject(read, m_project);
+  EXPECT_EQ(m_project.Settings.Speed, 65);
+  WriteFile(m_dir / "Lake.ini", "[Setting]\r\nSpeed=3\r\n");
+  read = Read();
+  ApplyDialogSettingsToProject(read, m_project);
+  EXPECT_EQ(m_project.Settings.Speed, 45);
 }
 
 TEST_F(DialogSettingsTest, ProjectValuesWithoutAFile) {
