@@ -23,6 +23,7 @@
 #include "saver/FKXScrSvr.h"
 #include "config/FSettingWindow.h"
 #include "config/uDefinedWindow.h"
+#include "config/uWallpaperFlow.h"
 #include "ui/uFlMessageBox.h"
 
 #include <FL/filename.H>
@@ -157,10 +158,13 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
   // Boxes over the windows, unless the caller has its own way to show them.
   const TMessageBoxHandler previous = SetMessageBoxHandler(ShowFlMessageBox);
   if (previous) SetMessageBoxHandler(previous);
+  const TYesNoHandler previousQuestion = SetYesNoHandler(AskFlYesNo);
+  if (previousQuestion) SetYesNoHandler(previousQuestion);
   try {
     TConfigContext context{forms, project, programPath, args};
     context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
     context.OpenSettings = OpenSettingsDialog;
+    context.SetWallpaper = SetWallpaperFlow;
     // The picture full screen on the show's own devices, over the window;
     // the window carries on when the show ends.
     context.PreviewPicture = [&](TfmKXCOnfigWindow&, int index) {
@@ -185,6 +189,7 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
     status = 1;
   }
   SetMessageBoxHandler(previous);
+  SetYesNoHandler(previousQuestion);
   RemoveWorkFolder();
   return status;
 }
