@@ -10,7 +10,9 @@ demo=$3
 command -v Xvfb > /dev/null && command -v xdotool > /dev/null && command -v xwd > /dev/null &&
   command -v convert > /dev/null || exit 77
 t=$(mktemp -d)
-trap 'rm -rf "$t"' EXIT
+xvfb_pid=
+config=
+trap '[ -n "$config" ] && kill "$config" 2> /dev/null; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null; rm -rf "$t"' EXIT
 source "$(dirname "$0")/xvfb.sh"
 
 mkdir "$t/tmp" "$t/bin"
@@ -42,7 +44,10 @@ sleep 0.3
 kill -0 "$config" 2> /dev/null || fail "a click on the skin ended the program"
 xdotool mousemove $((80 + 556)) $((60 + 393)) click 1
 for _ in $(seq 50); do kill -0 "$config" 2> /dev/null || break; sleep 0.1; done
-if kill -0 "$config" 2> /dev/null; then kill "$config"; fail "the Close hot spot did not close the window"; fi
-wait "$config" || fail "exit status $?"
+if kill -0 "$config" 2> /dev/null; then fail "the Close hot spot did not close the window"; fi
+status=0
+wait "$config" || status=$?
+config=
+[ "$status" -eq 0 ] || fail "exit status $status"
 [ -z "$(ls -A "$t/tmp")" ] || fail "work folder left behind"
 echo "configuration window on a virtual X screen: ok"
