@@ -175,3 +175,30 @@ TEST_F(ConfigWindowTest, ASettingsFileThatCannotBeWrittenIsReported) {
   ASSERT_EQ(m_boxes.size(), 1u);
   EXPECT_NE(m_boxes[0].find("NotAFolder/Lake.ini"), std::string::npos) << m_boxes[0];
 }
+
+TEST_F(ConfigWindowTest, TheWindowClosedLastDecidesTheStoredPicture) {
+  // A window opened by "Show window" starts on the stored picture, not on the
+  // opening window's, and writes its own when it closes.
+  m_forms.LoadDefinitionsFromText(Definitions({kGridWindow, "object Other: TfmForm\nend"}));
+  WriteFile(m_dir / "Lake.ini", "[Setting]\r\nIndex=7\r\n");
+  auto main = Open();
+  main->SelectPicture(2);
+  auto other = Open("Other");
+  EXPECT_EQ(other->CurrentIndex, 7);
+  other->SelectPicture(5);
+  other->CloseWindow();
+  EXPECT_EQ(TIniFile::FromText(Ini()).ReadString("Setting", "Index", ""), "5");
+  main->CloseWindow();
+  EXPECT_EQ(TIniFile::FromText(Ini()).ReadString("Setting", "Index", ""), "2");
+}
+
+TEST_F(ConfigWindowTest, AHugeFilesSectionLoadsInLinearTime) {
+  // 100,000 keys (3, 10, 17, ...), all but one naming no picture: read once,
+  // each key parsed once.
+  m_forms.LoadDefinitionsFromText(Definitions({kGridWindow}));
+  std::string ini = "[Files]\r\n";
+  for (int i = 0; i < 100000; ++i) ini += std::to_string(i * 7 + 3) + "=\r\n";
+  WriteFile(m_dir / "Lake.ini", ini);
+  auto w = Open();
+  EXPECT_EQ(Ticks(Grid(*w)), (std::vector<bool>{true, true, true, false, true, true, true, true, true, true}));
+}
