@@ -32,30 +32,16 @@ cp "$demo/KXGUI.kxu" "$t/project/"
 printf '[Files]\r\n2=\r\n' > "$t/bin/Three.ini"
 start_xvfb 800x600 -noreset
 
-# Waits until the screen's area W x H + X + Y shows the picture $1.
-wait_for() {
-  local expected=$1 geometry=$2 err=
-  for _ in $(seq 60); do
-    sleep 0.25
-    kill -0 "$config" 2> /dev/null || fail "the configuration mode ended by itself"
-    xwd -root -silent > "$t/screen.xwd" 2> /dev/null || continue
-    convert "xwd:$t/screen.xwd" -crop "$geometry" +repage "$t/shot.png"
-    err=$(rmse "$t/shot.png" "$expected")
-    if [ -n "$err" ] && awk -v e="$err" 'BEGIN { exit !(e < 0.02) }'; then return 0; fi
-  done
-  fail "$expected did not appear (difference: ${err:-none})"
-}
-
 cp "$t/bin/Three.ini" "$t/stored.ini"
 TMPDIR="$t/tmp" "$kxtool" window "$t/bin/Three.scr" MainWindow -o "$t/window.png" --settings "$t/stored.ini"
 TMPDIR="$t/tmp" "$kxtool" dialog "$t/bin/Three.scr" -o "$t/dialog.png" --settings "$t/stored.ini"
 
 TMPDIR="$t/tmp" "$t/bin/Three.scr" /C &
 config=$!
-wait_for "$t/window.png" 640x480+80+60
+wait_for_screen "$config" "$t/window.png" 640x480+80+60
 # "Settings" (148, 376, 108 x 34); the 364 x 324 dialog is centred at 218, 138.
 xdotool mousemove $((80 + 202)) $((60 + 393)) click 1
-wait_for "$t/dialog.png" 364x324+218+138
+wait_for_screen "$config" "$t/dialog.png" 364x324+218+138
 # The duration box (page at 12, 32; box at 140, 157): 15 instead of 10.
 xdotool mousemove $((218 + 12 + 140 + 13)) $((138 + 32 + 157 + 10)) click 1
 xdotool key End BackSpace BackSpace BackSpace type 15
@@ -95,7 +81,7 @@ if command -v gsettings > /dev/null && gsettings list-keys org.gnome.desktop.bac
   gsettings set org.gnome.desktop.background picture-options wallpaper
   TMPDIR="$t/tmp" "$t/bin/Three.scr" /C &
   config=$!
-  wait_for "$t/window.png" 640x480+80+60
+  wait_for_screen "$config" "$t/window.png" 640x480+80+60
   xdotool mousemove $((80 + 594)) $((60 + 330)) click 1
   xdotool mousemove $((80 + 320)) $((60 + 393)) click 1
   sleep 1

@@ -37,21 +37,12 @@ cmp -s "$t/bin/Ten.ini" "$t/stored.ini" || fail "kxtool window changed the setti
 
 TMPDIR="$t/tmp" "$t/bin/Ten.scr" /C &
 config=$!
-shot=
-for _ in $(seq 100); do
-  sleep 0.2
-  kill -0 "$config" 2> /dev/null || fail "the configuration mode ended by itself"
-  xwd -root -silent > "$t/screen.xwd" 2> /dev/null || continue
-  convert "xwd:$t/screen.xwd" -crop 640x480+80+60 +repage "$t/window.png"
-  err=$(rmse "$t/window.png" "$t/expected.png")
-  if [ -n "$err" ] && awk -v e="$err" 'BEGIN { exit !(e < 0.02) }'; then shot=ok; break; fi
-done
-[ -n "$shot" ] || fail "the window did not open on picture 3 with 1 and 4 unticked (difference: ${err:-none})"
+wait_for_screen "$config" "$t/expected.png" 640x480+80+60
 # The selected cell is picture 3's (column 0, row 1 of the 3-column grid at
 # 24, 118, cells 100 x 110): its title is on the highlight colour, navy in
 # the classic scheme; picture 0's is not.
-hl=$(convert "$t/window.png" -format '%[pixel:p{76,326}]' info:)
-other=$(convert "$t/window.png" -format '%[pixel:p{76,216}]' info:)
+hl=$(convert "$t/shot.png" -format '%[pixel:p{76,326}]' info:)
+other=$(convert "$t/shot.png" -format '%[pixel:p{76,216}]' info:)
 [ "$hl" = "srgb(0,0,128)" ] && [ "$other" != "$hl" ] || fail "picture 3 is not selected ($hl, $other)"
 
 # Picture 3's check box (13, 66 into its cell), then the "next" hot spot,

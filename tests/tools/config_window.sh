@@ -25,16 +25,7 @@ TMPDIR="$t/tmp" "$kxtool" window "$t/bin/Demo.scr" MainWindow -o "$t/expected.pn
 TMPDIR="$t/tmp" "$t/bin/Demo.scr" /C &
 config=$!
 # The 640 x 480 window without a frame, centred on the 800 x 600 screen.
-shot=
-for _ in $(seq 100); do
-  sleep 0.2
-  kill -0 "$config" 2> /dev/null || fail "the configuration mode ended by itself"
-  xwd -root -silent > "$t/screen.xwd" 2> /dev/null || continue
-  convert "xwd:$t/screen.xwd" -crop 640x480+80+60 +repage "$t/window.png"
-  err=$(rmse "$t/window.png" "$t/expected.png")
-  if [ -n "$err" ] && awk -v e="$err" 'BEGIN { exit !(e < 0.02) }'; then shot=ok; break; fi
-done
-[ -n "$shot" ] || fail "MainWindow did not appear as drawn off screen (last difference: ${err:-none})"
+wait_for_screen "$config" "$t/expected.png" 640x480+80+60
 [ -n "$(ls -A "$t/tmp")" ] || fail "no work folder while the window is open"
 
 # A click beside the hot spots changes nothing; the "Close" hot spot
