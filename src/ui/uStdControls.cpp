@@ -67,19 +67,18 @@ void ApplyWidgetFont(Fl_Widget& w, const TComponent& c) {
 
 }  // namespace
 
-int HandleClick(TComponent& c, Fl_Widget& w, int event) {
-  switch (event) {
-    case FL_PUSH:
-      return Fl::event_button() == FL_LEFT_MOUSE ? 1 : 0;
-    case FL_DRAG:
-      return 1;
-    case FL_RELEASE:
-      if (Fl::event_button() == FL_LEFT_MOUSE && Fl::event_inside(&w)) c.Click();
-      return 1;
-    default:
-      return 0;
-  }
+namespace {
+
+// A completed left click (pressed and released over the widget) runs the
+// component's click handler.
+int HandleClick(TClickTracker& clicks, TComponent& c, Fl_Widget& w, int event) {
+  bool clicked = false;
+  const int r = clicks.Handle(w, event, clicked);
+  if (clicked) c.Click();
+  return r;
 }
+
+}  // namespace
 
 // ---- TLabel ----
 
@@ -141,7 +140,7 @@ void TLabel::draw() {
   fl_draw(DisplayText().c_str(), x(), y(), w(), h(), a, nullptr, 0);
 }
 
-int TLabel::handle(int event) { return HandleClick(*this, *this, event); }
+int TLabel::handle(int event) { return HandleClick(m_clicks, *this, *this, event); }
 
 // ---- TImage ----
 
@@ -184,7 +183,7 @@ void TImage::draw() {
   fl_pop_clip();
 }
 
-int TImage::handle(int event) { return HandleClick(*this, *this, event); }
+int TImage::handle(int event) { return HandleClick(m_clicks, *this, *this, event); }
 
 // ---- TButton, TBitBtn ----
 
@@ -353,7 +352,7 @@ void TPanel::draw() {
 
 int TPanel::handle(int event) {
   if (const int r = Fl_Group::handle(event)) return r;
-  return HandleClick(*this, *this, event);
+  return HandleClick(m_clicks, *this, *this, event);
 }
 
 // ---- TPageControl, TTabSheet ----

@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "ui/uClickTracker.h"
 #include "ui/uComponent.h"
 #include "ui/uFlDraw.h"
 
@@ -20,10 +21,6 @@ namespace kx {
 
 enum class TAlignment { LeftJustify, RightJustify, Center };
 enum class TTextLayout { Top, Center, Bottom };
-
-// A completed left click (pressed and released over the widget) runs the
-// component's click handler. Returns what handle() should return.
-int HandleClick(TComponent& c, Fl_Widget& w, int event);
 
 class TLabel : public Fl_Widget, public TComponent {
  public:
@@ -44,6 +41,7 @@ class TLabel : public Fl_Widget, public TComponent {
  private:
   std::string DisplayText() const;
   void AdjustSize();
+  TClickTracker m_clicks;
 };
 
 class TImage : public Fl_Widget, public TComponent {
@@ -60,6 +58,9 @@ class TImage : public Fl_Widget, public TComponent {
   bool Stretch = false;
   bool Proportional = false;
   bool Center = false;
+
+ private:
+  TClickTracker m_clicks;
 };
 
 class TButton : public Fl_Button, public TComponent {
@@ -121,6 +122,9 @@ class TPanel : public Fl_Group, public TComponent {
   int BevelWidth = 1;
   int BorderWidth = 0;
   TAlignment Alignment = TAlignment::Center;
+
+ private:
+  TClickTracker m_clicks;
 };
 
 class TTabSheet;
