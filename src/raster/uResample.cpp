@@ -73,103 +73,132 @@ inline uint8_t Clamp8(int32_t acc) { return ResampleRound(acc); }
 // The plain loops below are the reference: the vector loops must give the
 // same bytes, and take over only where every weight fits in 16 bits.
 
-// Horizontal pass: each destination row from the same source row.
-void ResampleRows(const TBitmap32& src, TBitmap32& dst, const TTaps& taps) {
+// Horizontal pass on one row: each destination pixel from the same source row.
+void ResampleRow(const TPixel* src, TPixel* dst, int32_t dstWidth, const TTaps& taps) {
   const int n = taps.Count;
-  for (int32_t y = 0; y < src.Height(); ++y) {
-    const auto* in = reinterpret_cast<const uint8_t*>(src.Row(y));
-    auto* out = reinterpret_cast<uint8_t*>(dst.Row(y));
-    for (int32_t x = 0; x < dst.Width(); ++x) {
-      const int32_t* idx = &taps.Index[size_t(x) * size_t(n)];
-      const int32_t* w = &taps.Weight[size_t(x) * size_t(n)];
-      int32_t acc[4] = {0, 0, 0, 0};
-      for (int k = 0; k < n; ++k) {
-        const uint8_t* p = in + size_t(idx[k]) * 4;
-        for (int c = 0; c < 4; ++c) acc[c] += w[k] * p[c];
-      }
-      for (int c = 0; c < 4; ++c) out[size_t(x) * 4 + size_t(c)] = Clamp8(acc[c]);
+  const auto* in = reinterpret_cast<const uint8_t*>(src);
+  auto* out = reinterpret_cast<uint8_t*>(dst);
+  for (int32_t x = 0; x < dstWidth; ++x) {
+    const int32_t* idx = &taps.Index[size_t(x) * size_t(n)];
+    const int32_t* w = &taps.Weight[size_t(x) * size_t(n)];
+    int32_t acc[4] = {0, 0, 0, 0};
+    for (int k = 0; k < n; ++k) {
+      const uint8_t* p = in + size_t(idx[k]) * 4;
+      for (int c = 0; c < 4; ++c) acc[c] += w[k] * p[c];
     }
+    for (int c = 0; c < 4; ++c) out[size_t(x) * 4 + size_t(c)] = Clamp8(acc[c]);
   }
 }
 
-// Vertical pass: each destination row as a weighted sum of whole source rows,
-// so the inner loop runs along a row.
-void ResampleColumns(const TBitmap32& src, TBitmap32& dst, const TTaps& taps) {
+// Vertical pass on one destination row: a weighted sum of whole rows of the
+// horizontal pass's output (row(i) gives row i), so the inner loop runs along a row.
+template <class TRowOf>
+void ResampleColumn(int32_t y, const TRowOf& row, TPixel* dst, size_t values, const TTaps& taps,
+                    std::vector<int32_t>& acc) {
   const int n = taps.Count;
-  const size_t values = size_t(dst.Width()) * 4;
-  std::vector<int32_t> acc(values);
-  for (int32_t y = 0; y < dst.Height(); ++y) {
-    std::fill(acc.begin(), acc.end(), 0);
-    for (int k = 0; k < n; ++k) {
-      const int32_t w = taps.Weight[size_t(y) * size_t(n) + size_t(k)];
-      if (w == 0) continue;
-      const auto* in = reinterpret_cast<const uint8_t*>(src.Row(taps.Index[size_t(y) * size_t(n) + size_t(k)]));
-      int32_t* a = acc.data();
-      for (size_t i = 0; i < values; ++i) a[i] += w * in[i];
-    }
-    auto* out = reinterpret_cast<uint8_t*>(dst.Row(y));
-    for (size_t i = 0; i < values; ++i) out[i] = Clamp8(acc[i]);
+  std::fill(acc.begin(), acc.end(), 0);
+  for (int k = 0; k < n; ++k) {
+    const int32_t w = taps.Weight[size_t(y) * size_t(n) + size_t(k)];
+    if (w == 0) continue;
+    const auto* in = reinterpret_cast<const uint8_t*>(row(taps.Index[size_t(y) * size_t(n) + size_t(k)]));
+    int32_t* a = acc.data();
+    for (size_t i = 0; i < values; ++i) a[i] += w * in[i];
   }
+  auto* out = reinterpret_cast<uint8_t*>(dst);
+  for (size_t i = 0; i < values; ++i) out[i] = Clamp8(acc[i]);
 }
 
 bool FitsIn16Bits(const TTaps& t) {
   return std::all_of(t.Weight.begin(), t.Weight.end(), [](int32_t w) { return w >= INT16_MIN && w <= INT16_MAX; });
 }
 
-// Horizontal pass with vector loops: the weights regrouped into fours (the
-// last group filled up with zero weights), each source row copied between
-// repeats of its edge pixels so that unclamped indices read what the clamped
-// ones would.
-void ResampleRowsWith(TRowKernel kernel, const TBitmap32& src, TBitmap32& dst, const TTaps& taps) {
-  const int n = taps.Count;
-  const int groups = (n + 3) / 4;
-  const int32_t width = dst.Width();
-  std::vector<int32_t> pairs(size_t(width) * size_t(groups) * 2);
-  for (int32_t x = 0; x < width; ++x) {
-    const int32_t* w = &taps.Weight[size_t(x) * size_t(n)];
-    const auto tap = [&](int k) { return k < n ? w[k] : 0; };
-    int32_t* out = &pairs[size_t(x) * size_t(groups) * 2];
-    for (int g = 0; g < groups; ++g) {
-      out[2 * g] = PackWeights(tap(4 * g), tap(4 * g + 2));
-      out[2 * g + 1] = PackWeights(tap(4 * g + 1), tap(4 * g + 3));
+// The horizontal pass, row by row, with the plain loop or a vector one. For
+// the vector loops the weights are regrouped into fours (the last group filled
+// up with zero weights) and each source row is copied between repeats of its
+// edge pixels, so that unclamped indices read what the clamped ones would.
+class THorizontalPass {
+ public:
+  THorizontalPass(const TTaps& taps, int32_t srcWidth, int32_t dstWidth, TRowKernel kernel)
+      : m_taps(taps), m_srcWidth(srcWidth), m_dstWidth(dstWidth), m_kernel(FitsIn16Bits(taps) ? kernel : nullptr) {
+    if (!m_kernel) return;
+    const int n = taps.Count;
+    const int groups = (n + 3) / 4;
+    m_pairs.resize(size_t(dstWidth) * size_t(groups) * 2);
+    for (int32_t x = 0; x < dstWidth; ++x) {
+      const int32_t* w = &taps.Weight[size_t(x) * size_t(n)];
+      const auto tap = [&](int k) { return k < n ? w[k] : 0; };
+      int32_t* out = &m_pairs[size_t(x) * size_t(groups) * 2];
+      for (int g = 0; g < groups; ++g) {
+        out[2 * g] = PackWeights(tap(4 * g), tap(4 * g + 2));
+        out[2 * g + 1] = PackWeights(tap(4 * g + 1), tap(4 * g + 3));
+      }
     }
+    const auto [lowest, highest] = std::minmax_element(taps.First.begin(), taps.First.end());
+    m_padLeft = std::max(0, -*lowest);
+    m_padRight = std::max(0, *highest + groups * 4 - srcWidth);
+    m_line.resize(size_t(m_padLeft) + size_t(srcWidth) + size_t(m_padRight));
+    m_filter = {dstWidth, groups, taps.First.data(), m_pairs.data()};
   }
-  const auto [lowest, highest] = std::minmax_element(taps.First.begin(), taps.First.end());
-  const int32_t padLeft = std::max(0, -*lowest);
-  const int32_t padRight = std::max(0, *highest + groups * 4 - src.Width());
-  std::vector<TPixel> line(size_t(padLeft) + size_t(src.Width()) + size_t(padRight));
-  const TRowFilter filter{width, groups, taps.First.data(), pairs.data()};
-  for (int32_t y = 0; y < src.Height(); ++y) {
-    const TPixel* in = src.Row(y);
-    std::fill_n(line.begin(), padLeft, in[0]);
-    std::copy_n(in, src.Width(), line.begin() + padLeft);
-    std::fill_n(line.begin() + padLeft + src.Width(), padRight, in[src.Width() - 1]);
-    kernel(line.data() + padLeft, dst.Row(y), filter);
-  }
-}
 
-// Vertical pass with vector loops: the rows of non-zero weight taken two at a
+  void Run(const TPixel* in, TPixel* out) {
+    if (!m_kernel) return ResampleRow(in, out, m_dstWidth, m_taps);
+    std::fill_n(m_line.begin(), m_padLeft, in[0]);
+    std::copy_n(in, m_srcWidth, m_line.begin() + m_padLeft);
+    std::fill_n(m_line.begin() + m_padLeft + m_srcWidth, m_padRight, in[m_srcWidth - 1]);
+    m_kernel(m_line.data() + m_padLeft, out, m_filter);
+  }
+
+ private:
+  const TTaps& m_taps;
+  int32_t m_srcWidth, m_dstWidth;
+  TRowKernel m_kernel;
+  std::vector<int32_t> m_pairs;
+  int32_t m_padLeft = 0, m_padRight = 0;
+  std::vector<TPixel> m_line;
+  TRowFilter m_filter;
+};
+
+// The vertical pass, destination row by destination row, with the plain loop
+// or a vector one; the vector loops take the rows of non-zero weight two at a
 // time (an odd one out paired with a zero weight).
-void ResampleColumnsWith(TColumnKernel kernel, const TBitmap32& src, TBitmap32& dst, const TTaps& taps) {
-  const int n = taps.Count;
-  std::vector<const uint8_t*> rows(size_t(n) + 1);
-  std::vector<int32_t> weights(size_t(n) + 1), pairs(size_t(n) / 2 + 1);
-  for (int32_t y = 0; y < dst.Height(); ++y) {
+class TVerticalPass {
+ public:
+  TVerticalPass(const TTaps& taps, int32_t width, TColumnKernel kernel)
+      : m_taps(taps),
+        m_values(size_t(width) * 4),
+        m_kernel(FitsIn16Bits(taps) ? kernel : nullptr),
+        m_rows(size_t(taps.Count) + 1),
+        m_weights(size_t(taps.Count) + 1),
+        m_pairs(size_t(taps.Count) / 2 + 1) {
+    if (!m_kernel) m_acc.resize(m_values);
+  }
+
+  template <class TRowOf>
+  void Run(int32_t y, const TRowOf& row, TPixel* out) {
+    if (!m_kernel) return ResampleColumn(y, row, out, m_values, m_taps, m_acc);
+    const int n = m_taps.Count;
     size_t used = 0;
     for (int k = 0; k < n; ++k) {
-      const int32_t w = taps.Weight[size_t(y) * size_t(n) + size_t(k)];
+      const int32_t w = m_taps.Weight[size_t(y) * size_t(n) + size_t(k)];
       if (w == 0) continue;
-      rows[used] = reinterpret_cast<const uint8_t*>(src.Row(taps.Index[size_t(y) * size_t(n) + size_t(k)]));
-      weights[used++] = w;
+      m_rows[used] = reinterpret_cast<const uint8_t*>(row(m_taps.Index[size_t(y) * size_t(n) + size_t(k)]));
+      m_weights[used++] = w;
     }
     if (used % 2) {
-      rows[used] = rows[0];
-      weights[used++] = 0;
+      m_rows[used] = m_rows[0];
+      m_weights[used++] = 0;
     }
-    for (size_t p = 0; p < used / 2; ++p) pairs[p] = PackWeights(weights[2 * p], weights[2 * p + 1]);
-    kernel(rows.data(), pairs.data(), int(used / 2), reinterpret_cast<uint8_t*>(dst.Row(y)), dst.StrideBytes());
+    for (size_t p = 0; p < used / 2; ++p) m_pairs[p] = PackWeights(m_weights[2 * p], m_weights[2 * p + 1]);
+    m_kernel(m_rows.data(), m_pairs.data(), int(used / 2), reinterpret_cast<uint8_t*>(out), m_values);
   }
-}
+
+ private:
+  const TTaps& m_taps;
+  size_t m_values;
+  TColumnKernel m_kernel;
+  std::vector<const uint8_t*> m_rows;
+  std::vector<int32_t> m_weights, m_pairs, m_acc;
+};
 
 // The loops of each path; null where the scalar ones serve.
 struct TPathKernels {
@@ -235,17 +264,25 @@ void ResampleLanczos3On(TResamplePath path, const TBitmap32& src, TBitmap32& dst
     return;
   }
   const TPathKernels& kernels = kPathKernels[size_t(path)];
-  const TTaps across = MakeTaps(src.Width(), dst.Width());
-  TBitmap32 rows(dst.Width(), src.Height());
-  if (kernels.Row && FitsIn16Bits(across))
-    ResampleRowsWith(kernels.Row, src, rows, across);
-  else
-    ResampleRows(src, rows, across);
-  const TTaps down = MakeTaps(src.Height(), dst.Height());
-  if (kernels.Column && FitsIn16Bits(down))
-    ResampleColumnsWith(kernels.Column, rows, dst, down);
-  else
-    ResampleColumns(rows, dst, down);
+  const TTaps across = MakeTaps(src.Width(), dst.Width()), down = MakeTaps(src.Height(), dst.Height());
+  THorizontalPass horizontal(across, src.Width(), dst.Width(), kernels.Row);
+  TVerticalPass vertical(down, dst.Width(), kernels.Column);
+  // The horizontal pass's rows live in a ring of as many rows as one
+  // destination row reads (row r in slot r % slots), each made once, just
+  // before the first destination row that needs it: the window of source rows
+  // only moves down, and never spans more than the taps.
+  const int32_t slots = std::min(down.Count, src.Height());
+  TBitmap32 ring(dst.Width(), slots);
+  int32_t next = 0;  // the first source row not made yet
+  const auto row = [&](int32_t r) -> const TPixel* { return ring.Row(r % slots); };
+  for (int32_t y = 0; y < dst.Height(); ++y) {
+    const int32_t first = down.First[size_t(y)];
+    const int32_t lo = std::clamp(first, 0, src.Height() - 1);
+    const int32_t hi = std::clamp(first + down.Count - 1, 0, src.Height() - 1);
+    for (int32_t r = std::max(next, lo); r <= hi; ++r) horizontal.Run(src.Row(r), ring.Row(r % slots));
+    next = std::max(next, hi + 1);
+    vertical.Run(y, row, dst.Row(y));
+  }
 }
 
 void ResampleLanczos3(const TBitmap32& src, TBitmap32& dst) { ResampleLanczos3On(BestResamplePath(), src, dst); }
