@@ -112,14 +112,37 @@ bool FitsIn16Bits(const TTaps& t) {
   return std::all_of(t.Weight.begin(), t.Weight.end(), [](int32_t w) { return w >= INT16_MIN && w <= INT16_MAX; });
 }
 
+// The loops of each path; null where the scalar ones serve.
+struct TPathKernels {
+  TRowKernel Row;
+  TColumnKernel Column;
+  bool RowReadsWide;  // the row loop reads TRowFilter::Wide
+};
+
+#if defined(__SSE2__)
+constexpr TPathKernels kSse2Kernels{ResampleRowSse2, ResampleColumnSse2, false};
+#else
+constexpr TPathKernels kSse2Kernels{nullptr, nullptr, false};
+#endif
+#if defined(__x86_64__) || defined(__i386__)
+constexpr TPathKernels kAvx2Kernels{ResampleRowAvx2, ResampleColumnAvx2, true};
+#else
+constexpr TPathKernels kAvx2Kernels{nullptr, nullptr, false};
+#endif
+
+constexpr TPathKernels kPathKernels[] = {{nullptr, nullptr, false}, kSse2Kernels, kAvx2Kernels};
+
 // The horizontal pass, row by row, with the plain loop or a vector one. For
 // the vector loops the weights are regrouped into fours (the last group filled
 // up with zero weights) and each source row is copied between repeats of its
 // edge pixels, so that unclamped indices read what the clamped ones would.
 class THorizontalPass {
  public:
-  THorizontalPass(const TTaps& taps, int32_t srcWidth, int32_t dstWidth, TRowKernel kernel)
-      : m_taps(taps), m_srcWidth(srcWidth), m_dstWidth(dstWidth), m_kernel(FitsIn16Bits(taps) ? kernel : nullptr) {
+  THorizontalPass(const TTaps& taps, int32_t srcWidth, int32_t dstWidth, const TPathKernels& kernels)
+      : m_taps(taps),
+        m_srcWidth(srcWidth),
+        m_dstWidth(dstWidth),
+        m_kernel(FitsIn16Bits(taps) ? kernels.Row : nullptr) {
     if (!m_kernel) return;
     const int n = taps.Count;
     const int groups = (n + 3) / 4;
@@ -137,7 +160,20 @@ class THorizontalPass {
     m_padLeft = std::max(0, -*lowest);
     m_padRight = std::max(0, *highest + groups * 4 - srcWidth);
     m_line.resize(size_t(m_padLeft) + size_t(srcWidth) + size_t(m_padRight));
-    m_filter = {dstWidth, groups, taps.First.data(), m_pairs.data()};
+    if (kernels.RowReadsWide) {
+      const size_t words = size_t(groups) * 2;  // per destination pixel
+      m_wide.resize(size_t(dstWidth / 2) * words * 8);
+      auto wide = m_wide.begin();
+      for (int32_t x = 0; x + 1 < dstWidth; x += 2) {
+        const int32_t* left = &m_pairs[size_t(x) * words];
+        const int32_t* right = left + words;
+        for (size_t i = 0; i < words; ++i) {
+          wide = std::fill_n(wide, 4, left[i]);
+          wide = std::fill_n(wide, 4, right[i]);
+        }
+      }
+    }
+    m_filter = {dstWidth, groups, taps.First.data(), m_pairs.data(), m_wide.data()};
   }
 
   void Run(const TPixel* in, TPixel* out) {
@@ -152,7 +188,7 @@ class THorizontalPass {
   const TTaps& m_taps;
   int32_t m_srcWidth, m_dstWidth;
   TRowKernel m_kernel;
-  std::vector<int32_t> m_pairs;
+  std::vector<int32_t> m_pairs, m_wide;
   int32_t m_padLeft = 0, m_padRight = 0;
   std::vector<TPixel> m_line;
   TRowFilter m_filter;
@@ -200,25 +236,6 @@ class TVerticalPass {
   std::vector<int32_t> m_weights, m_pairs, m_acc;
 };
 
-// The loops of each path; null where the scalar ones serve.
-struct TPathKernels {
-  TRowKernel Row;
-  TColumnKernel Column;
-};
-
-#if defined(__SSE2__)
-constexpr TPathKernels kSse2Kernels{ResampleRowSse2, ResampleColumnSse2};
-#else
-constexpr TPathKernels kSse2Kernels{nullptr, nullptr};
-#endif
-#if defined(__x86_64__) || defined(__i386__)
-constexpr TPathKernels kAvx2Kernels{ResampleRowAvx2, ResampleColumnAvx2};
-#else
-constexpr TPathKernels kAvx2Kernels{nullptr, nullptr};
-#endif
-
-constexpr TPathKernels kPathKernels[] = {{nullptr, nullptr}, kSse2Kernels, kAvx2Kernels};
-
 using TPixmanImage = std::unique_ptr<pixman_image_t, pixman_bool_t (*)(pixman_image_t*)>;
 
 // pixman only reads a source image, but its constructor takes writable bits.
@@ -265,7 +282,7 @@ void ResampleLanczos3On(TResamplePath path, const TBitmap32& src, TBitmap32& dst
   }
   const TPathKernels& kernels = kPathKernels[size_t(path)];
   const TTaps across = MakeTaps(src.Width(), dst.Width()), down = MakeTaps(src.Height(), dst.Height());
-  THorizontalPass horizontal(across, src.Width(), dst.Width(), kernels.Row);
+  THorizontalPass horizontal(across, src.Width(), dst.Width(), kernels);
   TVerticalPass vertical(down, dst.Width(), kernels.Column);
   // The horizontal pass's rows live in a ring of as many rows as one
   // destination row reads (row r in slot r % slots), each made once, just

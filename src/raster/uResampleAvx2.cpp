@@ -39,16 +39,14 @@ KX_AVX2 void ResampleRowAvx2(const TPixel* line, TPixel* out, const TRowFilter& 
   for (; x + 2 <= f.Width; x += 2) {
     const TPixel* p0 = line + f.First[x];
     const TPixel* p1 = line + f.First[x + 1];
-    const int32_t* w0 = f.Pairs + size_t(x) * stride;
-    const int32_t* w1 = w0 + stride;
+    const auto* w = reinterpret_cast<const __m256i*>(f.Wide + size_t(x) * stride * 4);
     __m256i acc = zero;
     for (int g = 0; g < f.Groups; ++g) {
       const __m256i v = _mm256_inserti128_si256(
           _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 4 * g))),
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(p1 + 4 * g)), 1);
       const __m256i lo = _mm256_unpacklo_epi8(v, zero), hi = _mm256_unpackhi_epi8(v, zero);
-      const __m256i wa = _mm256_set_m128i(_mm_set1_epi32(w1[2 * g]), _mm_set1_epi32(w0[2 * g]));
-      const __m256i wb = _mm256_set_m128i(_mm_set1_epi32(w1[2 * g + 1]), _mm_set1_epi32(w0[2 * g + 1]));
+      const __m256i wa = _mm256_loadu_si256(w + 2 * g), wb = _mm256_loadu_si256(w + 2 * g + 1);
       acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_unpacklo_epi16(lo, hi), wa));
       acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_unpackhi_epi16(lo, hi), wb));
     }

@@ -39,6 +39,10 @@ struct TRowFilter {
   const int32_t* First = nullptr; // per destination pixel: its first source pixel (may be negative)
   // Per destination pixel and group of taps w0..w3: PackWeights(w0, w2), then PackWeights(w1, w3).
   const int32_t* Pairs = nullptr;
+  // The same words laid out for two destination pixels at once: per pair of
+  // pixels x, x + 1 (x even) and group, the first word of x four times, of
+  // x + 1 four times, then the second word likewise. Only for the AVX2 loop.
+  const int32_t* Wide = nullptr;
 };
 
 // One destination row from a padded source row: line[i] is source pixel i for
