@@ -280,6 +280,7 @@ void ResampleLanczos3On(TResamplePath path, const TBitmap32& src, TBitmap32& dst
     std::memcpy(dst.Bits(), src.Bits(), src.StrideBytes() * size_t(src.Height()));
     return;
   }
+  if (!ResamplePathAvailable(path)) path = TResamplePath::Scalar;  // never an illegal instruction
   const TPathKernels& kernels = kPathKernels[size_t(path)];
   const TTaps across = MakeTaps(src.Width(), dst.Width()), down = MakeTaps(src.Height(), dst.Height());
   THorizontalPass horizontal(across, src.Width(), dst.Width(), kernels);

@@ -68,8 +68,8 @@ bool ResamplePathAvailable(TResamplePath path);
 // The fastest available path: what ResampleLanczos3 uses.
 TResamplePath BestResamplePath();
 
-// ResampleLanczos3 on the given path, which must be available. A pass whose
-// weights do not fit the vector loops' 16 bits runs the scalar loops instead.
+// ResampleLanczos3 on the given path; an unavailable path runs the scalar
+// loops, and so does a pass whose weights do not fit the vector loops' 16 bits.
 void ResampleLanczos3On(TResamplePath path, const TBitmap32& src, TBitmap32& dst);
 
 }  // namespace kx
