@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "animation/uFitResize.h"
+#include "animation/uWaterRows.h"
 #include "package/uFileIO.h"
 #include "raster/uBlit.h"
 #include "raster/uRandom.h"
@@ -424,17 +425,12 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
 
   // Slanted waves: the phase also runs along the row, mirrored for 2 and 5:
   // column c of row y is at angle c * freq / 2 * (Height - y / 2) / Height + Phase.
-  const bool mirrored = d == 2 || d == 5;
-  const double step = r.Freq / 2 * (m_height - y / 2.0) / m_height, phase = Phase[size_t(k)];
-  const auto slantOffset = [&](int32_t x) {
-    const double col = mirrored ? double(m_width - 1 - x) : double(x);
-    return Nearest(CosTable[CosIndex(Nearest(col * step + phase), r.AbsPeriod)] * r.Amp);
-  };
-
-  if (slanted && !horizontal) {
+  const TWaterPlanes planes{in, out, areas, m_width, m_height};
+  if (slanted) {
     // Jitter does not apply to slanted vertical waves: each sample moves
-    // within its column and lands on its own pixel. The source row of each
-    // of the 360 table angles is worked out once per row and area.
+    // within its column (and sideways by the row's shift) and lands on its
+    // own pixel. The source row of each of the 360 table angles is worked
+    // out once per row and area.
     std::array<size_t, 360>& offsets = m_slantRows[size_t(k)];
     if (m_slantRowOf[size_t(k)] != y) {
       m_slantRowOf[size_t(k)] = y;
@@ -447,34 +443,59 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
       }
       m_slantReach[size_t(k)] = {lo, hi};
     }
-    // Where every row a sample can come from holds the area across the whole
-    // run, the samples need no check.
+    // Without a sideways shift, where every row a sample can come from holds
+    // the area across the whole run, the samples need no check.
+    bool covered = !horizontal;
     const auto [reachLo, reachHi] = m_slantReach[size_t(k)];
-    bool covered = true;
     for (int32_t row = reachLo; row <= reachHi && covered; ++row) covered = AreaCovers(row, k, span.X0, span.X1);
-    // Column c = base + sign * x, converted per pixel rather than stepped, so
-    // that no pixel waits for the previous one.
-    const int32_t base = mirrored ? m_width - 1 : 0, sign = mirrored ? -1 : 1;
-    const int32_t x0 = span.X0, x1 = span.X1;
-    const uint32_t absPeriod = r.AbsPeriod;
-    const size_t* rows = offsets.data();
-    const auto run = [&](auto nearest, auto checked, auto period360) {
-      for (int32_t x = x0; x < x1; ++x) {
-        const int64_t a = nearest(double(base + sign * x) * step + phase);
-        const size_t i = period360 ? size_t(uint64_t(a < 0 ? -a : a) % 360) : CosIndex(a, absPeriod);
-        const size_t at = rows[i] + size_t(x);
-        if (!checked || areas[at] == k) outRow[x] = in[at];
+    const bool mirrored = d == 2 || d == 5;
+    const TSlantRow row{y,
+                        k,
+                        span.X0,
+                        span.X1,
+                        r.Freq / 2 * (m_height - y / 2.0) / m_height,
+                        double(Phase[size_t(k)]),
+                        mirrored ? m_width - 1 : 0,
+                        mirrored ? -1 : 1,
+                        r.AbsPeriod,
+                        horizontal ? r.HOff : 0,
+                        !covered,
+                        offsets.data()};
+    if (SlantRowFits(row, m_width)) {
+      RippleSlantRow(planes, row);
+      return;
+    }
+    if (!horizontal) {
+      // Angles too large for the row kernel: one pixel at a time.
+      for (int32_t x = span.X0; x < span.X1; ++x) {
+        const int64_t a = Nearest(double(row.Base + row.Sign * x) * row.Step + row.Phase);
+        const size_t at = offsets[CosIndex(a, r.AbsPeriod)] + size_t(x);
+        if (areas[at] == k) outRow[x] = in[at];
       }
-    };
-    // The angle is linear in the column, so its ends bound it.
-    const bool small = std::fabs(step) * m_width + std::fabs(phase) < kSmall / 2;
-    if (small && covered && absPeriod == 360) run(NearestSmall, std::false_type(), std::true_type());
-    else if (small) run(NearestSmall, std::true_type(), std::false_type());
-    else run(Nearest, std::true_type(), std::false_type());
-    return;
+      return;
+    }
   }
 
+  // Straight waves with few distinct jitter values: one pass over the run for
+  // each value.
   const int32_t* jitter = m_jitter[size_t(k)].data();
+  if (!slanted) {
+    int32_t largest = 0;
+    for (int32_t x = span.X0; x < span.X1; ++x) largest = std::max(largest, jitter[x]);
+    const int64_t jitterEnd = int64_t(largest) + 1;
+    if (jitterEnd <= kMaxJitterPasses) {
+      RippleJitterRow(planes, {y, k, span.X0, span.X1, vertical ? r.VOff : 0, horizontal ? r.HOff : 0,
+                               !vertical || d < 2 ? 1 : 0, d < 2 ? 1 : 0, jitter, int32_t(jitterEnd)});
+      return;
+    }
+  }
+
+  const double step = r.Freq / 2 * (m_height - y / 2.0) / m_height, phase = Phase[size_t(k)];
+  const bool mirrored = d == 2 || d == 5;
+  const auto slantOffset = [&](int32_t x) {
+    const double col = mirrored ? double(m_width - 1 - x) : double(x);
+    return Nearest(CosTable[CosIndex(Nearest(col * step + phase), r.AbsPeriod)] * r.Amp);
+  };
   for (int32_t x = span.X0; x < span.X1; ++x) {
     const int64_t j = jitter[x];
     int64_t srcY;
