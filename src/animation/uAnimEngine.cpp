@@ -435,12 +435,17 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
     if (m_slantRowOf[size_t(k)] != y) {
       m_slantRowOf[size_t(k)] = y;
       int32_t lo = m_height, hi = -1;
-      for (size_t i = 0; i < 360; ++i) {
-        const auto row = int32_t(Clamp(y + Nearest(CosTable[i] * r.Amp), maxY));
-        offsets[i] = size_t(row) * stride;
-        lo = std::min(lo, row);
-        hi = std::max(hi, row);
-      }
+      const auto fill = [&](auto nearest) {
+        for (size_t i = 0; i < 360; ++i) {
+          const auto row = int32_t(Clamp(y + nearest(CosTable[i] * r.Amp), maxY));
+          offsets[i] = size_t(row) * stride;
+          lo = std::min(lo, row);
+          hi = std::max(hi, row);
+        }
+      };
+      // |cos| <= 1, so an ordinary amplitude bounds every product.
+      if (std::fabs(r.Amp) < kSmall) fill(NearestSmall);
+      else fill(Nearest);
       m_slantReach[size_t(k)] = {lo, hi};
     }
     // Without a sideways shift, where every row a sample can come from holds
