@@ -104,6 +104,7 @@ void TKXfmScrSvr::FormShow() {
     m_currentDuration = m_duration;
     LoadPictureOrMoveOn();
     m_pictureStart = m_ctx.Clock.Tick();
+    StartPrefetch();
     m_idleInstalled = true;
     m_ctx.Display.SetCursorVisible(false);
   }

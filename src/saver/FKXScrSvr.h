@@ -5,12 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include "animation/uAnimEngine.h"
 #include "animation/uCreatorProject.h"
@@ -33,6 +33,8 @@ class TShowEvents {
   virtual ~TShowEvents() = default;
   virtual void PictureShown(int32_t index, const std::string& path) {}
   virtual void TransitionStarted(int32_t effect, int32_t frames) {}
+  // The still picture the show will change to next is being made ready.
+  virtual void PictureFetchedAhead(int32_t index, const std::string& path) {}
   virtual void Ended() {}
 };
 
@@ -78,8 +80,24 @@ class TKXfmScrSvr {
   void TransitionStep(int32_t percent);
   void PresentFrame();
   void LoadAnimatedPicture();
+  // Draws the next picture of the order ahead and, when it is a still
+  // picture, decodes and fits it on a second thread while this one shows.
+  void StartPrefetch();
   // The frame of the current picture: the fitted still picture or the engine's output.
   const TBitmap32& CurrentFrame() const;
+
+  // A still picture decoded and fitted for the screen, and what it takes.
+  struct TFittedStill {
+    TBitmap32 Picture;
+    TPoint Size{};
+  };
+  struct TFitParams {
+    int32_t ScreenWidth = 0, ScreenHeight = 0;
+    bool Exclusive = false, Stretch = true, Proportional = true;
+    TPoint BackSize{};
+  };
+  static TFittedStill FitStill(const std::string& path, const TFitParams& params);
+  TFitParams FitParams() const;
 
   TKXCProject& m_project;
   TSaverContext& m_ctx;
@@ -89,6 +107,12 @@ class TKXfmScrSvr {
 
   std::vector<std::string> m_showList;
   int32_t m_currentIndex = -1;
+  std::optional<int32_t> m_nextIndex;  // the order's next picture, drawn ahead
+  struct TPrefetch {
+    std::string Name;
+    std::future<TFittedStill> Result;  // waited for when the show ends
+  };
+  std::optional<TPrefetch> m_prefetch;
   std::string m_currentName, m_loadedName;
   std::set<std::string> m_failedNames;  // pictures that failed to load, never tried again
   std::string m_firstFailure;           // the message of the first of them

@@ -5,6 +5,7 @@
 #include <set>
 #include <span>
 #include <stdexcept>
+#include <utility>
 
 #include "animation/uAnimEngine.h"
 #include "devices/uMessageBox.h"
@@ -30,7 +31,8 @@ const TPixel kBlack = MakePixel(0, 0, 0);
 
 void TKXfmScrSvr::Advance() {
   m_currentDuration = m_duration;
-  m_currentIndex = NextPictureIndex(m_currentIndex);
+  m_currentIndex = m_nextIndex ? *m_nextIndex : NextPictureIndex(m_currentIndex);
+  m_nextIndex.reset();
   m_currentName = m_showList[size_t(m_currentIndex)];
   if (m_currentName != m_loadedName) {
     const TPictureLoad load = LoadPictureOrMoveOn();
@@ -41,6 +43,24 @@ void TKXfmScrSvr::Advance() {
     }
   }
   m_pictureStart = m_ctx.Clock.Tick();
+  StartPrefetch();
+}
+
+// In a random order the next index is drawn now rather than when it is due.
+// Nothing else draws from the shared generator while a still picture shows,
+// so the order is the same; while a picture file shows, its objects and
+// weather do, and the draw waits for its time. At most one picture is
+// fetched ahead; one that fails is reported when it is due, as any other.
+void TKXfmScrSvr::StartPrefetch() {
+  m_prefetch.reset();
+  if (m_closed || !m_autoAdvance || m_showList.size() < 2) return;
+  const bool random = m_showImageMode == 0 || m_showImageMode == 2;
+  if (random && !m_stillPicture) return;
+  m_nextIndex = NextPictureIndex(m_currentIndex);
+  const std::string& name = m_showList[size_t(*m_nextIndex)];
+  if (name == m_loadedName || !IsStillPicture(name) || m_failedNames.contains(name)) return;
+  m_prefetch = TPrefetch{name, std::async(std::launch::async, FitStill, name, FitParams())};
+  if (m_ctx.Events) m_ctx.Events->PictureFetchedAhead(*m_nextIndex, name);
 }
 
 // A picture that fails to load is passed over at once: the next one of the
@@ -85,34 +105,47 @@ void TKXfmScrSvr::LoadTransitionList() {
   m_transitionList = ParseTransitionList(m_project.Settings.TransitionEffects);
 }
 
-void TKXfmScrSvr::LoadCurrentPicture() {
-  if (!IsStillPicture(m_currentName)) return LoadAnimatedPicture();
+TKXfmScrSvr::TFitParams TKXfmScrSvr::FitParams() const {
+  return {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight(), m_exclusive, m_stretch, m_proportional,
+          m_backSize};
+}
 
-  const int32_t sw = m_ctx.Display.ScreenWidth(), sh = m_ctx.Display.ScreenHeight();
+TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const TFitParams& p) {
   auto targetFor = [&](TPoint full) {
-    if (m_exclusive) return m_backSize;
-    return m_stretch ? StretchTarget(full.X, full.Y, sw, sh, m_proportional) : full;
+    if (p.Exclusive) return p.BackSize;
+    return p.Stretch ? StretchTarget(full.X, full.Y, p.ScreenWidth, p.ScreenHeight, p.Proportional) : full;
   };
   // A large JPEG is decoded straight at the smallest DCT scale that still
   // covers the target, then resampled: most of a photo's pixels never exist.
-  const std::string bytes = ReadPictureBytes(m_currentName);
+  const std::string bytes = ReadPictureBytes(path);
   const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   const std::optional<TPoint> jpegSize =
       PictureKindOf(data) == TPictureKind::Jpeg ? JpegPictureSize(data) : std::nullopt;
   TBitmap32 picture = jpegSize ? DecodeJpeg(data, JpegScaleToCover(*jpegSize, targetFor(*jpegSize)))
                                : DecodePicture(data);
   const TPoint target = targetFor(jpegSize.value_or(TPoint{picture.Width(), picture.Height()}));
+  TFittedStill out;
+  if (p.Exclusive || p.Stretch) {
+    out.Picture.SetSize(target.X, target.Y);
+    ResampleLanczos3(picture, out.Picture);
+    out.Size = p.Exclusive ? TPoint{p.ScreenWidth, p.ScreenHeight} : target;
+  } else {
+    out.Size = {picture.Width(), picture.Height()};
+    out.Picture = std::move(picture);
+  }
+  return out;
+}
+
+void TKXfmScrSvr::LoadCurrentPicture() {
+  if (!IsStillPicture(m_currentName)) return LoadAnimatedPicture();
+  // The picture fetched ahead when it is this one (its failure is thrown here).
+  std::optional<TPrefetch> ahead = std::exchange(m_prefetch, std::nullopt);
+  TFittedStill fitted =
+      ahead && ahead->Name == m_currentName ? ahead->Result.get() : FitStill(m_currentName, FitParams());
   m_stillPicture = true;
   m_stillOnScreen = false;
-
-  if (m_exclusive || m_stretch) {
-    m_fittedPicture.SetSize(target.X, target.Y);
-    ResampleLanczos3(picture, m_fittedPicture);
-    m_pictureSize = m_exclusive ? TPoint{sw, sh} : target;
-  } else {
-    m_fittedPicture = std::move(picture);
-    m_pictureSize = {m_fittedPicture.Width(), m_fittedPicture.Height()};
-  }
+  m_fittedPicture = std::move(fitted.Picture);
+  m_pictureSize = fitted.Size;
   m_animated = TProject();  // a still picture has no animation, objects or sounds
   m_sounds->StopSounds();
   m_loadedName = m_currentName;

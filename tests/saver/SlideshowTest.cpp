@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 
 #include "devices/headless/uHeadlessDisplay.h"
@@ -18,7 +20,7 @@ const TPixel kBlack = MakePixel(0, 0, 0);
 
 struct TEvent {
   uint32_t Tick;
-  std::string What;  // "picture <index>", "transition <frames>", "end"
+  std::string What;  // "picture <index>", "transition <frames>", "ahead <index>", "end"
 };
 
 class TRecorder final : public TShowEvents {
@@ -26,8 +28,14 @@ class TRecorder final : public TShowEvents {
   explicit TRecorder(IClock& clock) : m_clock(clock) {}
   void PictureShown(int32_t index, const std::string&) override { Add("picture " + std::to_string(index)); }
   void TransitionStarted(int32_t, int32_t frames) override { Add("transition " + std::to_string(frames)); }
+  void PictureFetchedAhead(int32_t index, const std::string&) override { Add("ahead " + std::to_string(index)); }
   void Ended() override { Add("end"); }
   std::vector<TEvent> Events;
+  std::vector<std::string> Whats() const {
+    std::vector<std::string> out;
+    for (const TEvent& e : Events) out.push_back(e.What);
+    return out;
+  }
   std::vector<int32_t> Pictures() const {
     std::vector<int32_t> out;
     for (const TEvent& e : Events)
@@ -239,8 +247,8 @@ TEST_F(SlideshowTest, TransitionShorterThanOneFrameShowsOnlyItsFirstFrame) {
   Project.Settings.Duration = 1;
   Project.Settings.TransitionTime = 20;
   Run(16, 12, 1500);
-  ASSERT_EQ(Recorder.Events.size(), 4u);
-  EXPECT_EQ(Recorder.Events[2].What, "transition 0");
+  EXPECT_EQ(Recorder.Whats(),
+            (std::vector<std::string>{"picture 0", "ahead 1", "picture 1", "transition 0", "ahead 0", "end"}));
 }
 
 struct FitCase {
@@ -423,3 +431,52 @@ TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {
 }
 
 }  // namespace
+
+// While a still picture shows, the next one of the order is fetched ahead and
+// is the one shown next; in a random order its index is drawn ahead, except
+// while a picture file shows (its objects and weather draw from the same
+// generator), when it is drawn when due.
+TEST_F(SlideshowTest, TheNextStillPictureIsFetchedAheadInTheOrdersOwnSequence) {
+  for (int i = 0; i < 3; ++i) AddPicture(8, 6);
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 1;
+  Project.Settings.Transition = false;
+  Run(16, 12, 2500);
+  EXPECT_EQ(Recorder.Whats(), (std::vector<std::string>{"picture 0", "ahead 1", "picture 1", "ahead 2", "picture 2",
+                                                        "ahead 0", "end"}));
+}
+
+TEST_F(SlideshowTest, ARandomOrderDrawsAheadOnlyWhileAStillPictureShows) {
+  // Still pictures only: every index drawn ahead is the picture shown next.
+  for (int i = 0; i < 3; ++i) AddPicture(8, 6);
+  Project.Settings.Duration = 1;
+  Project.Settings.Transition = false;
+  Run(16, 12, 8500);
+  std::vector<std::string> events = Recorder.Whats();
+  size_t aheads = 0;
+  for (size_t i = 0; i + 1 < events.size(); ++i)
+    if (events[i].rfind("ahead ", 0) == 0 && events[i + 1] != "end") {
+      ++aheads;
+      EXPECT_EQ(events[i + 1], "picture " + events[i].substr(6)) << i;
+    }
+  EXPECT_EQ(aheads, 8u);
+
+  // A still picture and a picture file alternate: while the picture file
+  // shows, nothing is drawn or fetched ahead.
+  Recorder.Events.clear();
+  Project.FileList = {};
+  AddPicture(8, 6);
+  AddReflectingPictureFile("lake.kxp");
+  Run(16, 12, Clock.Tick() + 6500);
+  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{1, 0, 1, 0, 1, 0, 1}));
+  for (const TEvent& e : Recorder.Events) EXPECT_NE(e.What, "ahead 0");
+}
+
+TEST_F(SlideshowTest, AShowEndedWhileAPictureIsFetchedAheadEndsCleanly) {
+  AddPicture(8, 6);
+  AddPicture(1600, 1200);
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 5;
+  Run(16, 12, 0);
+  EXPECT_EQ(Recorder.Whats(), (std::vector<std::string>{"picture 0", "ahead 1", "end"}));
+}
