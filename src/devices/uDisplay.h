@@ -22,10 +22,12 @@ struct TInputEvent {
   friend bool operator==(const TInputEvent&, const TInputEvent&) = default;
 };
 
-// Whether the caller knows a frame differs from the one it drew before.
-// Transition frames are always new; the frames between transitions may repeat
-// what the window already shows, and a display may skip presenting those.
-enum class TFrameChange { Unknown, Changed };
+// How much of a frame to present. A display normally sends only the parts
+// that differ from what it shows, and nothing for a frame that matches it;
+// Whole sends every pixel, for a caller that times the frame to plan the
+// ones that follow (the first frame of a transition) and needs the cost of
+// a frame whose every pixel changed.
+enum class TFrameChange { Changed, Whole };
 
 // The display cannot show the show: no window system (or only a stand-in
 // such as an off-screen driver), or no window could be opened.
@@ -52,9 +54,7 @@ class ISaverDisplay {
 
   // Plain path: draws the frame onto the window at (x, y) and shows the
   // window. Exclusive path: the back surface takes the frame's size and
-  // content and is shown over the whole screen (x and y unused). A frame of
-  // unknown change that matches what is shown may be skipped; a changed
-  // frame is always presented, so its cost is the real one.
+  // content and is shown over the whole screen (x and y unused).
   virtual void Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) = 0;
   // Fills the whole window (or back surface) with black and shows it.
   virtual void Clear() = 0;

@@ -26,6 +26,13 @@ struct TRect {
     const TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
     return r.Empty() ? TRect{} : r;
   }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  constexpr TRect Union(const TRect& o) const {
+    if (o.Empty()) return *this;
+    if (Empty()) return o;
+    return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right), std::max(Bottom, o.Bottom)};
+  }
+  constexpr int64_t Area() const { return Empty() ? 0 : int64_t(Width()) * Height(); }
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 

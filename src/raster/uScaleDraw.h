@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
@@ -13,6 +14,9 @@ namespace kx {
 
 // dst is width x height pixels of the bitmap layout, strideBytes apart; the
 // picture lands in to (clipped to the buffer). Nothing for empty sizes.
-void DrawScaled(const TBitmap32& src, TPixel* dst, int32_t width, int32_t height, size_t strideBytes, const TRect& to);
+// With `only`, just the destination pixels inside those rectangles are
+// written, each exactly as the whole drawing would write it.
+void DrawScaled(const TBitmap32& src, TPixel* dst, int32_t width, int32_t height, size_t strideBytes, const TRect& to,
+                const std::vector<TRect>* only = nullptr);
 
 }  // namespace kx

@@ -159,14 +159,11 @@ void TKXfmScrSvr::FormClose() {
 }
 
 void TKXfmScrSvr::DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y) {
-  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y, TFrameChange::Unknown);
+  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y, TFrameChange::Changed);
 }
 
-// Transition frames are always presented, the first one included although it
-// shows what the window already shows: the number of frames is planned from
-// its cost, which must be what every later frame costs.
-void TKXfmScrSvr::PresentBitmap(const TBitmap32& bitmap) {
-  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, 0, 0, TFrameChange::Changed);
+void TKXfmScrSvr::PresentBitmap(const TBitmap32& bitmap, TFrameChange change) {
+  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, 0, 0, change);
 }
 
 void RunSlideshow(TKXCProject& project, bool enableAll, bool skipUserSettings, TSaverContext& context) {

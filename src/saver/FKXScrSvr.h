@@ -67,7 +67,7 @@ class TKXfmScrSvr {
   void ProcessMessages();
   void HandleInput(const TInputEvent& event);
   void DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y);
-  void PresentBitmap(const TBitmap32& bitmap);
+  void PresentBitmap(const TBitmap32& bitmap, TFrameChange change = TFrameChange::Changed);
 
   // Sequencing and presentation.
   void Advance();
@@ -77,7 +77,7 @@ class TKXfmScrSvr {
   enum class TPictureLoad { Loaded, Kept, AllFailed };
   TPictureLoad LoadPictureOrMoveOn();
   void RunTransition(int32_t time);
-  void TransitionStep(int32_t percent);
+  void TransitionStep(int32_t percent, TFrameChange change = TFrameChange::Changed);
   void PresentFrame();
   void LoadAnimatedPicture();
   // Draws the next picture of the order ahead and, when it is a still

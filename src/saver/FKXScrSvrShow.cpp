@@ -224,12 +224,17 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
   }
 
   m_effect = m_transitionList[Random(uint32_t(m_transitionList.size()))];
-  TransitionStep(0);
-  // As many frames as the first one's cost allows, but no more than one per
+  // The first frame shows what the window already shows, but it is presented
+  // whole: its cost plans the others, and a later frame may change every
+  // pixel. As many frames as that cost allows, but no more than one per
   // kTransitionFrameMs: a cheap effect on a fast screen would otherwise draw
-  // hundreds of frames a second and keep a whole core busy for nothing.
-  const uint32_t cost = m_ctx.Clock.Tick() - t0 + 1;
-  const int32_t n = time / int32_t(std::max(cost, kTransitionFrameMs));
+  // hundreds of frames a second and keep a whole core busy for nothing. A
+  // later frame that costs less (the display sends only what changed) waits
+  // out the rest of the planned cost, so the transition keeps its time.
+  TransitionStep(0, TFrameChange::Whole);
+  const uint32_t spent = m_ctx.Clock.Tick() - t0;
+  const uint32_t frameTime = std::max(spent, kTransitionFrameMs);
+  const int32_t n = time / int32_t(std::max(spent + 1, kTransitionFrameMs));
   if (m_ctx.Events) m_ctx.Events->TransitionStarted(m_effect, n);
   uint32_t frameStart = m_ctx.Clock.Tick();
   for (int32_t i = 1; i <= n && !m_closed; ++i) {
@@ -239,18 +244,18 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
     }
     TransitionStep(TransitionPercent(i, n));
     ProcessMessages();
-    const int32_t wait = int32_t(kTransitionFrameMs) - int32_t(m_ctx.Clock.Tick() - frameStart);
+    const int32_t wait = int32_t(frameTime) - int32_t(m_ctx.Clock.Tick() - frameStart);
     if (wait > 0 && i < n) m_ctx.Clock.Sleep(uint32_t(wait));
     frameStart = m_ctx.Clock.Tick();
   }
 }
 
-void TKXfmScrSvr::TransitionStep(int32_t percent) {
+void TKXfmScrSvr::TransitionStep(int32_t percent, TFrameChange change) {
   m_workPicture.Draw(0, 0, m_oldPicture);
   const TPoint extent = EffectExtents(m_workPicture.Width(), m_workPicture.Height(), percent);
   Effects[m_effect].Proc(m_workPicture, m_newPicture, m_workPicture.Width(), m_workPicture.Height(), extent.X,
                          extent.Y, percent);
-  PresentBitmap(m_workPicture);
+  PresentBitmap(m_workPicture, change);
 }
 
 void TKXfmScrSvr::PresentFrame() {

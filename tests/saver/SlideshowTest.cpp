@@ -176,8 +176,9 @@ TEST_F(SlideshowTest, TransitionsArePlannedFromTheFirstFrameAndDurationsFollowTh
   EXPECT_EQ(Recorder.Pictures().size(), 4u);
 }
 
-// A display that, like a real one, skips a frame of unknown change when the
-// window already shows it, and charges time only for what it presents.
+// A display that, like a real one, skips a frame the window already shows
+// unless it is to be presented whole, and charges time only for what it
+// presents.
 class TSkippingDisplay final : public ISaverDisplay {
  public:
   TSkippingDisplay(TVirtualClock& clock, uint32_t cost) : m_clock(clock), m_cost(cost) {}
@@ -189,7 +190,7 @@ class TSkippingDisplay final : public ISaverDisplay {
   void Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) override {
     TBitmap32 next = m_content;
     next.Draw(x, y, frame);
-    if (change == TFrameChange::Unknown && next == m_content) return;
+    if (change != TFrameChange::Whole && next == m_content) return;
     m_content = std::move(next);
     m_clock.Advance(m_cost);
   }

@@ -1,6 +1,7 @@
 #include "devices/sdl/uSdlDisplay.h"
 
 #include "devices/sdl/uSdlKeys.h"
+#include "raster/uDirtyRects.h"
 #include "raster/uScaleDraw.h"
 
 #include <SDL.h>
@@ -80,7 +81,7 @@ bool TSdlDisplay::OpenWindow(bool exclusive) {
   m_exclusive = exclusive;
   m_needsRepaint = true;
   m_content.SetSize(m_width, m_height, kBlack);
-  Upload(m_content);
+  Upload(m_content, nullptr);
   return true;
 }
 
@@ -96,40 +97,46 @@ void TSdlDisplay::StartPlain() {
   if (!OpenWindow(false)) throw TDisplayUnavailable(std::string("cannot open the window: ") + SDL_GetError());
 }
 
-bool TSdlDisplay::Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const {
-  if (m_exclusive) return frame == m_content;
-  const TRect r = frame.BoundsRect().Offset(x, y).Intersect(m_content.BoundsRect());
-  for (int32_t row = r.Top; row < r.Bottom; ++row)
-    if (std::memcmp(m_content.Row(row) + r.Left, frame.Row(row - y) + (r.Left - x),
-                    size_t(r.Width()) * sizeof(TPixel)) != 0)
-      return false;
-  return true;
-}
-
 void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) {
   if (!Open()) return;
-  if (change == TFrameChange::Unknown && !m_needsRepaint && Unchanged(frame, x, y)) return;
-  if (m_exclusive) m_content = frame;
-  else m_content.Draw(x, y, frame);
-  Upload(m_content);
+  if (m_exclusive) {
+    x = y = 0;
+    if (frame.Width() != m_content.Width() || frame.Height() != m_content.Height()) {
+      m_content = frame;  // a back surface of another size: all of it is new
+      Upload(m_content, nullptr);
+      return;
+    }
+  }
+  if (m_needsRepaint || change == TFrameChange::Whole) {
+    m_content.Draw(x, y, frame);
+    Upload(m_content, nullptr);
+    return;
+  }
+  const std::vector<TRect> changed = ChangedRects(m_content, frame, x, y);
+  if (changed.empty()) return;
+  CopyRects(m_content, frame, x, y, changed);
+  Upload(m_content, &changed);
 }
 
 void TSdlDisplay::Clear() {
   if (!Open()) return;
   m_content.Fill(kBlack);
-  Upload(m_content);
+  Upload(m_content, nullptr);
 }
 
-void TSdlDisplay::Upload(const TBitmap32& bitmap) {
+void TSdlDisplay::Upload(const TBitmap32& bitmap, const std::vector<TRect>* changed) {
   if (bitmap.Empty()) return;
-  for (size_t i = 0; i < m_surfaces.size(); ++i) Present(m_surfaces[i], bitmap, i == 0);
+  for (size_t i = 0; i < m_surfaces.size(); ++i) Present(m_surfaces[i], bitmap, i == 0, changed);
   m_needsRepaint = false;
+  m_stats.Presented(bitmap.BoundsRect(), changed);
 }
 
 // The primary monitor shows the frame over its whole window (the exclusive
 // back surface scaled up, the plain frame at its own size); another monitor
-// shows it fitted in proportion and centred on black.
-void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary) {
+// shows it fitted in proportion and centred on black. With `changed`, only
+// the parts of the window those rectangles of the bitmap reach are drawn and
+// sent to the window system.
+void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary, const std::vector<TRect>* changed) {
   SDL_Surface* window = SDL_GetWindowSurface(s.Window);  // anew each time: a resize replaces it
   if (!window) return;
   const int32_t w = window->w, h = window->h;
@@ -143,7 +150,14 @@ void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary) {
   const bool native = window->format->BytesPerPixel == 4 && window->format->Rmask == 0xFF0000 &&
                       window->format->Gmask == 0xFF00 && window->format->Bmask == 0xFF;
   if (SDL_MUSTLOCK(window) && SDL_LockSurface(window) != 0) return;
-  if (native) {
+  std::vector<TRect> covers;
+  if (native && changed) {
+    for (const TRect& r : *changed) {
+      const TRect c = ScaledCover(r, bitmap.Width(), bitmap.Height(), to);
+      if (!c.Empty()) covers.push_back(c);
+    }
+    DrawScaled(bitmap, static_cast<TPixel*>(window->pixels), w, h, size_t(window->pitch), to, &covers);
+  } else if (native) {
     if (to != TRect{0, 0, w, h}) SDL_FillRect(window, nullptr, 0);
     DrawScaled(bitmap, static_cast<TPixel*>(window->pixels), w, h, size_t(window->pitch), to);
   } else {
@@ -154,7 +168,13 @@ void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary) {
                       window->pixels, window->pitch);
   }
   if (SDL_MUSTLOCK(window)) SDL_UnlockSurface(window);
-  SDL_UpdateWindowSurface(s.Window);
+  if (native && changed) {
+    std::vector<SDL_Rect> rects;
+    for (const TRect& c : covers) rects.push_back({c.Left, c.Top, c.Width(), c.Height()});
+    if (!rects.empty()) SDL_UpdateWindowSurfaceRects(s.Window, rects.data(), int(rects.size()));
+  } else {
+    SDL_UpdateWindowSurface(s.Window);
+  }
 }
 
 // Events an application registered (SDL_USEREVENT and above) stay queued
@@ -191,7 +211,7 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
         break;
     }
   }
-  if (m_needsRepaint && Open()) Upload(m_content);
+  if (m_needsRepaint && Open()) Upload(m_content, nullptr);
 }
 
 void TSdlDisplay::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }

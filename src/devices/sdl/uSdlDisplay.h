@@ -3,8 +3,9 @@
 // composed on the CPU, so they go to the window's own surface (shared-memory
 // XPutImage on X11) instead of through a texture: without a GPU, as in a
 // virtual machine or a remote desktop, the texture path costs most of a core.
-// A frame identical to what the window already shows is not presented again
-// unless the window needs a repaint.
+// Only the parts of a frame that differ from what the window shows are drawn
+// and sent; a frame identical to it is not presented at all, unless the
+// window needs a repaint.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "devices/uDisplay.h"
+#include "devices/uFrameStats.h"
 
 struct SDL_Window;
 
@@ -56,9 +58,8 @@ class TSdlDisplay final : public ISaverDisplay {
   void StartVideo();
   bool OpenWindow(bool exclusive);
   bool OpenSurface(TSurface& surface, bool fullScreen);
-  void Upload(const TBitmap32& bitmap);
-  void Present(TSurface& surface, const TBitmap32& bitmap, bool primary);
-  bool Unchanged(const TBitmap32& frame, int32_t x, int32_t y) const;
+  void Upload(const TBitmap32& bitmap, const std::vector<TRect>* changed);
+  void Present(TSurface& surface, const TBitmap32& bitmap, bool primary, const std::vector<TRect>* changed);
   bool Open() const { return !m_surfaces.empty(); }
 
   std::vector<TRect> m_monitors;
@@ -68,6 +69,7 @@ class TSdlDisplay final : public ISaverDisplay {
   bool m_needsRepaint = true;
   std::vector<TSurface> m_surfaces;  // the primary monitor's first
   TBitmap32 m_content;
+  TFrameStats m_stats;
 };
 
 }  // namespace kx

@@ -1,0 +1,34 @@
+// Counts the frames a display presents and the pixels it sends, for
+// measuring the whole program from outside: when the environment variable
+// KX_FRAME_STATS names a file, a line "<seconds> <frames> <pixels>" (totals
+// since the display opened) is appended to it at most once a second. Without
+// the variable nothing is counted or written.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "raster/uGeometry.h"
+
+namespace kx {
+
+class TFrameStats {
+ public:
+  TFrameStats();
+  ~TFrameStats();
+  TFrameStats(const TFrameStats&) = delete;
+  TFrameStats& operator=(const TFrameStats&) = delete;
+
+  // A frame was presented: all of `whole`, or only the `changed` parts of it.
+  void Presented(const TRect& whole, const std::vector<TRect>* changed);
+
+ private:
+  using TClock = std::chrono::steady_clock;
+  std::FILE* m_file = nullptr;
+  TClock::time_point m_start, m_lastLine;
+  uint64_t m_frames = 0, m_pixels = 0;
+};
+
+}  // namespace kx
