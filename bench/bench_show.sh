@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The whole player as a user runs it: the demo, a water picture alone and a
-# still picture alone, each shown full screen under Xvfb for S seconds (default
-# 20) in the plain window and in the exclusive mode, at W x H (default
-# 1920 x 1080). Prints the player's CPU time as a percentage of one core, read
-# from /proc. Build the player in Release first:
+# The whole player as a user runs it: the demo, a water picture alone, a
+# still picture alone and back-to-back transitions, each shown full screen
+# under Xvfb for S seconds (default 20) in the plain window and in the
+# exclusive mode, at W x H (default 1920 x 1080). Prints, over the measured
+# span, the player's CPU time and the X server's (which copies what the
+# player sends into the screen) as percentages of one core, read from /proc,
+# and the frames per second and megapixels per frame the player presented
+# (from its KX_FRAME_STATS lines). Build the player in Release first:
 #   cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_TESTS=OFF && cmake --build build-rel
 #   bash bench/bench_show.sh build-rel/kxtool [S] [WxH]
 set -euo pipefail
@@ -32,25 +35,35 @@ cp -r "$repo/demo" "$t/demo"
 "$kxtool" pack "$t/demo" -o "$t/demo.scr" > /dev/null
 pack water lake.kxp -- '[FileList]' 'lake.kxp=1' '[Default]' 'Duration=600'
 pack still hills.jpg -- '[FileList]' 'hills.jpg=1' '[Default]' 'Duration=600'
+pack trans hills.jpg night.jpg rings.jpg -- '[FileList]' 'hills.jpg=1' 'night.jpg=1' 'rings.jpg=1' \
+  '[Default]' 'Duration=1' 'Transition=1' 'TransitionTime=4000' 'Random=0'
 
 hz=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+stats() { tail -n1 "$t/stats" 2> /dev/null || echo "0 0 0"; }
 measure() {
   local scr=$1 exclusive=$2
   printf '[Setting]\r\nDirectX=%s\r\nDirectXQuality=0\r\n' "$exclusive" > "${scr%.scr}.ini"
   mkdir -p "$t/tmp"
-  TMPDIR="$t/tmp" "$scr" /S > /dev/null 2>&1 &
+  rm -f "$t/stats"
+  KX_FRAME_STATS="$t/stats" TMPDIR="$t/tmp" "$scr" /S > /dev/null 2>&1 &
   local pid=$!
   sleep 3  # unpacking and the first picture are not what is measured
-  local before after
-  before=$(cpu $pid)
+  local before after xbefore xafter sbefore safter
+  before=$(cpu $pid) xbefore=$(cpu "$xvfb_pid") sbefore=$(stats)
   sleep "$seconds"
-  after=$(cpu $pid)
+  after=$(cpu $pid) xafter=$(cpu "$xvfb_pid") safter=$(stats)
   kill $pid 2> /dev/null || true
   wait $pid 2> /dev/null || true
-  awk -v a="$after" -v b="$before" -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%5.1f %% of a core", (a - b) * 100 / hz / s }'
+  awk -v a="$after" -v b="$before" -v xa="$xafter" -v xb="$xbefore" -v hz="$hz" -v s="$seconds" \
+    -v sb="$sbefore" -v sa="$safter" 'BEGIN {
+      split(sb, p, " "); split(sa, q, " ")
+      frames = q[2] - p[2]; span = q[1] - p[1]
+      fps = span > 0 ? frames / span : 0
+      mpx = frames > 0 ? (q[3] - p[3]) / frames / 1e6 : 0
+      printf "%5.1f %% %5.1f %% %5.1f fps %5.2f Mpx", (a - b) * 100 / hz / s, (xa - xb) * 100 / hz / s, fps, mpx }'
 }
-printf '%-8s %-18s %-18s\n' show plain exclusive
-for name in demo water still; do
-  printf '%-8s %-18s %-18s\n' "$name" "$(measure "$t/$name.scr" 0)" "$(measure "$t/$name.scr" 1)"
+printf '%-7s %-36s %-36s\n' "" "plain: player, X server, frames" "exclusive: player, X server, frames"
+for name in demo water still trans; do
+  printf '%-7s %-36s %-36s\n' "$name" "$(measure "$t/$name.scr" 0)" "$(measure "$t/$name.scr" 1)"
 done

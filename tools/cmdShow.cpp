@@ -99,6 +99,7 @@ int Show(const Args& args) {
   sounds.OnRecord([](const kx::TSoundRecord& r) { std::printf("%u %s\n", r.Tick, r.Line.c_str()); });
   kx::THeadlessSoundChannels channels(sounds);
   kx::THeadlessMusicPlayer music(sounds);
+  display.WakeFor(&music);
 
   const TWorkFolderScope work(file);
   kx::TKXCProject project;

@@ -63,6 +63,10 @@ class ISaverDisplay {
 
   // Processes pending window messages and appends the input they carried.
   virtual void PumpEvents(std::vector<TInputEvent>& input) = 0;
+  // Waits until a window message is pending (input, an exposure, the end of
+  // a music track) or ms milliseconds have passed: for a caller with nothing
+  // to do until then.
+  virtual void WaitEvents(uint32_t ms) = 0;
   virtual void SetCursorVisible(bool visible) = 0;
   // The window's title (the task list shows it); a display without one
   // ignores it.

@@ -79,6 +79,7 @@ class TKXfmScrSvr {
   void RunTransition(int32_t time);
   void TransitionStep(int32_t percent, TFrameChange change = TFrameChange::Changed);
   void PresentFrame();
+  void WaitWhileStill();
   void LoadAnimatedPicture();
   // Draws the next picture of the order ahead and, when it is a still
   // picture, decodes and fits it on a second thread while this one shows.

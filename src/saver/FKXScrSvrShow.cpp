@@ -23,6 +23,8 @@ namespace kx {
 namespace {
 
 constexpr uint32_t kFrameMs = 33;
+// While a still picture shows, the show wakes at least this often.
+constexpr uint32_t kStillWakeMs = 1000;
 // Transition frames come at most this often (about 60 a second).
 constexpr uint32_t kTransitionFrameMs = 17;
 const TPixel kBlack = MakePixel(0, 0, 0);
@@ -271,7 +273,23 @@ void TKXfmScrSvr::PresentFrame() {
   }
   const int32_t wait = int32_t(kFrameMs) - int32_t(m_ctx.Clock.Tick() - m_lastFrame);
   if (wait > 0) m_ctx.Clock.Sleep(uint32_t(wait));
+  if (m_stillPicture && m_stillOnScreen) WaitWhileStill();
   m_lastFrame = m_ctx.Clock.Tick();
+}
+
+// Nothing of a still picture changes: the show sleeps until the picture's
+// time is up or a window message arrives (input, the end of a music track),
+// instead of waking for every frame. Music still trying tracks is polled.
+void TKXfmScrSvr::WaitWhileStill() {
+  if (m_music && m_music->Seeking()) return;
+  uint32_t ms = kStillWakeMs;
+  if (m_autoAdvance) {
+    const uint32_t shown = m_ctx.Clock.Tick() - m_pictureStart;
+    const uint32_t due = uint32_t(std::max(m_currentDuration, 0)) * 1000u;
+    if (shown >= due) return;
+    ms = std::min(ms, due - shown);
+  }
+  m_ctx.Display.WaitEvents(ms);
 }
 
 }  // namespace kx

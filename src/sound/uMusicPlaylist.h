@@ -41,6 +41,8 @@ class TMusicPlaylist {
   // Polls the player for the end of the track (the show's message pump) and
   // goes on trying tracks when the last pass left some untried.
   void ProcessMessages();
+  // Tracks are left to try: the pump should come back soon.
+  bool Seeking() const { return MusicOn && m_seeking; }
 
  private:
   // At most this many tracks are tried per pass, so a long list of broken

@@ -54,6 +54,7 @@ class SlideshowSoundTest : public testing::Test {
   void Run(uint32_t endTick, bool single = false) {
     Display = std::make_unique<THeadlessDisplay>(Clock, 16, 12, 30);
     Display->Script({endTick, {TInputKind::KeyPress, 0, 0, 27}});
+    Display->WakeFor(&Music);
     TInputState input;
     TSaverContext context{*Display, Clock, Work / "Lake.scr", 1234u, nullptr, &input};
     context.Sound = &Channels;

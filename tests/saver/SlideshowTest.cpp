@@ -196,6 +196,7 @@ class TSkippingDisplay final : public ISaverDisplay {
   }
   void Clear() override { m_content.Fill(kBlack); }
   const TBitmap32& Content() const override { return m_content; }
+  void WaitEvents(uint32_t ms) override { m_clock.Advance(std::min(ms, 7000 - std::min(m_clock.Tick(), 7000u))); }
   void PumpEvents(std::vector<TInputEvent>& input) override {
     if (m_clock.Tick() >= 7000 && !m_ended) input.push_back({TInputKind::KeyPress, 0, 0, 27});
     m_ended = m_clock.Tick() >= 7000;
@@ -420,6 +421,23 @@ TEST_F(SlideshowTest, AStillPictureIsPresentedOnce) {
   EXPECT_EQ(presents[2].second, MakePixel(0, 200, 0));
   EXPECT_GE(presents[2].first, 10000u);
   EXPECT_LT(presents[2].first - presents[1].first, 100u);
+}
+
+// While a still picture shows, the show sleeps until the picture's time is
+// up or input comes, waking about once a second instead of for every frame;
+// a key still ends it at once.
+TEST_F(SlideshowTest, AStillPictureSleepsUntilItsTimeOrInput) {
+  AddPicture(8, 6, MakePixel(200, 0, 0));
+  AddPicture(8, 6, MakePixel(0, 200, 0));
+  Project.Settings.ShowImageMode = 1;
+  Project.Settings.Duration = 10;
+  Project.Settings.Transition = false;
+  Run(16, 12, 14321);
+  EXPECT_LT(Display().Pumps(), 40u);  // 30 a second would be over 400
+  ASSERT_EQ(Recorder.Pictures().size(), 2u);
+  EXPECT_GE(Recorder.Events.back().Tick, 14321u);
+  EXPECT_LT(Recorder.Events.back().Tick, 14321u + 100);
+  EXPECT_EQ(Recorder.Events.back().What, "end");
 }
 
 TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {

@@ -57,7 +57,18 @@ void THeadlessDisplay::Script(TScriptedInput input) {
   m_script.insert(at, input);
 }
 
+void THeadlessDisplay::WaitEvents(uint32_t ms) {
+  const auto wakeAt = [&](uint32_t tick) {
+    ms = std::min(ms, uint32_t(std::max(int32_t(tick - m_clock.Tick()), 0)));
+  };
+  if (!m_script.empty()) wakeAt(m_script.front().Tick);
+  if (m_music)
+    if (const std::optional<uint32_t> end = m_music->EndTick()) wakeAt(*end);
+  m_clock.Advance(ms);
+}
+
 void THeadlessDisplay::PumpEvents(std::vector<TInputEvent>& input) {
+  ++m_pumps;
   while (!m_script.empty() && int32_t(m_clock.Tick() - m_script.front().Tick) >= 0) {
     input.push_back(m_script.front().Event);
     m_script.pop_front();

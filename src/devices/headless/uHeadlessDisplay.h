@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 
+#include "devices/headless/uHeadlessSound.h"
 #include "devices/headless/uVirtualClock.h"
 #include "devices/uDisplay.h"
 
@@ -38,6 +39,10 @@ class THeadlessDisplay final : public ISaverDisplay {
   void Clear() override;
   const TBitmap32& Content() const override { return m_content; }
   void PumpEvents(std::vector<TInputEvent>& input) override;
+  // The virtual clock moves on by ms, or to the next scripted input or the
+  // end of the music's track, as that end's message wakes a real display.
+  void WaitEvents(uint32_t ms) override;
+  void WakeFor(const THeadlessMusicPlayer* music) { m_music = music; }
   void SetCursorVisible(bool visible) override { m_cursorVisible = visible; }
   void SetTitle(const std::string& title) override { m_title = title; }
   void Close() override { m_open = false; }
@@ -46,6 +51,8 @@ class THeadlessDisplay final : public ISaverDisplay {
   const std::string& Title() const { return m_title; }
   bool Open() const { return m_open; }
   uint32_t PresentedFrames() const { return m_presented; }
+  // How often the show looked for input: how often it woke.
+  uint32_t Pumps() const { return m_pumps; }
   // The screen as last presented.
   TBitmap32 Screen() const;
 
@@ -60,7 +67,8 @@ class THeadlessDisplay final : public ISaverDisplay {
   std::string m_title;
   std::deque<TScriptedInput> m_script;
   std::function<void(const TBitmap32&)> m_onPresent;
-  uint32_t m_presented = 0;
+  uint32_t m_presented = 0, m_pumps = 0;
+  const THeadlessMusicPlayer* m_music = nullptr;
 };
 
 }  // namespace kx

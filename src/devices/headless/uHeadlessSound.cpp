@@ -71,6 +71,11 @@ void THeadlessMusicPlayer::SetVolume(int32_t volume) {
   m_log.Add("music volume " + std::to_string(std::clamp(volume, 0, kMaxVolume)));
 }
 
+std::optional<uint32_t> THeadlessMusicPlayer::EndTick() const {
+  if (!m_playing || m_endTaken) return std::nullopt;
+  return m_started + m_length;
+}
+
 bool THeadlessMusicPlayer::TakeTrackEnd() {
   if (!m_playing || m_endTaken || m_log.Clock().Tick() - m_started < m_length) return false;
   m_endTaken = true;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ class THeadlessMusicPlayer final : public IMusicPlayer {
   uint32_t Length() override { return m_open ? m_length : 0; }
   void SetVolume(int32_t volume) override;
   bool TakeTrackEnd() override;
+  // The tick at which the playing track ends, until its end is taken.
+  std::optional<uint32_t> EndTick() const;
 
  private:
   TSoundLog& m_log;

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -212,6 +213,13 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
     }
   }
   if (m_needsRepaint && Open()) Upload(m_content, nullptr);
+}
+
+// SDL waits on the window system's connection and is woken by events other
+// threads push (the music's end of track).
+void TSdlDisplay::WaitEvents(uint32_t ms) {
+  if (!m_videoStarted) return SDL_Delay(ms);
+  SDL_WaitEventTimeout(nullptr, int(std::min<uint32_t>(ms, 1u << 30)));
 }
 
 void TSdlDisplay::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }

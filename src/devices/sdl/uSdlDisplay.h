@@ -44,6 +44,7 @@ class TSdlDisplay final : public ISaverDisplay {
   void Clear() override;
   const TBitmap32& Content() const override { return m_content; }
   void PumpEvents(std::vector<TInputEvent>& input) override;
+  void WaitEvents(uint32_t ms) override;
   void SetCursorVisible(bool visible) override;
   void SetTitle(const std::string& title) override;
   void Close() override;

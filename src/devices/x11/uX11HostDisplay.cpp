@@ -1,5 +1,7 @@
 #include "devices/x11/uX11HostDisplay.h"
 
+#include "raster/uDirtyRects.h"
+
 namespace kx {
 
 TX11HostDisplay::TX11HostDisplay(uint64_t id) : m_window(id), m_size(m_window.Size()) {}
@@ -9,9 +11,18 @@ void TX11HostDisplay::StartPlain() {
   m_window.Paint(m_content, 0, 0);
 }
 
-void TX11HostDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange) {
-  m_content.Draw(x, y, frame);
-  m_window.Paint(frame, x, y);
+// Only what differs from the window's content is painted, unless the whole
+// frame is asked for.
+void TX11HostDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) {
+  if (change == TFrameChange::Whole) {
+    m_content.Draw(x, y, frame);
+    m_window.Paint(frame, x, y);
+    return;
+  }
+  const std::vector<TRect> changed = ChangedRects(m_content, frame, x, y);
+  if (changed.empty()) return;
+  CopyRects(m_content, frame, x, y, changed);
+  m_window.Paint(frame, x, y, &changed);
 }
 
 void TX11HostDisplay::Clear() {
@@ -20,19 +31,21 @@ void TX11HostDisplay::Clear() {
 }
 
 void TX11HostDisplay::PumpEvents(std::vector<TInputEvent>& input) {
-  bool destroyed = false;
-  if (m_window.ProcessEvents(destroyed)) {
+  const TWindowEvents events = m_window.ProcessEvents();
+  if (events.Resized) {
     // The next picture is fitted to the new size; until then the frame keeps its place.
     m_size = m_window.Size();
     TBitmap32 resized(m_size.X, m_size.Y, MakePixel(0, 0, 0));
     resized.Draw(0, 0, m_content);
     m_content = std::move(resized);
-    m_window.Paint(m_content, 0, 0);
   }
-  if (destroyed && !m_gone) {
+  if (events.Resized || events.Exposed) m_window.Paint(m_content, 0, 0);
+  if (events.Destroyed && !m_gone) {
     m_gone = true;
     input.push_back({TInputKind::KeyPress, 0, 0, 27});  // nothing left to show in: end
   }
 }
+
+void TX11HostDisplay::WaitEvents(uint32_t ms) { m_window.WaitEvents(ms); }
 
 }  // namespace kx

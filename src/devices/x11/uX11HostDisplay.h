@@ -1,8 +1,8 @@
 // The show inside another program's window (a screensaver daemon's, or the
-// root window): the window's size is the screen, frames are painted into it,
-// size changes are followed, and no input is reported: the daemon owns the
-// input and ends the show with a signal. When the window is destroyed the
-// show is asked to end.
+// root window): the window's size is the screen, the parts of frames that
+// changed are painted into it, size changes and exposures are followed, and
+// no input is reported: the daemon owns the input and ends the show with a
+// signal. When the window is destroyed the show is asked to end.
 #pragma once
 
 #include <memory>
@@ -26,6 +26,7 @@ class TX11HostDisplay final : public ISaverDisplay {
   void Clear() override;
   const TBitmap32& Content() const override { return m_content; }
   void PumpEvents(std::vector<TInputEvent>& input) override;
+  void WaitEvents(uint32_t ms) override;
   void SetCursorVisible(bool) override {}
   void Close() override {}
 

@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <atomic>
@@ -71,7 +72,7 @@ TX11HostWindow::TX11HostWindow(uint64_t id) : m(std::make_unique<TState>()) {
   m->depth = a.depth;
   m->size = {a.width, a.height};
   // Structure events only: size changes and destruction. Input stays with the host.
-  XSelectInput(m->display, m->window, a.your_event_mask | StructureNotifyMask);
+  XSelectInput(m->display, m->window, a.your_event_mask | StructureNotifyMask | ExposureMask);
   m->gc = XCreateGC(m->display, m->window, 0, nullptr);
   XSync(m->display, False);
 }
@@ -102,24 +103,41 @@ bool TX11HostWindow::Viewable() {
 
 TPoint TX11HostWindow::Size() { return m->size; }
 
-bool TX11HostWindow::ProcessEvents(bool& destroyed) {
-  bool resized = false;
+TWindowEvents TX11HostWindow::ProcessEvents() {
+  TWindowEvents events;
   while (XPending(m->display)) {
     XEvent e;
     XNextEvent(m->display, &e);
-    if (e.type == DestroyNotify && e.xdestroywindow.window == m->window) destroyed = true;
+    if (e.type == DestroyNotify && e.xdestroywindow.window == m->window) events.Destroyed = true;
+    if (e.type == Expose && e.xexpose.window == m->window) events.Exposed = true;
     if (e.type == ConfigureNotify && e.xconfigure.window == m->window &&
         (e.xconfigure.width != m->size.X || e.xconfigure.height != m->size.Y)) {
       m->size = {e.xconfigure.width, e.xconfigure.height};
-      resized = true;
+      events.Resized = true;
     }
   }
-  return resized;
+  return events;
 }
 
-void TX11HostWindow::Paint(const TBitmap32& bitmap, int32_t x, int32_t y) {
-  const TRect r = bitmap.BoundsRect().Offset(x, y).Intersect({0, 0, m->size.X, m->size.Y});
-  if (r.Width() <= 0 || r.Height() <= 0 || (m->depth != 24 && m->depth != 32)) return;
+void TX11HostWindow::WaitEvents(uint32_t ms) {
+  if (XPending(m->display)) return;
+  pollfd fd{ConnectionNumber(m->display), POLLIN, 0};
+  ::poll(&fd, 1, int(std::min<uint32_t>(ms, 1u << 30)));
+}
+
+void TX11HostWindow::Paint(const TBitmap32& bitmap, int32_t x, int32_t y, const std::vector<TRect>* only) {
+  const TRect whole = bitmap.BoundsRect().Offset(x, y).Intersect({0, 0, m->size.X, m->size.Y});
+  if (whole.Empty() || (m->depth != 24 && m->depth != 32)) return;
+  if (!only) {
+    PaintPart(bitmap, x, y, whole);
+  } else {
+    for (const TRect& part : *only) PaintPart(bitmap, x, y, whole.Intersect(part));
+  }
+  XSync(m->display, False);
+}
+
+void TX11HostWindow::PaintPart(const TBitmap32& bitmap, int32_t x, int32_t y, const TRect& r) {
+  if (r.Empty()) return;
   const unsigned long rm = m->visual->red_mask, gm = m->visual->green_mask, bm = m->visual->blue_mask;
   const bool native = rm == 0xFF0000 && gm == 0xFF00 && bm == 0xFF;
   const int rs = ShiftOf(rm), gs = ShiftOf(gm), bs = ShiftOf(bm);
@@ -149,7 +167,6 @@ void TX11HostWindow::Paint(const TBitmap32& bitmap, int32_t x, int32_t y) {
     image->data = nullptr;  // the pixels are ours
     XDestroyImage(image);
   }
-  XSync(m->display, False);
 }
 
 }  // namespace kx

@@ -6,11 +6,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
 
 namespace kx {
+
+// What a window's pending events told.
+struct TWindowEvents {
+  bool Resized = false;    // Size() tells the new size
+  bool Destroyed = false;  // the window is gone
+  bool Exposed = false;    // some of its content was lost and must be painted again
+};
 
 class TX11HostWindow {
  public:
@@ -27,14 +35,18 @@ class TX11HostWindow {
   bool Viewable();
   TPoint Size();
 
-  // Copies the bitmap's pixels into the window at (x, y), clipped to it.
-  void Paint(const TBitmap32& bitmap, int32_t x, int32_t y);
+  // Copies the bitmap's pixels into the window at (x, y), clipped to it;
+  // with `only`, just those of its pixels inside these window rectangles.
+  void Paint(const TBitmap32& bitmap, int32_t x, int32_t y, const std::vector<TRect>* only = nullptr);
 
-  // Handles the window's pending events: true when its size changed (Size()
-  // then tells the new one); destroyed is set when the window is gone.
-  bool ProcessEvents(bool& destroyed);
+  // Handles the window's pending events.
+  TWindowEvents ProcessEvents();
+  // Waits until an event of the window arrives, at most ms milliseconds.
+  void WaitEvents(uint32_t ms);
 
  private:
+  void PaintPart(const TBitmap32& bitmap, int32_t x, int32_t y, const TRect& r);
+
   struct TState;
   std::unique_ptr<TState> m;
 };
