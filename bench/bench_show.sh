@@ -8,11 +8,13 @@
 # and the frames per second and megapixels per frame the player presented
 # (from its KX_FRAME_STATS lines). Build the player in Release first:
 #   cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_TESTS=OFF && cmake --build build-rel
-#   bash bench/bench_show.sh build-rel/kxtool [S] [WxH]
+#   bash bench/bench_show.sh build-rel/kxtool [S] [WxH] [SHOWS]
+# SHOWS picks some of "demo water still trans" (all by default).
 set -euo pipefail
 kxtool=$1
 seconds=${2:-20}
 size=${3:-1920x1080}
+shows=${4:-demo water still trans}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 t=$(mktemp -d)
 xvfb_pid=
@@ -36,7 +38,7 @@ cp -r "$repo/demo" "$t/demo"
 pack water lake.kxp -- '[FileList]' 'lake.kxp=1' '[Default]' 'Duration=600'
 pack still hills.jpg -- '[FileList]' 'hills.jpg=1' '[Default]' 'Duration=600'
 pack trans hills.jpg night.jpg rings.jpg -- '[FileList]' 'hills.jpg=1' 'night.jpg=1' 'rings.jpg=1' \
-  '[Default]' 'Duration=1' 'Transition=1' 'TransitionTime=4000' 'Random=0'
+  '[Default]' 'Duration=1' 'Transition=1' 'TransitionTime=4000' 'Random=1' 'ShowImageMode=1'
 
 hz=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -64,6 +66,6 @@ measure() {
       printf "%5.1f %% %5.1f %% %5.1f fps %5.2f Mpx", (a - b) * 100 / hz / s, (xa - xb) * 100 / hz / s, fps, mpx }'
 }
 printf '%-7s %-36s %-36s\n' "" "plain: player, X server, frames" "exclusive: player, X server, frames"
-for name in demo water still trans; do
+for name in $shows; do
   printf '%-7s %-36s %-36s\n' "$name" "$(measure "$t/$name.scr" 0)" "$(measure "$t/$name.scr" 1)"
 done
