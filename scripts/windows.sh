@@ -56,19 +56,17 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
   fi
   if [ ! -f "$out" ] || [ "$(cat "$out")" != "$want" ]; then
     printf '%s\n' "$want" > "$out"
-    SOURCES_CHANGED=1
   fi
 }
 
 install_tools() {
   export DEBIAN_FRONTEND=noninteractive
-  SOURCES_CHANGED=0
   enable_sources
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev \
-    dpkg-dev cmake ninja-build meson nasm pkg-config autoconf automake libtool make \
-    wine64 xvfb binutils-mingw-w64-x86-64 > /dev/null
+    binutils-mingw-w64-x86-64 dpkg-dev patch xz-utils cmake ninja-build meson \
+    nasm pkg-config wine64 xvfb > /dev/null
 }
 
 # Newest first, in Debian's version order.
@@ -116,7 +114,8 @@ fetch_source() {
   mkdir -p "$dir"
   NOTE="$pkg $ver"
   if (cd "$dir" && apt-get source -qq "$pkg=$ver" > /dev/null 2>&1); then
-    mv "$dir/$(cd "$dir" && ls -d */ | head -1)" "$dir/tree"
+    local unpacked=("$dir"/*/)
+    mv "${unpacked[0]}" "$dir/tree"
     return 0
   fi
   log "$pkg: apt-get source $pkg=$ver failed, assembling it from the files the archive serves"
@@ -150,7 +149,8 @@ fetch_source() {
 # says what was actually built.
 build_pkg() {
   local pkg=$1 fn=$2 ver stamp="$STAMPS/$1"
-  ver=$(source_versions "$pkg" | head -1)
+  ver=$(source_versions "$pkg")
+  ver=${ver%%$'\n'*}
   if [ -z "$ver" ]; then
     log "$pkg: apt knows no source package of that name"
     FAILED+=("$pkg")
@@ -349,14 +349,18 @@ smoke() {
   echo "imports: $(echo $dlls)"
   # Only DLLs that every Windows installation has; a mingw runtime DLL here
   # would mean the program does not run on its own.
-  if echo "$dlls" | grep -viqE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|imm32|winmm|version|setupapi|comctl32|comdlg32|ws2_32|gdiplus|msvcrt|ucrtbase|api-ms-win-.*|cfgmgr32|hid|dinput8|uuid|shlwapi|winspool\.drv)\.dll$'; then
+  local system='(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|imm32|winmm|version|setupapi|comctl32|comdlg32|ws2_32|gdiplus|msvcrt|ucrtbase|api-ms-win-.*|cfgmgr32|hid|dinput8|shlwapi)\.dll|winspool\.drv'
+  if grep -viqE "^($system)\$" <<< "$dlls"; then
     log "smoke.exe imports a DLL that Windows does not ship"
     return 1
   fi
 
   find_wine
   start_xvfb
-  export WINEPREFIX="$WIN/wineprefix" WINEDEBUG=-all
+  # Wine keeps its server socket under TMPDIR; inside build-win it is removed
+  # with everything else.
+  mkdir -p "$WIN/tmp"
+  export WINEPREFIX="$WIN/wineprefix" WINEDEBUG=-all TMPDIR="$WIN/tmp"
   # No Mono/Gecko installer prompts and no desktop menu entries in $HOME; no
   # ALSA or PulseAudio driver either, as the build machine has no sound card
   # and they only print errors (the program falls back to SDL's dummy audio).
@@ -365,7 +369,7 @@ smoke() {
   echo "$out"
   smoke_cleanup
   trap - EXIT
-  if [ "$(echo "$out" | grep -c ': ok ')" -ne 8 ] || ! echo "$out" | grep -qx '0 failed\r\?'; then
+  if [ "$(grep -c ': ok ' <<< "$out")" -ne 8 ] || ! grep -qx '0 failed\r\?' <<< "$out"; then
     log "smoke test failed"
     return 1
   fi
