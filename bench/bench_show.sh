@@ -5,7 +5,8 @@
 # exclusive mode, at W x H (default 1920 x 1080). Prints, over the measured
 # span, the player's CPU time and the X server's (which copies what the
 # player sends into the screen) as percentages of one core, read from /proc,
-# and the frames per second and megapixels per frame the player presented
+# and the frames per second the show drew and the player sent (a frame
+# that matches the screen is not sent), with the megapixels sent per frame
 # (from its KX_FRAME_STATS lines). Build the player in Release first:
 #   cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_TESTS=OFF && cmake --build build-rel
 #   bash bench/bench_show.sh build-rel/kxtool [S] [WxH] [SHOWS]
@@ -42,7 +43,7 @@ pack trans hills.jpg night.jpg rings.jpg -- '[FileList]' 'hills.jpg=1' 'night.jp
 
 hz=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-stats() { tail -n1 "$t/stats" 2> /dev/null || echo "0 0 0"; }
+stats() { tail -n1 "$t/stats" 2> /dev/null || echo "0 0 0 0"; }
 measure() {
   local scr=$1 exclusive=$2
   printf '[Setting]\r\nDirectX=%s\r\nDirectXQuality=0\r\n' "$exclusive" > "${scr%.scr}.ini"
@@ -60,12 +61,13 @@ measure() {
   awk -v a="$after" -v b="$before" -v xa="$xafter" -v xb="$xbefore" -v hz="$hz" -v s="$seconds" \
     -v sb="$sbefore" -v sa="$safter" 'BEGIN {
       split(sb, p, " "); split(sa, q, " ")
-      frames = q[2] - p[2]; span = q[1] - p[1]
-      fps = span > 0 ? frames / span : 0
-      mpx = frames > 0 ? (q[3] - p[3]) / frames / 1e6 : 0
-      printf "%5.1f %% %5.1f %% %5.1f fps %5.2f Mpx", (a - b) * 100 / hz / s, (xa - xb) * 100 / hz / s, fps, mpx }'
+      given = q[2] - p[2]; sent = q[3] - p[3]; span = q[1] - p[1]
+      mpx = sent > 0 ? (q[4] - p[4]) / sent / 1e6 : 0
+      drawn = span > 0 ? given / span : 0; shown = span > 0 ? sent / span : 0
+      printf "%5.1f %% %5.1f %% %3.0f/%3.0f fps %4.2f Mpx", (a - b) * 100 / hz / s, (xa - xb) * 100 / hz / s,
+        drawn, shown, mpx }'
 }
-printf '%-7s %-36s %-36s\n' "" "plain: player, X server, frames" "exclusive: player, X server, frames"
+printf '%-7s %-38s %-38s\n' "" "plain: player, X, drawn/sent, sent" "exclusive: player, X, drawn/sent, sent"
 for name in $shows; do
-  printf '%-7s %-36s %-36s\n' "$name" "$(measure "$t/$name.scr" 0)" "$(measure "$t/$name.scr" 1)"
+  printf '%-7s %-38s %-38s\n' "$name" "$(measure "$t/$name.scr" 0)" "$(measure "$t/$name.scr" 1)"
 done

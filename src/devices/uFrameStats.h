@@ -1,8 +1,9 @@
-// Counts the frames a display presents and the pixels it sends, for
-// measuring the whole program from outside: when the environment variable
-// KX_FRAME_STATS names a file, a line "<seconds> <frames> <pixels>" (totals
-// since the display opened) is appended to it at most once a second. Without
-// the variable nothing is counted or written.
+// Counts the frames a display is given, those it sends (a frame that matches
+// what is shown is not sent) and the pixels it sends, for measuring the whole
+// program from outside: when the environment variable KX_FRAME_STATS names a
+// file, a line "<seconds> <frames given> <frames sent> <pixels sent>"
+// (totals since the display opened) is appended to it at most once a second.
+// Without the variable nothing is counted or written.
 #pragma once
 
 #include <chrono>
@@ -21,14 +22,18 @@ class TFrameStats {
   TFrameStats(const TFrameStats&) = delete;
   TFrameStats& operator=(const TFrameStats&) = delete;
 
-  // A frame was presented: all of `whole`, or only the `changed` parts of it.
+  // A frame was given to the display.
+  void Given();
+  // A frame was sent: all of `whole`, or only the `changed` parts of it.
   void Presented(const TRect& whole, const std::vector<TRect>* changed);
 
  private:
   using TClock = std::chrono::steady_clock;
   std::FILE* m_file = nullptr;
   TClock::time_point m_start, m_lastLine;
-  uint64_t m_frames = 0, m_pixels = 0;
+  void WriteLine();
+
+  uint64_t m_given = 0, m_frames = 0, m_pixels = 0;
 };
 
 }  // namespace kx

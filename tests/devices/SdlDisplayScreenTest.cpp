@@ -14,6 +14,7 @@
 #include <X11/Xutil.h>
 
 using namespace kx;
+using kxtest::NoAlpha;
 
 namespace {
 
@@ -31,12 +32,6 @@ TBitmap32 Grab(const TRect& r) {
   }
   XCloseDisplay(d);
   return out;
-}
-
-TBitmap32 NoAlpha(TBitmap32 b) {
-  for (int32_t y = 0; y < b.Height(); ++y)
-    for (int32_t x = 0; x < b.Width(); ++x) b.SetPixel(x, y, b.Pixel(x, y) & 0xFFFFFF);
-  return b;
 }
 
 class SdlDisplayOnScreen : public kxtest::TScreenTest {};

@@ -14,6 +14,7 @@
 #include <X11/Xutil.h>
 
 using namespace kx;
+using kxtest::NoAlpha;
 
 namespace {
 
@@ -52,12 +53,6 @@ class THost {
   Display* m_display;
   Window m_window = 0;
 };
-
-TBitmap32 NoAlpha(TBitmap32 b) {
-  for (int32_t y = 0; y < b.Height(); ++y)
-    for (int32_t x = 0; x < b.Width(); ++x) b.SetPixel(x, y, b.Pixel(x, y) & 0xFFFFFF);
-  return b;
-}
 
 class X11HostDisplayOnScreen : public kxtest::TScreenTest {};
 

@@ -17,4 +17,11 @@ inline kx::TBitmap32 Tagged(int32_t w, int32_t h, uint8_t tag) {
   return b;
 }
 
+// The colours alone, as a window of 24-bit depth shows them.
+inline kx::TBitmap32 NoAlpha(kx::TBitmap32 b) {
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x) b.SetPixel(x, y, b.Pixel(x, y) & 0xFFFFFFu);
+  return b;
+}
+
 }  // namespace kxtest

@@ -100,6 +100,7 @@ void TSdlDisplay::StartPlain() {
 
 void TSdlDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) {
   if (!Open()) return;
+  m_stats.Given();
   if (m_exclusive) {
     x = y = 0;
     if (frame.Width() != m_content.Width() || frame.Height() != m_content.Height()) {
