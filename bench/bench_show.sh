@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole player as a user runs it: the demo, a water picture alone, a
 # still picture alone and back-to-back transitions, each shown full screen
-# under Xvfb for S seconds (default 20) in the plain window and in the
-# exclusive mode, at W x H (default 1920 x 1080). Prints, over the measured
+# under Xvfb for S seconds (default 20) in the plain window, in the
+# exclusive mode and on the root window as a screensaver daemon's hack runs
+# (-root), at W x H (default 1920 x 1080). Prints, over the measured
 # span, the player's CPU time and the X server's (which copies what the
 # player sends into the screen) as percentages of one core, read from /proc,
 # and the frames per second the show drew and the player sent (a frame
@@ -44,12 +45,15 @@ pack trans hills.jpg night.jpg rings.jpg -- '[FileList]' 'hills.jpg=1' 'night.jp
 hz=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 stats() { tail -n1 "$t/stats" 2> /dev/null || echo "0 0 0 0"; }
+# measure SCR MODE: MODE is plain, exclusive or root.
 measure() {
-  local scr=$1 exclusive=$2
-  printf '[Setting]\r\nDirectX=%s\r\nDirectXQuality=0\r\n' "$exclusive" > "${scr%.scr}.ini"
+  local scr=$1 mode=$2 word=/S
+  printf '[Setting]\r\nDirectX=%s\r\nDirectXQuality=0\r\n' "$([ "$mode" = exclusive ] && echo 1 || echo 0)" \
+    > "${scr%.scr}.ini"
+  [ "$mode" = root ] && word=-root
   mkdir -p "$t/tmp"
   rm -f "$t/stats"
-  KX_FRAME_STATS="$t/stats" TMPDIR="$t/tmp" "$scr" /S > /dev/null 2>&1 &
+  KX_FRAME_STATS="$t/stats" TMPDIR="$t/tmp" "$scr" $word > /dev/null 2>&1 &
   local pid=$!
   sleep 3  # unpacking and the first picture are not what is measured
   local before after xbefore xafter sbefore safter
@@ -67,7 +71,8 @@ measure() {
       printf "%5.1f %% %5.1f %% %3.0f/%3.0f fps %4.2f Mpx", (a - b) * 100 / hz / s, (xa - xb) * 100 / hz / s,
         drawn, shown, mpx }'
 }
-printf '%-7s %-38s %-38s\n' "" "plain: player, X, drawn/sent, sent" "exclusive: player, X, drawn/sent, sent"
+printf '%-7s %-38s %-38s %-38s\n' "" "plain: player, X, drawn/sent, sent" "exclusive: the same" "root: the same"
 for name in $shows; do
-  printf '%-7s %-38s %-38s\n' "$name" "$(measure "$t/$name.scr" 0)" "$(measure "$t/$name.scr" 1)"
+  printf '%-7s %-38s %-38s %-38s\n' "$name" "$(measure "$t/$name.scr" plain)" "$(measure "$t/$name.scr" exclusive)" \
+    "$(measure "$t/$name.scr" root)"
 done

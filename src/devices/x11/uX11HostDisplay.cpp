@@ -14,15 +14,18 @@ void TX11HostDisplay::StartPlain() {
 // Only what differs from the window's content is painted, unless the whole
 // frame is asked for.
 void TX11HostDisplay::Draw(const TBitmap32& frame, int32_t x, int32_t y, TFrameChange change) {
+  m_stats.Given();
   if (change == TFrameChange::Whole) {
     m_content.Draw(x, y, frame);
     m_window.Paint(frame, x, y);
+    m_stats.Presented(frame.BoundsRect().Offset(x, y).Intersect(m_content.BoundsRect()), nullptr);
     return;
   }
   const std::vector<TRect> changed = ChangedRects(m_content, frame, x, y);
   if (changed.empty()) return;
   CopyRects(m_content, frame, x, y, changed);
   m_window.Paint(frame, x, y, &changed);
+  m_stats.Presented(m_content.BoundsRect(), &changed);
 }
 
 void TX11HostDisplay::Clear() {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "devices/uDisplay.h"
+#include "devices/uFrameStats.h"
 #include "devices/x11/uX11HostWindow.h"
 
 namespace kx {
@@ -35,6 +36,7 @@ class TX11HostDisplay final : public ISaverDisplay {
   TPoint m_size{};
   TBitmap32 m_content;
   bool m_gone = false;
+  TFrameStats m_stats;
 };
 
 }  // namespace kx
