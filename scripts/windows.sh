@@ -4,6 +4,10 @@
 # them statically and runs under Wine.
 #   bash scripts/windows.sh          install tools, fetch and build what changed
 #   bash scripts/windows.sh smoke    the same, then build and run the smoke test
+#   bash scripts/windows.sh tests    the same, then cross-build the layers that
+#                                    need no window system with their unit
+#                                    suites into build-win/w64 and run them
+#                                    under Wine
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -66,7 +70,7 @@ install_tools() {
   apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev \
     binutils-mingw-w64-x86-64 dpkg-dev patch xz-utils cmake ninja-build meson \
-    nasm pkg-config wine64 xvfb > /dev/null
+    nasm pkg-config wine64 xvfb googletest > /dev/null
 }
 
 # Newest first, in Debian's version order.
@@ -290,6 +294,31 @@ build_fltk() {
     -DOPTION_USE_SYSTEM_LIBPNG=ON
 }
 
+# GoogleTest from the machine's own source package (googletest puts it in
+# /usr/src/googletest), stamped with that package's version.
+build_googletest() {
+  local ver stamp="$STAMPS/googletest" build="$WIN/build/googletest"
+  ver=$(dpkg-query -W -f='${Version}' googletest)
+  if [ -f "$stamp" ] && [ "$(head -1 "$stamp")" = "$ver" ]; then
+    log "googletest $ver: up to date"
+    return 0
+  fi
+  log "googletest $ver: building"
+  rm -rf "$build"
+  mkdir -p "$build"
+  (cmake_build /usr/src/googletest "$build" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON \
+    -Dgtest_force_shared_crt=OFF) > "$build.log" 2>&1 &
+  if ! wait $!; then
+    log "googletest: build failed, see $build.log"
+    tail -20 "$build.log" >&2
+    FAILED+=(googletest)
+    return 0
+  fi
+  mkdir -p "$STAMPS"
+  printf '%s\n%s\n' "$ver" "googletest $ver from /usr/src/googletest" > "$stamp"
+  log "googletest $ver: installed"
+}
+
 build_all() {
   FAILED=()
   mkdir -p "$SRC" "$PREFIX"
@@ -300,6 +329,7 @@ build_all() {
   build_pkg libsdl2 build_sdl2
   build_pkg libsdl2-mixer build_sdl2_mixer
   build_pkg fltk1.3 build_fltk
+  build_googletest
 }
 
 # wine64 is not on PATH in Debian 12; its loader lives under /usr/lib/wine.
@@ -376,12 +406,64 @@ smoke() {
   log "smoke test passed under Wine"
 }
 
+# The suites of the layers that need no window system, cross-built and run
+# under Wine one program after the other.
+TEST_PROGRAMS=(test_raster test_transitions test_animation test_package test_sound test_devices)
+
+wine_tests() {
+  local build="$WIN/w64" log="$WIN/w64.log" t0 t1 prog out status line failed=0
+  t0=$(date +%s)
+  cmake -G Ninja -S "$ROOT" -B "$build" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+    -DWIN_DEPS_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release \
+    -DKX_TESTS=ON -DKX_SANITIZE=OFF > "$log" 2>&1 ||
+    { tail -30 "$log" >&2; return 1; }
+  "${NICE[@]}" ninja -C "$build" -j"$JOBS" "${TEST_PROGRAMS[@]}" >> "$log" 2>&1 ||
+    { grep -B2 -A12 -m5 'error' "$log" >&2 || tail -30 "$log" >&2; return 1; }
+  t1=$(date +%s)
+  echo "built in $((t1 - t0)) s"
+
+  find_wine
+  mkdir -p "$WIN/tmp"
+  export WINEPREFIX="$WIN/wineprefix" WINEDEBUG=-all TMPDIR="$WIN/tmp"
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winealsa.drv,winepulse.drv=d"
+  for prog in "${TEST_PROGRAMS[@]}"; do
+    t0=$(date +%s)
+    status=0
+    out=$(cd "$build/tests" && timeout 900 "$WINE" "$prog.exe" 2>&1) || status=$?
+    t1=$(date +%s)
+    printf '%s\n' "$out" > "$WIN/$prog.log"
+    line=$(grep -E '^\[==========\] [0-9]+ tests? from .* ran' <<< "$out" | tr -d '\r' || true)
+    local passed skipped
+    passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\).*/\1/p' <<< "$out" | tr -d '\r')
+    skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' <<< "$out" | tr -d '\r')
+    if [ "$status" -eq 0 ]; then
+      echo "$prog: ok (${line#\[==========\] }; passed ${passed:-0}, skipped ${skipped:-0}; $((t1 - t0)) s)"
+    else
+      echo "$prog: FAILED with status $status (${line#\[==========\] }; $((t1 - t0)) s, see $WIN/$prog.log)"
+      grep -E '^\[  FAILED  \]' <<< "$out" | tr -d '\r' | sort -u >&2 || true
+      failed=1
+    fi
+  done
+  WINEPREFIX="$WIN/wineprefix" "$WINESERVER" -k 2> /dev/null || true
+  return $failed
+}
+
 main() {
   require_root
   install_tools
   build_all
   if [ "${1:-}" = smoke ] && ! smoke; then
     FAILED+=(smoke)
+  fi
+  if [ "${1:-}" = tests ]; then
+    # The suites need no FLTK: only what they link and their runs count.
+    local kept=() f
+    for f in "${FAILED[@]}"; do
+      [ "$f" = fltk1.3 ] || kept+=("$f")
+    done
+    FAILED=("${kept[@]}")
+    [ ${#FAILED[@]} -eq 0 ] && ! wine_tests && FAILED+=(tests)
   fi
   if [ ${#FAILED[@]} -gt 0 ]; then
     log "not built: ${FAILED[*]}"

@@ -1,13 +1,12 @@
 #include "animation/uObjectPicture.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <exception>
 #include <span>
 
+#include "devices/uFileAccess.h"
 #include "devices/uPlatform.h"
 #include "package/uIniFile.h"
 #include "raster/uFastScale.h"
@@ -19,8 +18,7 @@ namespace kx {
 namespace {
 
 bool FileExists(const std::string& path) {
-  struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return !path.empty() && IsRegularFile(path);
 }
 
 bool HasPngExtension(const std::string& name) {

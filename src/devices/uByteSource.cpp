@@ -1,7 +1,5 @@
 #include "devices/uByteSource.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -19,9 +17,9 @@ size_t TMemorySource::Read(uint64_t offset, void* buffer, size_t n) {
 // A named pipe or device in a sound's place cannot stall the show: the file
 // is opened without blocking and must be a regular file.
 TFileSource::TFileSource(const std::string& path) : m_file(OpenRegularFile(path)) {
-  struct stat st {};
-  if (!m_file || ::fstat(fileno(m_file.get()), &st) != 0) throw TSoundError("cannot read " + path);
-  m_size = uint64_t(st.st_size);
+  const int64_t size = m_file ? OpenFileSize(m_file.get()) : -1;
+  if (size < 0) throw TSoundError("cannot read " + path);
+  m_size = uint64_t(size);
 }
 
 size_t TFileSource::Read(uint64_t offset, void* buffer, size_t n) {

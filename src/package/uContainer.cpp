@@ -1,10 +1,7 @@
 #include "package/uContainer.h"
 
+#include "devices/uFolderAccess.h"
 #include "raster/uFileRead.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -52,10 +49,10 @@ void Put(std::FILE* out, std::string_view bytes) {
 
 // Bytes from the current position to the end of the file.
 int64_t Remaining(std::FILE* f) {
-  struct stat st {};
   const off_t pos = ftello(f);
-  if (pos < 0 || fstat(fileno(f), &st) != 0) return 0;
-  return std::max<int64_t>(0, int64_t(st.st_size) - int64_t(pos));
+  const int64_t size = OpenFileSize(f);
+  if (pos < 0 || size < 0) return 0;
+  return std::max<int64_t>(0, size - int64_t(pos));
 }
 
 // Moves forward by n bytes; seeking past the end is harmless, later reads find nothing.
@@ -76,17 +73,7 @@ int64_t OpenEntries(std::FILE* f, size_t limit, int64_t begin = 0, int64_t end =
 // symbolic link in its place.
 int CreateOutput(int folder, const std::string& name) {
   if (name.empty()) return -1;
-  return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-}
-
-void WriteAll(int fd, const char* data, size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, data, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return;  // a write failure loses this entry's bytes only
-    data += w;
-    n -= size_t(w);
-  }
+  return CreateFileIn(folder, name);
 }
 
 }  // namespace
@@ -154,10 +141,10 @@ void ExtractContainer(std::FILE* f, int64_t begin, int64_t end, const std::vecto
     while (missing > 0) {
       const size_t got = std::fread(buf, 1, size_t(std::min<int64_t>(missing, kChunk)), f);
       if (got == 0) break;
-      WriteAll(fd, buf, got);
+      WriteAll(fd, buf, got);  // a write failure loses this entry's bytes only
       missing -= int64_t(got);
     }
-    ::close(fd);
+    CloseFile(fd);
   }
 }
 
@@ -201,13 +188,12 @@ void WriteContainerEntry(std::FILE* out, std::string_view data) {
 
 void WriteContainerFileEntry(std::FILE* out, const std::string& path) {
   FilePtr in = OpenRead(path);
-  struct stat st {};
-  if (!in || fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode))
-    throw std::runtime_error("cannot read " + path);
-  if (st.st_size > INT32_MAX) throw std::runtime_error("file too large to pack: " + path);
-  WriteContainerEntrySize(out, st.st_size);
+  const int64_t size = in ? OpenFileSize(in.get()) : -1;
+  if (size < 0) throw std::runtime_error("cannot read " + path);
+  if (size > INT32_MAX) throw std::runtime_error("file too large to pack: " + path);
+  WriteContainerEntrySize(out, size);
   char buf[kChunk];
-  int64_t missing = st.st_size;
+  int64_t missing = size;
   while (missing > 0) {
     const size_t got = std::fread(buf, 1, size_t(std::min<int64_t>(missing, kChunk)), in.get());
     if (got == 0) throw std::runtime_error("cannot read " + path);

@@ -3,8 +3,6 @@
 // their position; whatever follows the last entry is ignored.
 #pragma once
 
-#include <fcntl.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "devices/uFolderAccess.h"
 
 namespace kx {
 
@@ -64,17 +64,17 @@ std::optional<TEntryRange> FindEntry(std::FILE* f, int32_t index);
 
 // Writes entry i of the file's first container to names[i], for i below both
 // the stored count and names.size(); names are relative to the open folder
-// (paths as they are with AT_FDCWD). An empty name skips its entry. An output
+// (paths as they are with kCurrentFolder). An empty name skips its entry. An output
 // that cannot be created is skipped by its stored size; a negative size ends
 // the extraction; a container that ends early leaves the entry being copied
 // short and the later ones empty.
-void ExtractContainer(const std::string& file, const std::vector<std::string>& names, int folder = AT_FDCWD);
-void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int folder = AT_FDCWD);
+void ExtractContainer(const std::string& file, const std::vector<std::string>& names, int folder = kCurrentFolder);
+void ExtractContainer(std::FILE* f, const std::vector<std::string>& names, int folder = kCurrentFolder);
 // The same for the container within bytes [begin, end) of an open file: a
 // container nested in an entry is read in place, exactly as if the entry had
 // been written to a file of its own first.
 void ExtractContainer(std::FILE* f, int64_t begin, int64_t end, const std::vector<std::string>& names,
-                      int folder = AT_FDCWD);
+                      int folder = kCurrentFolder);
 
 // Reads up to maxEntries entries of the first container into memory, each
 // entry cut at maxBytes. An empty result for a file without a container.

@@ -1,9 +1,5 @@
 #include "package/uFileIO.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -16,9 +12,9 @@ namespace kx {
 // ---- TMyStream ----
 
 TMyStream::TMyStream(const std::string& path) : m_file(OpenRegularFile(path)) {
-  struct stat st {};
-  if (!m_file || ::fstat(fileno(m_file.get()), &st) != 0) throw TFileIOError("Cannot open file \"" + path + "\"");
-  m_size = st.st_size;
+  const int64_t size = m_file ? OpenFileSize(m_file.get()) : -1;
+  if (size < 0) throw TFileIOError("Cannot open file \"" + path + "\"");
+  m_size = size;
 }
 
 void TMyStream::ReadBuffer(void* buffer, size_t n) {

@@ -1,14 +1,11 @@
 #include "package/uIniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <utility>
 #include <cstdio>
 #include <vector>
 
+#include "devices/uFolderAccess.h"
 #include "package/uText.h"
 
 namespace kx {
@@ -120,23 +117,7 @@ std::string TIniFile::ToText() const {
 }
 
 bool TIniFile::SaveToFile(const std::string& path) const {
-  const std::string text = ToText();
-  std::string temp = path + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  for (size_t done = 0; ok && done < text.size();) {
-    const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
-    ok = w > 0;
-    if (ok) done += size_t(w);
-  }
-  ok = ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = std::rename(name.data(), path.c_str()) == 0;
-  if (!ok) ::unlink(name.data());
-  return ok;
+  return ReplaceFileContents(path, ToText());
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {

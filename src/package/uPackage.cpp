@@ -1,14 +1,11 @@
 #include "package/uPackage.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include <algorithm>
 #include <vector>
 
+#include "devices/uFolderAccess.h"
 #include "package/uContainer.h"
 #include "package/uText.h"
 #include "raster/uFileRead.h"
@@ -16,21 +13,10 @@
 namespace kx {
 namespace {
 
-// The folder opened for *at calls; -1 when it is missing or a link.
-int OpenFolder(const std::string& path) {
-  return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
 // The names "KXFilenames.res" of the open folder lists, as they are extracted.
 std::vector<std::string> PackagedNames(int folder) {
   std::vector<std::string> names;
-  const int fd = ::openat(folder, std::string(kPackageEntryNames[1]).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return names;
-  std::string list;
-  char buf[65536];
-  for (ssize_t got; list.size() < kMaxTextBytes && (got = ::read(fd, buf, sizeof buf)) > 0;) list.append(buf, size_t(got));
-  ::close(fd);
-  if (list.size() > kMaxTextBytes) list.resize(kMaxTextBytes);
+  const std::string list = ReadFileIn(folder, std::string(kPackageEntryNames[1]), kMaxTextBytes);
   for (const std::string& line : SplitLines(list)) names.push_back(PackagedFileName(line));
   return names;
 }
@@ -70,21 +56,21 @@ void ExtractPackage(const std::string& executable, const std::string& folder) {
   const int fd = OpenFolder(folder);
   if (fd < 0) return;
   ExtractPackage(executable, fd);
-  ::close(fd);
+  CloseFolder(fd);
 }
 
 void RemoveExtractedFiles(int folder) {
   for (const std::string& name : PackagedNames(folder))
-    if (!name.empty()) ::unlinkat(folder, name.c_str(), 0);
-  for (size_t i : {0, 2, 1, 3}) ::unlinkat(folder, std::string(kPackageEntryNames[i]).c_str(), 0);
+    if (!name.empty()) RemoveFileIn(folder, name);
+  for (size_t i : {0, 2, 1, 3}) RemoveFileIn(folder, std::string(kPackageEntryNames[i]));
 }
 
 void RemoveExtractedFiles(const std::string& folder) {
   const int fd = OpenFolder(folder);
   if (fd < 0) return;
   RemoveExtractedFiles(fd);
-  ::close(fd);
-  ::rmdir(folder.c_str());
+  CloseFolder(fd);
+  RemoveFolder(folder);
 }
 
 }  // namespace kx

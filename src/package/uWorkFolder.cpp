@@ -1,17 +1,12 @@
 #include "package/uWorkFolder.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "devices/uFolderAccess.h"
 #include "devices/uPlatform.h"
 #include "package/uPackage.h"
 
@@ -20,27 +15,9 @@ namespace {
 
 std::string Reason(int error) { return std::strerror(error); }
 
-// The names in an open folder, read through a duplicate of its descriptor.
-std::vector<std::string> FolderEntries(int folder) {
-  std::vector<std::string> names;
-  const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return names;
-  DIR* dir = ::fdopendir(fd);
-  if (!dir) {
-    ::close(fd);
-    return names;
-  }
-  while (const dirent* e = ::readdir(dir)) {
-    const std::string name = e->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  ::closedir(dir);
-  return names;
-}
-
 // Deletes the files of an open folder (links as links; subfolders stay).
 void DeleteFolderFiles(int folder) {
-  for (const std::string& name : FolderEntries(folder)) ::unlinkat(folder, name.c_str(), 0);
+  for (const std::string& name : FolderEntries(folder)) RemoveFileIn(folder, name);
 }
 
 // base, then an optional "-" and one to four digits, then optionally "_" and
@@ -89,35 +66,29 @@ TWorkFolder::TWorkFolder(std::string tempPath, std::string base, int32_t number)
       m_preferred(m_temp + m_base + std::to_string(number) + "/") {}
 
 TWorkFolder::~TWorkFolder() {
-  if (m_lock >= 0) ::close(m_lock);
-  if (m_fd >= 0) ::close(m_fd);
+  ReleaseLock(m_lock);
+  CloseFolder(m_fd);
 }
 
 void TWorkFolder::Create() {
   const std::string plain = m_preferred.substr(0, m_preferred.size() - 1);
   std::string made = plain;
-  if (::mkdir(plain.c_str(), 0700) != 0) {
-    const int error = errno;
+  if (const int error = MakePrivateFolder(plain)) {
     if (error != EEXIST) throw TWorkFolderError("Cannot create the work folder " + plain + ": " + Reason(error));
     // Taken: a fresh unpredictable name, never a folder this run did not create.
     const std::string pattern = plain + "_XXXXXX";
-    made = pattern;
-    if (!::mkdtemp(made.data()))
+    made = MakeUniqueFolder(pattern);
+    if (made.empty())
       throw TWorkFolderError("Cannot create the work folder " + pattern + ": " + Reason(errno));
   }
-  const int fd = ::open(made.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  const int fd = OpenFolder(made);
   if (fd < 0) throw TWorkFolderError("Cannot create the work folder " + made + ": " + Reason(errno));
-  // The lock is taken under a private name and then given its public one, so
-  // another run never sees the lock file of this folder unlocked.
-  const std::string pending = std::string(kWorkFolderLockName) + ".new";
-  const int lock = ::openat(fd, pending.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) != 0 ||
-      ::renameat(fd, pending.c_str(), fd, std::string(kWorkFolderLockName).c_str()) != 0) {
+  // Another run never sees the lock file of this folder unlocked.
+  const int lock = CreateLockFileIn(fd, std::string(kWorkFolderLockName));
+  if (lock < 0) {
     const int error = errno;
-    if (lock >= 0) ::close(lock);
-    ::unlinkat(fd, pending.c_str(), 0);
-    ::close(fd);
-    ::rmdir(made.c_str());
+    CloseFolder(fd);
+    RemoveFolder(made);
     throw TWorkFolderError("Cannot create the work folder " + made + ": " + Reason(error));
   }
   m_fd = fd;
@@ -138,11 +109,11 @@ int TWorkFolder::Descriptor() {
 void TWorkFolder::Remove() {
   if (m_fd < 0) return;
   RemoveExtractedFiles(m_fd);
-  ::unlinkat(m_fd, std::string(kWorkFolderLockName).c_str(), 0);
-  ::close(m_lock);
-  ::close(m_fd);
+  RemoveFileIn(m_fd, std::string(kWorkFolderLockName));
+  ReleaseLock(m_lock);
+  CloseFolder(m_fd);
   m_lock = m_fd = -1;
-  ::rmdir(m_path.c_str());
+  RemoveFolder(m_path);
 }
 
 void TWorkFolder::RemoveEverything() {
@@ -150,36 +121,32 @@ void TWorkFolder::RemoveEverything() {
   // A file the main thread creates meanwhile is caught by another pass.
   for (int pass = 0; pass < 3; ++pass) {
     DeleteFolderFiles(m_fd);
-    if (::rmdir(m_path.c_str()) == 0) break;
+    if (RemoveFolder(m_path)) break;
   }
 }
 
 int RemoveStaleWorkFolders(const std::string& tempPath, const std::string& base) {
   if (base.empty()) return 0;
-  const int temp = ::open(tempPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int temp = OpenFolder(tempPath, true);
   if (temp < 0) return 0;
   int removed = 0;
   for (const std::string& name : FolderEntries(temp)) {
     if (!IsWorkFolderName(name, base)) continue;
-    struct stat st {};
-    if (::fstatat(temp, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-        st.st_uid != ::geteuid())
-      continue;
-    const int folder = ::openat(temp, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (!IsOwnFolderIn(temp, name)) continue;
+    const int folder = OpenFolderIn(temp, name);
     if (folder < 0) continue;
-    const int lock =
-        ::openat(folder, std::string(kWorkFolderLockName).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) == 0) {
+    const int lock = TakeLockFileIn(folder, std::string(kWorkFolderLockName));
+    if (lock >= 0) {
       // Its run is gone: the lock is held while the files go, the lock file last.
       for (const std::string& file : FolderEntries(folder))
-        if (file != kWorkFolderLockName) ::unlinkat(folder, file.c_str(), 0);
-      ::unlinkat(folder, std::string(kWorkFolderLockName).c_str(), 0);
-      if (::unlinkat(temp, name.c_str(), AT_REMOVEDIR) == 0) ++removed;
+        if (file != kWorkFolderLockName) RemoveFileIn(folder, file);
+      RemoveFileIn(folder, std::string(kWorkFolderLockName));
+      ReleaseLock(lock);
+      if (RemoveFolderIn(temp, name)) ++removed;
     }
-    if (lock >= 0) ::close(lock);
-    ::close(folder);
+    CloseFolder(folder);
   }
-  ::close(temp);
+  CloseFolder(temp);
   return removed;
 }
 

@@ -1,18 +1,6 @@
-// Opening a file the player reads: every such file comes from someone else,
-// so the open never blocks (a named pipe or device in its place cannot stall
-// the player) and only a regular file is accepted.
+// Opening a file the player reads: the operating system's side of it lives
+// with the devices (devices/uFileAccess.h), the only place that knows how a
+// platform opens, sizes and classifies files.
 #pragma once
 
-#include <cstdio>
-#include <memory>
-#include <string>
-
-namespace kx {
-
-using TFilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-// The file opened for reading, or a null pointer when it cannot be opened or
-// is not a regular file (a directory, a FIFO, a device, a socket).
-TFilePtr OpenRegularFile(const std::string& path);
-
-}  // namespace kx
+#include "devices/uFileAccess.h"

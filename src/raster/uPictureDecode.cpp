@@ -2,10 +2,6 @@
 
 #include "raster/uFileRead.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -56,10 +52,10 @@ TBitmap32 DecodePicture(std::span<const uint8_t> data) {
 
 std::string ReadPictureBytes(const std::string& path, size_t maxBytes) {
   const TFilePtr f = OpenRegularFile(path);
-  struct stat st {};
-  if (!f || ::fstat(fileno(f.get()), &st) != 0) throw TDecodeError("cannot read " + path);
-  if (uint64_t(st.st_size) > maxBytes) throw TDecodeError("picture file too large: " + path);
-  std::string bytes(size_t(st.st_size), '\0');
+  const int64_t size = f ? OpenFileSize(f.get()) : -1;
+  if (size < 0) throw TDecodeError("cannot read " + path);
+  if (uint64_t(size) > maxBytes) throw TDecodeError("picture file too large: " + path);
+  std::string bytes(size_t(size), '\0');
   if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) throw TDecodeError("cannot read " + path);
   return bytes;
 }

@@ -1,9 +1,8 @@
 #include "sound/uSoundScheduler.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 
+#include "devices/uFileAccess.h"
 #include "package/uPackage.h"
 #include "raster/uRandom.h"
 
@@ -11,8 +10,7 @@ namespace kx {
 namespace {
 
 bool FileExists(const std::string& path) {
-  struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return !path.empty() && IsRegularFile(path);
 }
 
 }  // namespace

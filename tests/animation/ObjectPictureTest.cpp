@@ -37,22 +37,15 @@ TBitmap32 Square() {
 // Sets the shared folder to a scratch folder for the test's duration.
 class TSharedFolder {
  public:
-  explicit TSharedFolder(const TScratchDir& dir) : m_images(dir / "share/Ardmont/Common/images/") {
+  explicit TSharedFolder(const TScratchDir& dir)
+      : m_images(dir / "share/Ardmont/Common/images/"), m_env(kxtest::kSharedFolderVariable, dir / "share") {
     std::filesystem::create_directories(m_images);
-    const char* old = std::getenv("XDG_DATA_HOME");
-    m_old = old ? old : "";
-    m_had = old != nullptr;
-    setenv("XDG_DATA_HOME", (dir / "share").c_str(), 1);
-  }
-  ~TSharedFolder() {
-    if (m_had) setenv("XDG_DATA_HOME", m_old.c_str(), 1);
-    else unsetenv("XDG_DATA_HOME");
   }
   const std::string& Images() const { return m_images; }
 
  private:
-  std::string m_images, m_old;
-  bool m_had = false;
+  std::string m_images;
+  kxtest::TEnv m_env;
 };
 
 // One still-picture object read from keys, started over a design of 8 x 8.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -327,8 +328,8 @@ TEST(AnimObjectMotion, EllipseAdvancesATenthOfADegreePerStep) {
   o.Start(kT0, false);
   EXPECT_EQ(o.Speed, 100);
   o.CatchUp(kT0);  // the step due at the start: one tenth of a degree
-  EXPECT_NEAR(o.PosX, 100 + 100 * std::sin(-0.1 * M_PI / 180), 1e-9);
-  EXPECT_NEAR(o.PosY, 100 + 100 * std::cos(-0.1 * M_PI / 180), 1e-9);
+  EXPECT_NEAR(o.PosX, 100 + 100 * std::sin(-0.1 * std::numbers::pi / 180), 1e-9);
+  EXPECT_NEAR(o.PosY, 100 + 100 * std::cos(-0.1 * std::numbers::pi / 180), 1e-9);
   for (uint32_t ms = 5; ms <= 899 * 5; ms += 5) o.CatchUp(kT0 + ms);  // 900 steps: a quarter turn
   EXPECT_EQ(o.StepCount, 900);
   EXPECT_NEAR(o.PosX, 0, 1e-9);

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <filesystem>
 #include <span>
 
 #include "devices/uAudioDuration.h"
@@ -133,16 +130,10 @@ TEST(WavFile, RefusesFilesAbove64MegabytesAndAnythingButRegularFiles) {
   kxtest::TScratchDir dir;
   const std::string path = dir / "huge.wav";
   kxtest::WriteFile(path, MakeWav({1, 1, 8000, 16, 100, 0x7FFFFFF0}));
-  const int fd = ::open(path.c_str(), O_WRONLY);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::ftruncate(fd, off_t(kMaxWavFileBytes) + 1), 0);  // sparse: no disk used
-  ::close(fd);
+  std::filesystem::resize_file(path, kMaxWavFileBytes + 1);  // sparse: no disk used
   EXPECT_THROW(ReadWavFile(path), TSoundError);
   EXPECT_THROW(ReadWavFile(dir / "missing.wav"), TSoundError);
-  EXPECT_THROW(ReadWavFile(dir.Path()), TSoundError);  // a folder
-  ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
-  EXPECT_THROW(ReadWavFile(dir / "pipe.wav"), TSoundError);  // refused at once, not waited on
-  EXPECT_EQ(AudioFileDurationMs(dir / "pipe.wav"), std::nullopt);
+  EXPECT_THROW(ReadWavFile(dir.Path()), TSoundError);  // a folder (a named pipe: AudioFileTest_posix.cpp)
 }
 
 TEST(AudioDuration, IsToldFromTheHeadersOfEachKind) {

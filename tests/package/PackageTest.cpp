@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "package/uPackage.h"
 #include "support/PackageBuilder.h"
@@ -39,7 +38,7 @@ TEST(PackagedFileName, KeepsOnlyAPlainNameInsideTheFolder) {
 TEST(ExtractPackage, UnpacksEntriesAndFilesThenRemovesThem) {
   TScratchDir dir;
   const std::string work = dir / "work/";
-  ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+  kxtest::MakeDir(work);
   WriteFile(dir / "Lake.scr",
             "player bytes" + MakePackage("description",
                                          {{"C:\\pics\\a.jpg", "first a"},
@@ -65,7 +64,7 @@ TEST(ExtractPackage, UnpacksEntriesAndFilesThenRemovesThem) {
 TEST(ExtractPackage, NoPackageWritesNothing) {
   TScratchDir dir;
   const std::string work = dir / "work/";
-  ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+  kxtest::MakeDir(work);
   WriteFile(dir / "plain", "just a program");
   ExtractPackage(dir / "plain", work);
   EXPECT_FALSE(Exists(work + "KXC.res"));
@@ -76,7 +75,7 @@ TEST(ExtractPackage, NoPackageWritesNothing) {
 TEST(RemoveExtractedFiles, KeepsTheFolderWhenSomethingElseIsInIt) {
   TScratchDir dir;
   const std::string work = dir / "work/";
-  ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+  kxtest::MakeDir(work);
   WriteFile(dir / "p", MakePackage("d", {{"x.jpg", "x"}}));
   ExtractPackage(dir / "p", work);
   WriteFile(work + "stranger.txt", "not ours");

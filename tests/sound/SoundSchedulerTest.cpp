@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "devices/headless/uHeadlessSound.h"
 #include "devices/headless/uVirtualClock.h"
 #include "raster/uRandom.h"
@@ -156,8 +154,8 @@ TEST_F(SoundSchedulerTest, TheVolumeGoesOutInHundredthsOfADecibel) {
 
 TEST(FindSoundFile, LooksInTheStoredPathThenTheWorkSharedAndProgramFolders) {
   kxtest::TScratchDir stored, work, shared, program;
-  ::mkdir((shared / "sounds").c_str(), 0700);
-  ::mkdir((program / "sounds").c_str(), 0700);
+  kxtest::MakeDir(shared / "sounds");
+  kxtest::MakeDir(program / "sounds");
   kxtest::WriteFile(stored / "a.wav", "a");
   kxtest::WriteFile(work / "a.wav", "a");
   kxtest::WriteFile(work / "b.wav", "b");

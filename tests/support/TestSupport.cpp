@@ -1,37 +1,82 @@
 #include "support/TestSupport.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
 
 namespace kxtest {
+namespace {
 
+// Our paths are UTF-8 on every system; std::filesystem takes them as such
+// only through char8_t.
+std::filesystem::path FsPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string s = path.generic_u8string();
+  return std::string(s.begin(), s.end());
+}
+
+void SetVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+  ::_putenv_s(name, value.c_str());  // "" removes it
+#else
+  value.empty() ? ::unsetenv(name) : ::setenv(name, value.c_str(), 1);
+#endif
+}
+
+}  // namespace
+
+#ifdef _WIN32
+const char* const kSharedFolderVariable = "CommonProgramFiles";
+#else
+const char* const kSharedFolderVariable = "XDG_DATA_HOME";
+#endif
+
+// A new folder under an unpredictable name, only this user's.
 TScratchDir::TScratchDir() {
-  std::string pattern = std::filesystem::temp_directory_path().string() + "/kxtest_XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-  m_path = std::string(buf.data()) + "/";
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  const std::filesystem::path temp = std::filesystem::temp_directory_path();
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+    std::string name = "kxtest_";
+    for (int i = 0; i < 6; ++i) name += kChars[random() % (sizeof kChars - 1)];
+    if (std::filesystem::create_directory(temp / name)) {
+      std::filesystem::permissions(temp / name, std::filesystem::perms::owner_all);
+      m_path = Utf8(temp / name) + "/";
+    }
+  }
+  if (m_path.empty()) throw std::runtime_error("cannot make a scratch folder");
 }
 
 TScratchDir::~TScratchDir() {
   std::error_code ec;
-  std::filesystem::remove_all(m_path, ec);
+  std::filesystem::remove_all(FsPath(m_path), ec);
 }
 
+void MakeDir(const std::string& path) { std::filesystem::create_directory(FsPath(path)); }
+
+TEnv::TEnv(const char* name, const std::string& value) : m_name(name) {
+  if (const char* old = std::getenv(name)) m_old = old, m_had = true;
+  SetVariable(name, value);
+}
+
+TEnv::~TEnv() { SetVariable(m_name, m_had ? m_old : std::string()); }
+
 void WriteFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FsPath(path), std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
@@ -40,7 +85,7 @@ std::string ReadFile(const std::string& path) {
 std::vector<std::string> ListDir(const std::string& path) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& e : std::filesystem::directory_iterator(path, ec)) names.push_back(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(FsPath(path), ec)) names.push_back(Utf8(e.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -74,9 +119,10 @@ void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap) {
   WriteFile(path, bytes);
 }
 
+// A link counts, wherever it leads.
 bool Exists(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
+  std::error_code ec;
+  return std::filesystem::symlink_status(FsPath(path), ec).type() != std::filesystem::file_type::not_found && !ec;
 }
 
 }  // namespace kxtest

@@ -30,6 +30,27 @@ bool Exists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListDir(const std::string& path);
 
+// Creates a folder (its parent must exist; an existing one is kept).
+void MakeDir(const std::string& path);
+
+// Sets an environment variable for the object's lifetime ("" unsets it).
+class TEnv {
+ public:
+  TEnv(const char* name, const std::string& value);
+  ~TEnv();
+  TEnv(const TEnv&) = delete;
+  TEnv& operator=(const TEnv&) = delete;
+
+ private:
+  const char* m_name;
+  std::string m_old;
+  bool m_had = false;
+};
+
+// The variable whose folder, followed by "Ardmont/Common/", is the first
+// place GetSharedFolder() looks on this system.
+extern const char* const kSharedFolderVariable;
+
 // Writes a bitmap as an uncompressed 24-bit bottom-up BMP file.
 void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap);
 

@@ -1,10 +1,9 @@
 #include "devices/headless/uHeadlessSound.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "devices/uAudioDuration.h"
+#include "devices/uFileAccess.h"
 #include "devices/uWavFile.h"
 
 namespace kx {
@@ -45,8 +44,7 @@ void THeadlessSoundChannels::StopAll() { m_log.Add("sound stop-all"); }
 
 void THeadlessMusicPlayer::Open(const std::string& path) {
   Close();
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) throw TSoundError("cannot open " + path);
+  if (!IsRegularFile(path)) throw TSoundError("cannot open " + path);
   m_length = AudioFileDurationMs(path).value_or(kUnknownLengthMs);
   m_open = true;
   m_log.Add("music open " + path);

@@ -1,4 +1,4 @@
-#include "raster/uFileRead.h"
+#include "devices/uFileAccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,6 +23,22 @@ TFilePtr OpenRegularFile(const std::string& path) {
     return none;
   }
   return TFilePtr(f, std::fclose);
+}
+
+int64_t OpenFileSize(std::FILE* f) {
+  struct stat st {};
+  if (!f || ::fstat(fileno(f), &st) != 0) return -1;
+  return int64_t(st.st_size);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace kx

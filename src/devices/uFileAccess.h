@@ -1,0 +1,28 @@
+// Files as the operating system keeps them. Paths are UTF-8; each platform
+// turns them into its own form. Every file the player reads comes from
+// someone else, so the open never blocks (a named pipe or device in its
+// place cannot stall the player) and only a regular file is accepted.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace kx {
+
+using TFilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// The file opened for reading, or a null pointer when it cannot be opened or
+// is not a regular file (a directory, a FIFO, a device, a socket).
+TFilePtr OpenRegularFile(const std::string& path);
+
+// The size of an open file in bytes; -1 when the system cannot tell.
+int64_t OpenFileSize(std::FILE* f);
+
+// True when path names a regular file (links followed).
+bool IsRegularFile(const std::string& path);
+// True when path names a folder (links followed).
+bool IsFolder(const std::string& path);
+
+}  // namespace kx
