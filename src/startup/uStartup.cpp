@@ -8,6 +8,7 @@
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlDisplay.h"
 #include "devices/uPassword.h"
+#include "devices/x11/uX11Errors.h"
 #include "devices/x11/uX11HostDisplay.h"
 #include "devices/x11/uX11Monitors.h"
 #include "devices/sdl/uSdlMessageBox.h"
@@ -89,6 +90,9 @@ TSaverDevicesFactory& DevicesFactory() {
 }
 
 TSaverDevices SdlDevices() {
+  // Before SDL opens its connections: a late message to one of our windows
+  // that is closing must not end the show through Xlib's default handler.
+  InstallX11ErrorHandler();
   TSaverDevices devices{std::make_unique<TSdlDisplay>(ListMonitors()), std::make_unique<TSystemClock>()};
   SetMessageBoxHandler(ShowSdlMessageBox);
   // Without an audio device the show runs silent, without a message.

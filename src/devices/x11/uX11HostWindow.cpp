@@ -2,33 +2,19 @@
 
 // Our headers first: Xlib defines macros (KeyPress, None, Status) that clash with names of ours.
 #include "devices/uDisplay.h"
+#include "devices/x11/uX11Errors.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace kx {
 namespace {
-
-// Xlib reports errors through one process-wide handler whose default ends
-// the process; a window that vanishes under us must only end the show.
-std::atomic<int> g_lastError{0};
-int RecordError(Display*, XErrorEvent* e) {
-  g_lastError = e->error_code;
-  return 0;
-}
-
-void InstallErrorHandler() {
-  static std::once_flag once;
-  std::call_once(once, [] { XSetErrorHandler(RecordError); });
-}
 
 int ShiftOf(unsigned long mask) {
   int shift = 0;
@@ -55,15 +41,15 @@ struct TX11HostWindow::TState {
 };
 
 TX11HostWindow::TX11HostWindow(uint64_t id) : m(std::make_unique<TState>()) {
-  InstallErrorHandler();
+  InstallX11ErrorHandler();
   m->display = XOpenDisplay(nullptr);
   if (!m->display) throw TDisplayUnavailable("no display: cannot open the X display");
   m->window = id ? Window(id) : DefaultRootWindow(m->display);
   XWindowAttributes a{};
-  g_lastError = 0;
+  ResetX11Error();
   const Status ok = XGetWindowAttributes(m->display, m->window, &a);
   XSync(m->display, False);
-  if (!ok || g_lastError != 0) {
+  if (!ok || LastX11Error() != 0) {
     XCloseDisplay(m->display);
     m->display = nullptr;
     throw TDisplayUnavailable("no window " + std::to_string(id) + " on the display");
@@ -85,18 +71,18 @@ TX11HostWindow::~TX11HostWindow() {
 
 bool TX11HostWindow::Exists() {
   XWindowAttributes a{};
-  g_lastError = 0;
+  ResetX11Error();
   const Status ok = XGetWindowAttributes(m->display, m->window, &a);
   XSync(m->display, False);
-  return ok && g_lastError == 0;
+  return ok && LastX11Error() == 0;
 }
 
 bool TX11HostWindow::Viewable() {
   XWindowAttributes a{};
-  g_lastError = 0;
+  ResetX11Error();
   const Status ok = XGetWindowAttributes(m->display, m->window, &a);
   XSync(m->display, False);
-  if (!ok || g_lastError != 0) return false;
+  if (!ok || LastX11Error() != 0) return false;
   m->size = {a.width, a.height};
   return a.map_state == IsViewable;
 }
