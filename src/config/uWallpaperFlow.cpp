@@ -1,7 +1,6 @@
 #include "config/uWallpaperFlow.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <stdexcept>
@@ -11,7 +10,7 @@
 #include "config/FKXConfigWindow.h"
 #include "devices/uMessageBox.h"
 #include "devices/uUserFiles.h"
-#include "devices/x11/uChooseWallpaper.h"
+#include "devices/uWallpaper.h"
 #include "raster/uBmpWrite.h"
 #include "raster/uPictureDecode.h"
 
@@ -55,8 +54,7 @@ void SetWallpaper(const TBitmap32& bitmap, const std::string& path, IWallpaperSe
 }
 
 void SetWallpaper(const TBitmap32& bitmap, const std::string& path) {
-  const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
-  const std::unique_ptr<IWallpaperSetter> setter = ChooseWallpaperSetter(desktop ? desktop : "");
+  const std::unique_ptr<IWallpaperSetter> setter = DesktopWallpaperSetter();
   SetWallpaper(bitmap, path, *setter);
 }
 
@@ -73,8 +71,7 @@ void SetPictureAsWallpaper(const std::string& picturePath, const std::string& pr
 void SetWallpaperFlow(TfmKXCOnfigWindow& w, int index) {
   const std::vector<std::string>& names = w.Context().Project.FileList.Names;
   if (index < 0 || size_t(index) >= names.size()) return;
-  const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
-  const std::unique_ptr<IWallpaperSetter> setter = ChooseWallpaperSetter(desktop ? desktop : "");
+  const std::unique_ptr<IWallpaperSetter> setter = DesktopWallpaperSetter();
   SetPictureAsWallpaper(names[size_t(index)], w.Context().ProgramPath, *setter);
 }
 

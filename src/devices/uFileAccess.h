@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace kx {
 
@@ -24,5 +25,10 @@ int64_t OpenFileSize(std::FILE* f);
 bool IsRegularFile(const std::string& path);
 // True when path names a folder (links followed).
 bool IsFolder(const std::string& path);
+
+// True when the system would not keep a file under this plain name as given
+// (Windows: WindowsRefusesFileName, devices/uWindowsFileNames.h); such a
+// name is never created. False everywhere on POSIX systems.
+bool SystemRefusesFileName(std::string_view name);
 
 }  // namespace kx

@@ -1,7 +1,9 @@
-// The screensaver password change a host dialog asks for with /A. Windows of
-// the 9x family hand it to "PwdChangePasswordA" of "MPR.DLL" with the provider
-// "SCRSAVE" and the host's window; other systems have no such service and do
-// nothing. Nothing is extracted for it either way.
+// The screensaver password change a host dialog asks for with /A. Windows
+// hands it to "PwdChangePasswordA" of "MPR.DLL" in the system folder, with the
+// provider "SCRSAVE" and the host's window (devices/win32); a system whose
+// library lacks that function does nothing, and so does Linux, where screen
+// lockers keep their own passwords (devices/posix). Nothing is extracted
+// for it either way.
 #pragma once
 
 #include <cstdint>

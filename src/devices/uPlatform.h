@@ -22,13 +22,13 @@ std::string ExecutablePath();
 // "*" or "?", or names no existing file.
 std::string ExpandLongPath(const std::string& path);
 
-// The shared folder of the authoring tools, ending in "/", whose "images/"
-// and "sounds/" subfolders hold object pictures and sounds that a package
-// does not carry: the first existing of $XDG_DATA_HOME (default
-// ~/.local/share) and each folder of $XDG_DATA_DIRS (default
-// /usr/local/share:/usr/share), each followed by "Ardmont/Common/". When
-// none exists, the first of them (which callers then find empty). Relative
-// entries are ignored, as the XDG rules ask. Computed anew on every call.
+// The shared folder of the authoring tools, ending in the system's separator,
+// whose "images" and "sounds" subfolders hold object pictures and sounds that
+// a package does not carry: the folder SystemSharedFolder
+// (devices/uSharedFolder.h) names; where it names none (Windows without a
+// readable "ProgramFilesDir"), the running program's folder as
+// SharedFolderFromProgramFiles makes it, shown to the user in a message box.
+// Computed anew on every call.
 std::string GetSharedFolder();
 
 }  // namespace kx

@@ -21,10 +21,18 @@ std::string UserSettingsFilePath(const std::string& programPath);
 // The wallpaper file: the program's long path with ".bmp" appended.
 std::string WallpaperFilePath(const std::string& programPath);
 
-// The per-user folders the two fall back to (with a trailing "/"; created by
-// the writers, not here).
+// The system's part of the choice, in devices/posix and devices/win32.
+//
+// The per-user folders the two fall back to, with a trailing separator
+// (created by the writers, not here): on Windows %APPDATA% and
+// %LOCALAPPDATA%, each followed by "kxcsaver\".
 std::string UserConfigFolder();
 std::string UserDataFolder();
+// The characters that end a folder's name in a path: "/" ("\" and "/" on Windows).
+const char* PathSeparators();
+// True when the user may create files in folder (a path ending in a
+// separator; "" is the current folder).
+bool MayCreateFilesIn(const std::string& folder);
 
 // Writes text to path through a new file in the same folder renamed over
 // the old one, so that a crash or a full disk never leaves half a file; the

@@ -1,10 +1,12 @@
 // Making a bitmap file the desktop's background. Each desktop keeps its
 // background in its own settings, so there is one setter per kind of
-// desktop (devices/x11/); the desktop running is told by XDG_CURRENT_DESKTOP.
-// Every setter shows the picture untiled: a tiled style becomes centred,
-// any other style the user chose is kept.
+// desktop: on Linux one per desktop environment (devices/x11/), chosen by
+// XDG_CURRENT_DESKTOP; on Windows the system's own (devices/win32/). Every
+// setter shows the picture untiled: a tiled style becomes centred, any other
+// style the user chose is kept.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace kx {
@@ -16,6 +18,9 @@ class IWallpaperSetter {
   // the desktop could not be told; nothing is shown to the user either way.
   virtual bool Set(const std::string& bmpPath) = 0;
 };
+
+// The setter of the desktop this program runs on.
+std::unique_ptr<IWallpaperSetter> DesktopWallpaperSetter();
 
 // "file://" followed by the absolute path with every byte but the unreserved
 // ones and "/" percent-encoded: pure ASCII, with no quote or blank left to

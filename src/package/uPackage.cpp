@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "devices/uFileAccess.h"
 #include "devices/uFolderAccess.h"
 #include "package/uContainer.h"
 #include "package/uText.h"
@@ -34,7 +35,7 @@ std::string PackagedFileName(std::string_view line) {
                             kPackageEntryNames.end() ||
                         name == kWorkFolderLockName;
   if (name.empty() || name == "." || name == ".." || reserved ||
-      name.find('\0') != std::string::npos)
+      name.find('\0') != std::string::npos || SystemRefusesFileName(name))
     return {};
   return name;
 }

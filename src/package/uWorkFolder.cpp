@@ -118,9 +118,13 @@ void TWorkFolder::Remove() {
 
 void TWorkFolder::RemoveEverything() {
   if (m_fd < 0) return;
-  // A file the main thread creates meanwhile is caught by another pass.
+  // A file the main thread creates meanwhile is caught by another pass. The
+  // lock goes after the first: Windows keeps a deleted file's name until
+  // its last handle is closed, and the folder cannot go while it is there.
   for (int pass = 0; pass < 3; ++pass) {
     DeleteFolderFiles(m_fd);
+    ReleaseLock(m_lock);
+    m_lock = -1;
     if (RemoveFolder(m_path)) break;
   }
 }

@@ -41,4 +41,7 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Every name but "/" and NUL is a file name as it stands.
+bool SystemRefusesFileName(std::string_view) { return false; }
+
 }  // namespace kx

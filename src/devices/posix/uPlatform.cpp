@@ -1,4 +1,5 @@
 #include "devices/uPlatform.h"
+#include "devices/uSharedFolder.h"
 
 #include <climits>
 #include <cstdlib>
@@ -43,7 +44,7 @@ std::string ExpandLongPath(const std::string& path) {
   return result;
 }
 
-std::string GetSharedFolder() {
+std::optional<std::string> SystemSharedFolder() {
   auto env = [](const char* name) -> std::string {
     const char* v = std::getenv(name);
     return v ? v : "";

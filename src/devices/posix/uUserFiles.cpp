@@ -9,8 +9,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "devices/uPlatform.h"
-
 namespace kx {
 namespace {
 
@@ -27,28 +25,6 @@ std::string XdgFolder(const char* variable, const char* fallback) {
   return folder + "kxcsaver/";
 }
 
-std::string LongPath(const std::string& programPath) {
-  const std::string path = ExpandLongPath(programPath);
-  return path.empty() ? programPath : path;
-}
-
-bool FolderWritable(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  return ::access(folder.c_str(), W_OK) == 0;
-}
-
-std::string NamePart(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
-
-// The program's path with the name's extension replaced by ".ini"; a final
-// dot is never taken as one.
-std::string IniBeside(std::string path) {
-  const size_t name = path.find_last_of('/') + 1;
-  const size_t dot = path.find_last_of('.', path.size() >= 2 ? path.size() - 2 : 0);
-  if (dot != std::string::npos && dot >= name && dot + 1 < path.size()) path.resize(dot);
-  return path + ".ini";
-}
-
 void MakeFolders(const std::string& folder) {
   for (size_t at = 1; at != std::string::npos && at < folder.size(); ++at) {
     at = folder.find('/', at);
@@ -63,20 +39,9 @@ void MakeFolders(const std::string& folder) {
 std::string UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", "/.config"); }
 std::string UserDataFolder() { return XdgFolder("XDG_DATA_HOME", "/.local/share"); }
 
-std::string UserSettingsFilePath(const std::string& programPath) {
-  const std::string beside = IniBeside(LongPath(programPath));
-  if (!ExpandLongPath(programPath).empty() && FolderWritable(beside)) return beside;
-  return UserConfigFolder() + NamePart(beside);
-}
+const char* PathSeparators() { return "/"; }
 
-std::string WallpaperFilePath(const std::string& programPath) {
-  // A path that does not expand gives no folder to write into: never a file
-  // named ".bmp" in whatever folder is current.
-  const std::string program = ExpandLongPath(programPath);
-  if (!program.empty() && FolderWritable(program)) return program + ".bmp";
-  const std::string name = NamePart(program.empty() ? programPath : program);
-  return UserDataFolder() + (name.empty() ? std::string("kxcsaver") : name) + ".bmp";
-}
+bool MayCreateFilesIn(const std::string& folder) { return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0; }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   const size_t slash = path.find_last_of('/');

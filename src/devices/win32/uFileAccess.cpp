@@ -4,6 +4,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include "devices/uWindowsFileNames.h"
 #include "devices/win32/uWidePath.h"
 
 namespace kx {
@@ -66,5 +67,7 @@ bool IsFolder(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+bool SystemRefusesFileName(std::string_view name) { return WindowsRefusesFileName(name); }
 
 }  // namespace kx

@@ -1,8 +1,9 @@
 #include "devices/uPlatform.h"
+#include "devices/uSharedFolder.h"
 
 #include <windows.h>
 
-#include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 #include "devices/win32/uWidePath.h"
@@ -50,13 +51,26 @@ std::string ExpandLongPath(const std::string& path) {
   return Utf8Path(expanded);
 }
 
-// The authoring tools' shared folder under the common program files folder.
-std::string GetSharedFolder() {
-  wchar_t buf[MAX_PATH + 1];
-  const DWORD n = ::GetEnvironmentVariableW(L"CommonProgramFiles", buf, MAX_PATH + 1);
-  std::string base = n > 0 && n <= MAX_PATH ? Utf8Path(std::wstring(buf, n)) : std::string("C:\\Program Files\\Common Files");
-  if (base.back() != '\\') base += '\\';
-  return base + "Ardmont\\Common\\";
+// The machine's program files folder as the registry keeps it. The value is
+// read whole however long it is, up to the longest path Windows takes; an
+// expandable string comes with its variables expanded (RRF_RT_REG_SZ takes
+// both kinds of string and expands the second).
+std::optional<std::string> SystemSharedFolder() {
+  static constexpr wchar_t kKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+  static constexpr DWORD kMaxBytes = 32768 * sizeof(wchar_t);
+  std::vector<wchar_t> buf(MAX_PATH + 1);
+  for (;;) {
+    DWORD bytes = DWORD(buf.size() * sizeof(wchar_t));
+    const LSTATUS status = ::RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"ProgramFilesDir",
+                                          RRF_RT_REG_SZ, nullptr, buf.data(), &bytes);
+    if (status == ERROR_SUCCESS) {
+      const std::string value = Utf8Path(std::wstring(buf.data(), wcsnlen(buf.data(), bytes / sizeof(wchar_t))));
+      if (value.empty()) return std::nullopt;
+      return SharedFolderUnder(value);
+    }
+    if (status != ERROR_MORE_DATA || bytes > kMaxBytes || bytes <= buf.size() * sizeof(wchar_t)) return std::nullopt;
+    buf.resize(bytes / sizeof(wchar_t) + 1);
+  }
 }
 
 }  // namespace kx

@@ -22,38 +22,8 @@ std::string AppDataFolder(const wchar_t* variable) {
 }
 
 size_t NameStart(const std::string& path) {
-  const size_t cut = path.find_last_of("\\/");
+  const size_t cut = path.find_last_of(PathSeparators());
   return cut == std::string::npos ? 0 : cut + 1;
-}
-
-std::string LongPath(const std::string& programPath) {
-  const std::string path = ExpandLongPath(programPath);
-  return path.empty() ? programPath : path;
-}
-
-// Windows says whether a folder may be written only by trying: a file is
-// made there and deleted when closed.
-bool FolderWritable(const std::string& path) {
-  const std::string folder = NameStart(path) == 0 ? std::string(".\\") : path.substr(0, NameStart(path));
-  std::random_device random;
-  const std::wstring probe = WidePath(folder + ".kxcsaver-" + std::to_string(random() % 1000000));
-  if (probe.empty()) return false;
-  HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(h);
-  return true;
-}
-
-std::string NamePart(const std::string& path) { return path.substr(NameStart(path)); }
-
-// The program's path with the name's extension replaced by ".ini"; a final
-// dot is never taken as one.
-std::string IniBeside(std::string path) {
-  const size_t name = NameStart(path);
-  const size_t dot = path.find_last_of('.', path.size() >= 2 ? path.size() - 2 : 0);
-  if (dot != std::string::npos && dot >= name && dot + 1 < path.size()) path.resize(dot);
-  return path + ".ini";
 }
 
 void MakeFolders(const std::string& folder) {
@@ -82,17 +52,20 @@ std::string SystemMessage(DWORD error) {
 std::string UserConfigFolder() { return AppDataFolder(L"APPDATA"); }
 std::string UserDataFolder() { return AppDataFolder(L"LOCALAPPDATA"); }
 
-std::string UserSettingsFilePath(const std::string& programPath) {
-  const std::string beside = IniBeside(LongPath(programPath));
-  if (!ExpandLongPath(programPath).empty() && FolderWritable(beside)) return beside;
-  return UserConfigFolder() + NamePart(beside);
-}
+const char* PathSeparators() { return "\\/"; }
 
-std::string WallpaperFilePath(const std::string& programPath) {
-  const std::string program = ExpandLongPath(programPath);
-  if (!program.empty() && FolderWritable(program)) return program + ".bmp";
-  const std::string name = NamePart(program.empty() ? programPath : program);
-  return UserDataFolder() + (name.empty() ? std::string("kxcsaver") : name) + ".bmp";
+// Windows says whether a folder may be written only by trying: a file is
+// made there and deleted when closed.
+bool MayCreateFilesIn(const std::string& folder) {
+  std::random_device random;
+  const std::wstring probe =
+      WidePath((folder.empty() ? std::string(".\\") : folder) + ".kxcsaver-" + std::to_string(random() % 1000000));
+  if (probe.empty()) return false;
+  HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(h);
+  return true;
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <cstdlib>
+
 #include "devices/x11/uGsettingsWallpaper.h"
 #include "devices/x11/uKdeWallpaper.h"
 #include "devices/x11/uRootPixmapWallpaper.h"
@@ -43,6 +45,12 @@ std::unique_ptr<IWallpaperSetter> ChooseWallpaperSetter(const std::string& xdgCu
     at = end + 1;
   }
   return std::make_unique<TRootPixmapWallpaper>();
+}
+
+// The desktop that runs is the one the session names.
+std::unique_ptr<IWallpaperSetter> DesktopWallpaperSetter() {
+  const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+  return ChooseWallpaperSetter(desktop ? desktop : "");
 }
 
 }  // namespace kx
