@@ -4,9 +4,10 @@
 
 #include "config/FSettingWindow.h"
 #include "config/uDialogSettings.h"
-#include "devices/x11/uX11Monitors.h"
+#include "devices/uWindowSystem.h"
 #include "raster/uFileRead.h"
 #include "raster/uPngIO.h"
+#include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"
 #include "tools/kxtool.h"
 #include "ui/uWidgetCapture.h"
@@ -26,7 +27,7 @@ int Dialog(const Args& args) {
   }
   if (plain.size() != 1 || out.empty() || (page != "1" && page != "2")) throw std::runtime_error(usage);
   const std::string& file = plain[0];
-  if (!kx::CanOpenX11Display()) throw std::runtime_error("needs an X display (set DISPLAY; Xvfb will do)");
+  if (!kx::CanOpenWindowSystem()) throw std::runtime_error("needs an X display (set DISPLAY; Xvfb will do)");
   if (!kx::OpenRegularFile(file)) throw std::runtime_error("cannot read " + file);
   const TWorkFolderScope work(file);
   kx::TKXCProject project;

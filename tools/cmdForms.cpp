@@ -10,6 +10,7 @@
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "raster/uFileRead.h"
+#include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"
 #include "tools/kxtool.h"
 #include "ui/uKXForms.h"

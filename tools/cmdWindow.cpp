@@ -5,11 +5,12 @@
 
 #include "config/uDefinedWindow.h"
 #include "devices/uPlatform.h"
-#include "devices/x11/uX11Monitors.h"
+#include "devices/uWindowSystem.h"
 #include "package/uIniFile.h"
 #include "package/uWorkFolder.h"
 #include "raster/uFileRead.h"
 #include "raster/uPngIO.h"
+#include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"
 #include "tools/kxtool.h"
 #include "ui/uKXThumbnail2.h"
@@ -33,7 +34,7 @@ int Window(const Args& args) {
   }
   if (plain.size() != 2 || out.empty()) throw std::runtime_error(usage);
   const std::string& file = plain[0];
-  if (!kx::CanOpenX11Display()) throw std::runtime_error("needs an X display (set DISPLAY; Xvfb will do)");
+  if (!kx::CanOpenWindowSystem()) throw std::runtime_error("needs an X display (set DISPLAY; Xvfb will do)");
   if (!kx::OpenRegularFile(file)) throw std::runtime_error("cannot read " + file);
   const TWorkFolderScope work(file);
   kx::TKXCProject project;

@@ -5,7 +5,7 @@
 
 #include "devices/uClock.h"
 #include "devices/uDisplay.h"
-#include "devices/x11/uX11HostWindow.h"
+#include "devices/uHostWindow.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "raster/uJpegCodec.h"
@@ -71,7 +71,7 @@ std::string UsageText() {
          "  /S         the full-screen show\n"
          "  /C, none   the configuration window\n"
          "  /P <id>    the preview, painted into the window with that id\n"
-         "  /A <id>    the password change (nothing to do on this system)\n"
+         "  /A <id>    the screensaver password change, where the system keeps one\n"
          "  -root      the show on the root window, or in the window XSCREENSAVER_WINDOW names\n"
          "  -window-id <id>  the show inside that window\n"
          "Window ids are decimal or hexadecimal after 0x. With XSCREENSAVER_WINDOW set and no\n"
@@ -112,16 +112,17 @@ int PreviewMode(TKXCProject& project, const std::string& programPath, const std:
     return 0;
   }
   try {
-    TX11HostWindow window(*id);
+    const std::unique_ptr<IHostWindow> window = OpenHostWindow(*id);
     // The host shows its window when its dialog is ready; a window destroyed
     // before it was ever shown ends the wait.
     TSystemClock clock;
-    while (!window.Viewable()) {
-      if (!window.Exists()) return Fail("the window " + handleText + " was closed before it was shown");
+    while (!window->Viewable()) {
+      if (!window->Exists()) return Fail("the window " + handleText + " was closed before it was shown");
+      window->ProcessEvents();
       clock.Sleep(20);
     }
-    const TPoint size = window.Size();
-    if (size.X > 0 && size.Y > 0) window.Paint(PreviewPicture(preview, size), 0, 0);
+    const TPoint size = window->Size();
+    if (size.X > 0 && size.Y > 0) window->Paint(PreviewPicture(preview, size), 0, 0);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

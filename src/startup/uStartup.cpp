@@ -7,27 +7,21 @@
 
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlDisplay.h"
-#include "devices/uPassword.h"
-#include "devices/x11/uX11Errors.h"
-#include "devices/x11/uX11HostDisplay.h"
-#include "devices/x11/uX11Monitors.h"
 #include "devices/sdl/uSdlMessageBox.h"
 #include "devices/sdl/uSdlMusic.h"
 #include "devices/sdl/uSdlSound.h"
 #include "devices/uClock.h"
+#include "devices/uHostWindow.h"
+#include "devices/uHostWindowDisplay.h"
 #include "devices/uMessageBox.h"
+#include "devices/uPassword.h"
 #include "devices/uPlatform.h"
+#include "devices/uWindowSystem.h"
 #include "package/uIniFile.h"
 #include "package/uPackage.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "saver/FKXScrSvr.h"
-#include "config/FSettingWindow.h"
-#include "config/uDefinedWindow.h"
-#include "config/uWallpaperFlow.h"
-#include "ui/uFlMessageBox.h"
-
-#include <FL/filename.H>
 #include "startup/uHostModes.h"
 
 namespace kx {
@@ -76,12 +70,6 @@ bool PreparePackage(TKXCProject& project, const std::string& programPath) {
   return !program.empty();
 }
 
-bool PreparePackage(TKXCProject& project, TKXForms& forms, const std::string& programPath) {
-  const bool expanded = PreparePackage(project, programPath);
-  forms.LoadDefinitions(project.UISettings.UIFile);
-  return expanded;
-}
-
 namespace {
 
 TSaverDevicesFactory& DevicesFactory() {
@@ -90,9 +78,8 @@ TSaverDevicesFactory& DevicesFactory() {
 }
 
 TSaverDevices SdlDevices() {
-  // Before SDL opens its connections: a late message to one of our windows
-  // that is closing must not end the show through Xlib's default handler.
-  InstallX11ErrorHandler();
+  // Before SDL opens its connections.
+  PrepareWindowSystem();
   TSaverDevices devices{std::make_unique<TSdlDisplay>(ListMonitors()), std::make_unique<TSystemClock>()};
   SetMessageBoxHandler(ShowSdlMessageBox);
   // Without an audio device the show runs silent, without a message.
@@ -106,6 +93,8 @@ TSaverDevices SdlDevices() {
 }
 
 }  // namespace
+
+TSaverDevices MakeSaverDevices() { return DevicesFactory() ? DevicesFactory()() : SdlDevices(); }
 
 void SetSaverDevicesFactory(TSaverDevicesFactory factory) { DevicesFactory() = std::move(factory); }
 
@@ -135,7 +124,7 @@ int RunShow(TKXCProject& project, const std::string& programPath, const std::fun
 }  // namespace
 
 int SaverMode(TKXCProject& project, const std::string& programPath) {
-  return RunShow(project, programPath, [] { return DevicesFactory() ? DevicesFactory()() : SdlDevices(); });
+  return RunShow(project, programPath, MakeSaverDevices);
 }
 
 // Inside a daemon's window: its display, SDL's sound and music; messages go
@@ -144,58 +133,9 @@ int HostMode(TKXCProject& project, const std::string& programPath, uint64_t wind
   return RunShow(project, programPath, [window] {
     TSaverDevices devices = SdlDevices();
     SetMessageBoxHandler({});
-    devices.Display = std::make_unique<TX11HostDisplay>(window);
+    devices.Display = std::make_unique<THostWindowDisplay>(OpenHostWindow(window));
     return devices;
   });
-}
-
-int ConfigureMode(TKXCProject& project, const std::string& programPath, const std::vector<std::string>& args) {
-  TKXForms forms;
-  PreparePackage(project, forms, programPath);
-  if (!CanOpenX11Display()) {
-    std::fprintf(stderr, "kxcsaver: the configuration window needs a display\n");
-    RemoveWorkFolder();
-    return 1;
-  }
-  int status = 0;
-  SetFlMessageBoxTitle(project.Settings.ProductName);
-  // Boxes over the windows, unless the caller has its own way to show them.
-  const TMessageBoxHandler previous = SetMessageBoxHandler(ShowFlMessageBox);
-  if (previous) SetMessageBoxHandler(previous);
-  const TYesNoHandler previousQuestion = SetYesNoHandler(AskFlYesNo);
-  if (previousQuestion) SetYesNoHandler(previousQuestion);
-  try {
-    TConfigContext context{forms, project, programPath, args};
-    context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
-    context.OpenSettings = OpenSettingsDialog;
-    context.SetWallpaper = SetWallpaperFlow;
-    // The picture full screen on the show's own devices, over the window;
-    // the window carries on when the show ends.
-    context.PreviewPicture = [&](TfmKXCOnfigWindow&, int index) {
-      const TMessageBoxHandler boxes = SetMessageBoxHandler({});
-      try {
-        TSaverDevices devices = DevicesFactory() ? DevicesFactory()() : SdlDevices();
-        SetMessageBoxHandler(boxes);
-        TSaverContext show{*devices.Display, *devices.Clock, programPath, std::nullopt};
-        show.Sound = devices.Sound.get();
-        show.Music = devices.Music.get();
-        show.WorkFolder = GetWorkFolder();
-        ShowPictureFullScreen(project, project.FileList.Names[size_t(index)], false, show);
-      } catch (const std::exception& e) {
-        SetMessageBoxHandler(boxes);
-        ShowMessageBox(e.what());
-      }
-      SetMessageBoxHandler(boxes);
-    };
-    ShowDefinedWindow(context, "MainWindow");
-  } catch (const std::exception& e) {
-    ShowMessageBox(e.what());
-    status = 1;
-  }
-  SetMessageBoxHandler(previous);
-  SetYesNoHandler(previousQuestion);
-  RemoveWorkFolder();
-  return status;
 }
 
 namespace {

@@ -13,7 +13,6 @@
 #include "devices/uMusic.h"
 #include "devices/uSound.h"
 #include "package/uKXProject.h"
-#include "ui/uKXForms.h"
 
 namespace kx {
 
@@ -35,9 +34,6 @@ TRunMode ModeOf(const std::string& modeWord);
 // from it and relocates its file references there. False when the program's
 // path does not expand (nothing is extracted; the project keeps its defaults).
 bool PreparePackage(TKXCProject& project, const std::string& programPath);
-// The same, then the window definitions the project's UI settings name; a
-// definitions file that does not load throws its loader's message.
-bool PreparePackage(TKXCProject& project, TKXForms& forms, const std::string& programPath);
 
 // The devices the full-screen mode runs on: the SDL display, the system
 // clock and SDL2_mixer's sound channels and music unless a factory replaces
@@ -51,13 +47,16 @@ struct TSaverDevices {
 };
 using TSaverDevicesFactory = std::function<TSaverDevices()>;
 void SetSaverDevicesFactory(TSaverDevicesFactory factory);
+// The factory's devices, or the SDL ones when none is set.
+TSaverDevices MakeSaverDevices();
 
 int SaverMode(TKXCProject& project, const std::string& programPath);
 // The show inside another program's window (0: the root window).
 int HostMode(TKXCProject& project, const std::string& programPath, uint64_t window);
 // The package's MainWindow, shown modally; args decide whether the user
 // settings file is used. Without a display, or when the window cannot be
-// built, it says why and ends with status 1.
+// built, it says why and ends with status 1. (startup/uConfigureMode.cpp,
+// in builds with the configuration window.)
 int ConfigureMode(TKXCProject& project, const std::string& programPath, const std::vector<std::string>& args);
 
 // Runs the whole program on its arguments; the process exit status.

@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "devices/x11/uX11HostDisplay.h"
+#include "devices/uHostWindowDisplay.h"
 #include "support/BitmapSupport.h"
 #include "support/VirtualScreen.h"
 
@@ -59,7 +59,7 @@ class X11HostDisplayOnScreen : public kxtest::TScreenTest {};
 TEST_F(X11HostDisplayOnScreen, PartialPaintsAddUpToTheFrameAndExposuresArePaintedAgain) {
   THost host(96, 64);
   ASSERT_NE(host.Id(), 0u);
-  TX11HostDisplay display(host.Id());
+  THostWindowDisplay display(OpenHostWindow(host.Id()));
   ASSERT_EQ(display.ScreenWidth(), 96);
   display.StartPlain();
 

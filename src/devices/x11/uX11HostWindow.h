@@ -8,19 +8,13 @@
 #include <memory>
 #include <vector>
 
+#include "devices/uHostWindow.h"
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
 
 namespace kx {
 
-// What a window's pending events told.
-struct TWindowEvents {
-  bool Resized = false;    // Size() tells the new size
-  bool Destroyed = false;  // the window is gone
-  bool Exposed = false;    // some of its content was lost and must be painted again
-};
-
-class TX11HostWindow {
+class TX11HostWindow final : public IHostWindow {
  public:
   // Opens $DISPLAY and takes the window; id 0 takes the root window. Throws
   // TDisplayUnavailable without a display or when id names no window.
@@ -30,19 +24,19 @@ class TX11HostWindow {
   TX11HostWindow& operator=(const TX11HostWindow&) = delete;
 
   // Whether the id still names a window.
-  bool Exists();
+  bool Exists() override;
   // Mapped, with every ancestor mapped: what the user could see.
-  bool Viewable();
-  TPoint Size();
+  bool Viewable() override;
+  TPoint Size() override;
 
   // Copies the bitmap's pixels into the window at (x, y), clipped to it;
   // with `only`, just those of its pixels inside these window rectangles.
-  void Paint(const TBitmap32& bitmap, int32_t x, int32_t y, const std::vector<TRect>* only = nullptr);
+  void Paint(const TBitmap32& bitmap, int32_t x, int32_t y, const std::vector<TRect>* only = nullptr) override;
 
   // Handles the window's pending events.
-  TWindowEvents ProcessEvents();
+  TWindowEvents ProcessEvents() override;
   // Waits until an event of the window arrives, at most ms milliseconds.
-  void WaitEvents(uint32_t ms);
+  void WaitEvents(uint32_t ms) override;
 
  private:
   void PaintPart(const TBitmap32& bitmap, int32_t x, int32_t y, const TRect& r);

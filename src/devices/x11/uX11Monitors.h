@@ -7,11 +7,13 @@
 
 #include <vector>
 
+#include "devices/uWindowSystem.h"
 #include "raster/uGeometry.h"
 
 namespace kx {
 
-std::vector<TRect> ListMonitors();
+// ListMonitors (devices/uWindowSystem.h) answers with these.
+
 // True when the X display named by DISPLAY can be opened.
 bool CanOpenX11Display();
 

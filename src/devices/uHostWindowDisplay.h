@@ -9,14 +9,13 @@
 
 #include "devices/uDisplay.h"
 #include "devices/uFrameStats.h"
-#include "devices/x11/uX11HostWindow.h"
+#include "devices/uHostWindow.h"
 
 namespace kx {
 
-class TX11HostDisplay final : public ISaverDisplay {
+class THostWindowDisplay final : public ISaverDisplay {
  public:
-  // id 0 is the root window. Throws TDisplayUnavailable like TX11HostWindow.
-  explicit TX11HostDisplay(uint64_t id);
+  explicit THostWindowDisplay(std::unique_ptr<IHostWindow> window);
 
   int32_t ScreenWidth() const override { return m_size.X; }
   int32_t ScreenHeight() const override { return m_size.Y; }
@@ -32,7 +31,7 @@ class TX11HostDisplay final : public ISaverDisplay {
   void Close() override {}
 
  private:
-  TX11HostWindow m_window;
+  std::unique_ptr<IHostWindow> m_window;
   TPoint m_size{};
   TBitmap32 m_content;
   bool m_gone = false;

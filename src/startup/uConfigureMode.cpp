@@ -1,0 +1,76 @@
+// The configuration window mode (/C, or no argument): the package's
+// MainWindow with its settings dialog, wallpaper and full-screen preview.
+#include "startup/uConfigureMode.h"
+
+#include <cstdio>
+
+#include "config/FSettingWindow.h"
+#include "config/uDefinedWindow.h"
+#include "config/uWallpaperFlow.h"
+#include "devices/uMessageBox.h"
+#include "devices/uWindowSystem.h"
+#include "package/uWorkFolder.h"
+#include "saver/FKXScrSvr.h"
+#include "startup/uStartup.h"
+#include "ui/uFlMessageBox.h"
+
+#include <FL/filename.H>
+
+namespace kx {
+
+bool PreparePackage(TKXCProject& project, TKXForms& forms, const std::string& programPath) {
+  const bool expanded = PreparePackage(project, programPath);
+  forms.LoadDefinitions(project.UISettings.UIFile);
+  return expanded;
+}
+
+int ConfigureMode(TKXCProject& project, const std::string& programPath, const std::vector<std::string>& args) {
+  TKXForms forms;
+  PreparePackage(project, forms, programPath);
+  if (!CanOpenWindowSystem()) {
+    std::fprintf(stderr, "kxcsaver: the configuration window needs a display\n");
+    RemoveWorkFolder();
+    return 1;
+  }
+  int status = 0;
+  SetFlMessageBoxTitle(project.Settings.ProductName);
+  // Boxes over the windows, unless the caller has its own way to show them.
+  const TMessageBoxHandler previous = SetMessageBoxHandler(ShowFlMessageBox);
+  if (previous) SetMessageBoxHandler(previous);
+  const TYesNoHandler previousQuestion = SetYesNoHandler(AskFlYesNo);
+  if (previousQuestion) SetYesNoHandler(previousQuestion);
+  try {
+    TConfigContext context{forms, project, programPath, args};
+    context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
+    context.OpenSettings = OpenSettingsDialog;
+    context.SetWallpaper = SetWallpaperFlow;
+    // The picture full screen on the show's own devices, over the window;
+    // the window carries on when the show ends.
+    context.PreviewPicture = [&](TfmKXCOnfigWindow&, int index) {
+      const TMessageBoxHandler boxes = SetMessageBoxHandler({});
+      try {
+        TSaverDevices devices = MakeSaverDevices();
+        SetMessageBoxHandler(boxes);
+        TSaverContext show{*devices.Display, *devices.Clock, programPath, std::nullopt};
+        show.Sound = devices.Sound.get();
+        show.Music = devices.Music.get();
+        show.WorkFolder = GetWorkFolder();
+        ShowPictureFullScreen(project, project.FileList.Names[size_t(index)], false, show);
+      } catch (const std::exception& e) {
+        SetMessageBoxHandler(boxes);
+        ShowMessageBox(e.what());
+      }
+      SetMessageBoxHandler(boxes);
+    };
+    ShowDefinedWindow(context, "MainWindow");
+  } catch (const std::exception& e) {
+    ShowMessageBox(e.what());
+    status = 1;
+  }
+  SetMessageBoxHandler(previous);
+  SetYesNoHandler(previousQuestion);
+  RemoveWorkFolder();
+  return status;
+}
+
+}  // namespace kx
