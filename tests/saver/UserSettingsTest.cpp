@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <functional>
 
@@ -118,22 +117,5 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_FALSE(s.Music);
                   }}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(UserSettingsFileName, ReplacesTheExtensionOfTheFileName) {
-  TScratchDir dir;
-  const std::pair<const char*, const char*> cases[] = {
-      {"My.Savers/Lake.scr", "My.Savers/Lake.ini"},
-      {"My.Savers/Lake.backup.scr", "My.Savers/Lake.backup.ini"},
-      {"My.Savers/kxcsaver", "My.Savers/kxcsaver.ini"},  // a dot in a folder name is no extension
-      {"My.Savers/Lake.", "My.Savers/Lake..ini"},        // nor is a final dot
-  };
-  ASSERT_EQ(::mkdir((dir / "My.Savers").c_str(), 0700), 0);
-  for (const auto& [program, ini] : cases) {
-    WriteFile(dir / program, "x");
-    EXPECT_EQ(UserSettingsFileName(dir / program), dir / ini) << program;
-  }
-  // A path that does not expand names no folder to keep it in: the user's own.
-  EXPECT_EQ(UserSettingsFileName("/no/such/Lake.scr"), UserConfigFolder() + "Lake.ini");
-}
 
 }  // namespace
