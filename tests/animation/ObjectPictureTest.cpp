@@ -38,14 +38,14 @@ TBitmap32 Square() {
 class TSharedFolder {
  public:
   explicit TSharedFolder(const TScratchDir& dir)
-      : m_images(dir / "share/Ardmont/Common/images/"), m_env(kxtest::kSharedFolderVariable, dir / "share") {
+      : m_images(dir / "share/Ardmont/Common/images/"), m_base(dir / "share") {
     std::filesystem::create_directories(m_images);
   }
   const std::string& Images() const { return m_images; }
 
  private:
   std::string m_images;
-  kxtest::TEnv m_env;
+  kxtest::TSharedFolderBase m_base;
 };
 
 // One still-picture object read from keys, started over a design of 8 x 8.

@@ -9,6 +9,10 @@
 #include <stdexcept>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kxtest {
 namespace {
 
@@ -34,9 +38,34 @@ void SetVariable(const char* name, const std::string& value) {
 }  // namespace
 
 #ifdef _WIN32
-const char* const kSharedFolderVariable = "CommonProgramFiles";
+// The machine's keys are seen through a private key of the user's, which
+// holds the one value planted.
+TSharedFolderBase::TSharedFolderBase(const std::string& base)
+    : m_name(L"Software\\kxtest-machine-" + std::to_wstring(::GetCurrentProcessId())) {
+  HKEY machine = nullptr, version = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &machine,
+                        nullptr) != ERROR_SUCCESS)
+    throw std::runtime_error("cannot make a private registry key");
+  m_key = machine;
+  const std::u8string utf8(base.begin(), base.end());
+  const std::wstring value = std::filesystem::path(utf8).wstring();
+  ::RegCreateKeyExW(machine, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                    &version, nullptr);
+  ::RegSetValueExW(version, L"ProgramFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   DWORD((value.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(version);
+  if (::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) != ERROR_SUCCESS)
+    throw std::runtime_error("cannot redirect the machine's registry");
+}
+
+TSharedFolderBase::~TSharedFolderBase() {
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  ::RegCloseKey(static_cast<HKEY>(m_key));
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, m_name.c_str());
+}
 #else
-const char* const kSharedFolderVariable = "XDG_DATA_HOME";
+TSharedFolderBase::TSharedFolderBase(const std::string& base) : m_env("XDG_DATA_HOME", base) {}
+TSharedFolderBase::~TSharedFolderBase() = default;
 #endif
 
 // A new folder under an unpredictable name, only this user's.

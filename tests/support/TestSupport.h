@@ -47,9 +47,25 @@ class TEnv {
   bool m_had = false;
 };
 
-// The variable whose folder, followed by "Ardmont/Common/", is the first
-// place GetSharedFolder() looks on this system.
-extern const char* const kSharedFolderVariable;
+// Makes base, followed by "Ardmont/Common/", the folder GetSharedFolder()
+// gives for the object's lifetime: through $XDG_DATA_HOME on Linux, through
+// the machine's "ProgramFilesDir" as this process sees it on Windows (the
+// machine's own registry is left alone).
+class TSharedFolderBase {
+ public:
+  explicit TSharedFolderBase(const std::string& base);
+  ~TSharedFolderBase();
+  TSharedFolderBase(const TSharedFolderBase&) = delete;
+  TSharedFolderBase& operator=(const TSharedFolderBase&) = delete;
+
+ private:
+#ifdef _WIN32
+  void* m_key = nullptr;
+  std::wstring m_name;
+#else
+  TEnv m_env;
+#endif
+};
 
 // Writes a bitmap as an uncompressed 24-bit bottom-up BMP file.
 void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap);
