@@ -11,6 +11,12 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j"$jobs"
 ctest --test-dir build-fuzz -j"$jobs" --output-on-failure
 
+# The Windows build, for the suite's tests under Wine (run when CI or
+# KX_WINDOWS_TESTS is set).
+if [ -n "${CI:-}${KX_WINDOWS_TESTS:-}" ]; then
+  bash scripts/windows.sh build
+fi
+
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON > /dev/null
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test -j"$jobs" --output-on-failure
