@@ -420,6 +420,14 @@ cross_build() {
     { grep -B2 -A12 -m5 'error' "$log" >&2 || tail -30 "$log" >&2; return 1; }
   t1=$(date +%s)
   echo "cross-built in $((t1 - t0)) s: $build/kxcsaver.exe ($(stat -c %s "$build/kxcsaver.exe") bytes)"
+  # The demo as a Windows screensaver, packed by the Linux kxtool when one
+  # is built (scripts/demo.sh builds it).
+  if [ -x "$ROOT/build/kxtool" ]; then
+    "$ROOT/build/kxtool" pack "$ROOT/demo" -o "$WIN/Demo.scr" --player "$build/kxcsaver.exe" > /dev/null &&
+      echo "packed: $WIN/Demo.scr"
+  else
+    echo "pack a screensaver with: build/kxtool pack DIR -o NAME.scr --player $build/kxcsaver.exe"
+  fi
 }
 
 wine_tests() {
