@@ -4,6 +4,7 @@
 #include "devices/headless/uHeadlessDisplay.h"
 #include "package/uPackage.h"
 #include "package/uWorkFolder.h"
+#include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"
 #include "support/PackageBuilder.h"
 #include "devices/uMessageBox.h"
