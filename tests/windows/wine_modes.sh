@@ -13,30 +13,12 @@ kxtool=$1
 player=$2
 demo=$3
 prefix=$4
-[ -n "${CI:-}${KX_WINDOWS_TESTS:-}" ] || exit 77
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-cxx=x86_64-w64-mingw32-g++-posix
-[ -f "$player" ] && [ -x "$wine" ] && command -v "$cxx" > /dev/null || exit 77
-command -v Xvfb > /dev/null && command -v xwd > /dev/null && command -v xdotool > /dev/null || exit 77
 t=$(mktemp -d)
-xvfb_pid=
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-  WINEPREFIX="$prefix" "$wineserver" -k 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  rm -rf "$t"
-}
-trap cleanup EXIT
-source "$(dirname "$0")/../tools/xvfb.sh"
-start_xvfb 800x600
-
-# No Mono or Gecko installer prompts, no desktop menu entries, no sound
-# drivers (the machine has no sound card; SDL falls back to silence).
-mkdir -p "$prefix" "$t/tmp"
-export WINEPREFIX="$prefix" WINEDEBUG=-all TMPDIR="$t/tmp"
-export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winealsa.drv,winepulse.drv=d"
+source "$(dirname "$0")/wine.sh"
+cxx=x86_64-w64-mingw32-g++-posix
+[ -f "$player" ] && command -v "$cxx" > /dev/null || exit 77
+command -v xwd > /dev/null && command -v xdotool > /dev/null || exit 77
+start_wine "$prefix" 800x600
 
 "$cxx" -O1 -static -mconsole -o "$t/host_window.exe" "$(dirname "$0")/host_window.cpp"
 mkdir "$t/project"

@@ -7,27 +7,11 @@
 set -euo pipefail
 build=$1
 prefix=$2
-[ -n "${CI:-}${KX_WINDOWS_TESTS:-}" ] || exit 77
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-suites=("$build"/tests/test_*.exe)
-[ -x "$wine" ] && [ -f "${suites[0]}" ] && command -v Xvfb > /dev/null || exit 77
 t=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-  WINEPREFIX="$prefix" "$wineserver" -k 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  rm -rf "$t"
-}
-trap cleanup EXIT
-source "$(dirname "$0")/../tools/xvfb.sh"
-start_xvfb 1024x768
-
-# No Mono or Gecko installer prompts, no desktop menu entries, no sound
-# drivers (the machine has no sound card; SDL falls back to silence).
-mkdir -p "$prefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all TMPDIR="$t"
-export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winealsa.drv,winepulse.drv=d"
+source "$(dirname "$0")/wine.sh"
+suites=("$build"/tests/test_*.exe)
+[ -f "${suites[0]}" ] || exit 77
+start_wine "$prefix" 1024x768
 
 failed=0
 for suite in "${suites[@]}"; do
