@@ -18,7 +18,7 @@ namespace kx {
 namespace {
 
 bool IsPictureFile(const std::string& path) {
-  const size_t name = path.find_last_of('/') + 1;
+  const size_t name = path.find_last_of("\\/") + 1;
   const size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || dot < name) return false;
   std::string ext = path.substr(dot);

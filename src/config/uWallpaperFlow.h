@@ -27,7 +27,7 @@ TBitmap32 LoadWallpaperPicture(const std::string& path);
 // std::runtime_error when the file cannot be written; the setter is then
 // not asked. A setter that fails is not reported.
 void SetWallpaper(const TBitmap32& bitmap, const std::string& path, IWallpaperSetter& setter);
-// The same with the setter of the desktop that runs (XDG_CURRENT_DESKTOP).
+// The same with the setter of the desktop that runs (DesktopWallpaperSetter).
 void SetWallpaper(const TBitmap32& bitmap, const std::string& path);
 
 // The flow for one picture: ask (Yes and No); on Yes load it, write the

@@ -16,8 +16,10 @@ inline constexpr std::array<std::string_view, 4> kPackageEntryNames = {
 std::string FileNamePart(std::string_view path);
 
 // The name a line of "KXFilenames.res" is extracted under: its file-name part,
-// or "" when that is empty, "." or "..", holds a NUL byte, or is one of the
-// package's own entry names (which a packaged file must not replace).
+// or "" when that is empty, "." or "..", holds a NUL byte, is one of the
+// package's own entry names (which a packaged file must not replace), or is
+// a name the system refuses for a file (on Windows: device names such as
+// "CON" or "NUL.txt", names ending in a dot or a blank).
 std::string PackagedFileName(std::string_view line);
 
 // The name of the lock file each work folder holds while its run lasts; no
