@@ -4,7 +4,9 @@
 #      status 0, its work folder under the Windows temporary folder removed;
 #   /P waits for a 152 x 112 window of another program that shows itself
 #      later, paints it and ends with status 0, its work folder removed;
-#   /P on a window destroyed before it was shown ends with a failure.
+#   /P on a window destroyed before it was shown ends with a failure;
+#   /A hands the change to the system's password service and ends with
+#      status 0 without unpacking anything.
 # Skipped (77) unless CI or KX_WINDOWS_TESTS is set and the cross-built
 # player, the cross compiler, Wine and the X tools exist.
 #   wine_modes.sh KXTOOL KXCSAVER.EXE DEMO_DIR WINEPREFIX
@@ -74,3 +76,9 @@ timeout 20 "$wine" "$t/Lake.scr" /P "$id" 2> /dev/null || status=$?
 [ "$status" -ne 124 ] || fail "/P kept waiting for a destroyed window"
 [ -z "$(work_folders)" ] || fail "/P left its work folder after a destroyed window"
 echo "/P under Wine: ok"
+
+# The password change: Wine's service does nothing; nothing is unpacked.
+"$wine" "$t/Lake.scr" /A 65540 || fail "/A ended with status $?"
+[ -z "$(work_folders)" ] || fail "/A unpacked the package"
+[ -z "$(find "$prefix/drive_c/users" -maxdepth 5 -name 'KXC.res' 2> /dev/null)" ] || fail "/A left packaged files behind"
+echo "/A under Wine: ok"
