@@ -5,8 +5,9 @@
 #   bash scripts/windows.sh          install tools, fetch and build what changed
 #   bash scripts/windows.sh smoke    the same, then build and run the smoke test
 #   bash scripts/windows.sh build    the same, then cross-build the player
-#                                    (build-win/w64/kxcsaver.exe) and the unit
-#                                    suites into build-win/w64
+#                                    (build-win/w64/kxcsaver.exe), the tool
+#                                    (kxtool.exe) and the unit suites into
+#                                    build-win/w64
 #   bash scripts/windows.sh tests    the same, then run the suites under Wine
 #                                    on a virtual X screen
 set -euo pipefail
@@ -419,7 +420,7 @@ cross_build() {
   "${NICE[@]}" ninja -C "$build" -j"$JOBS" >> "$log" 2>&1 ||
     { grep -B2 -A12 -m5 'error' "$log" >&2 || tail -30 "$log" >&2; return 1; }
   t1=$(date +%s)
-  echo "cross-built in $((t1 - t0)) s: $build/kxcsaver.exe ($(stat -c %s "$build/kxcsaver.exe") bytes)"
+  echo "cross-built in $((t1 - t0)) s: $build/kxcsaver.exe ($(stat -c %s "$build/kxcsaver.exe") bytes), $build/kxtool.exe"
   # The demo as a Windows screensaver, packed by the Linux kxtool when one
   # is built (scripts/demo.sh builds it).
   if [ -x "$ROOT/build/kxtool" ]; then

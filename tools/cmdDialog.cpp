@@ -45,4 +45,8 @@ int Dialog(const Args& args) {
   return 0;
 }
 
+const TCommandGroup kDialogCommands{{
+    {"dialog", Dialog, "dialog FILE.scr -o OUT.png [--settings FILE.ini] [--page 1|2]   fill the settings dialog as Open setting does and write what it draws"},
+}};
+
 }  // namespace kxtool

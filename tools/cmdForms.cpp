@@ -310,4 +310,12 @@ int KxuSplit(const Args& args) {
   return 0;
 }
 
+const TCommandGroup kFormsCommands{{
+    {"form", Form, "form FILE --json                  print a text form's tree as JSON"},
+    {"windows", Windows, "windows FILE.scr|FILE.kxu         list the window definitions and their bindings"},
+    {"prepared", Prepared, "prepared FILE.scr|FILE.kxu NAME   print a window's text form as it is built"},
+    {"kxu-make", KxuMake, "kxu-make FORM[:BINDINGS] ... -o OUT.kxu   make window definitions from forms and INI bindings"},
+    {"kxu-split", KxuSplit, "kxu-split FILE.kxu -o DIR         write each definition as a form and a bindings INI"},
+}};
+
 }  // namespace kxtool

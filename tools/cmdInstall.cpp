@@ -201,4 +201,9 @@ int Uninstall(const Args& args) {
   return 0;
 }
 
+const TCommandGroup kInstallCommands{{
+    {"install", Install, "install FILE.scr                  copy a screensaver for this user and add it to ~/.xscreensaver"},
+    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver and its ~/.xscreensaver line"},
+}};
+
 }  // namespace kxtool

@@ -1,12 +1,10 @@
 // kxtool pack, unpack and project.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 
+#include "devices/uFileAccess.h"
 #include "devices/uPlatform.h"
 #include "package/uContainer.h"
 #include "package/uIniFile.h"
@@ -20,22 +18,18 @@
 namespace kxtool {
 namespace {
 
-using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
 std::string Slash(std::string dir) {
   if (dir.empty() || dir.back() != '/') dir += '/';
   return dir;
 }
 
-bool IsFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
+bool IsFile(const std::string& path) { return kx::IsRegularFile(path); }
 
 int64_t FileSize(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) throw std::runtime_error("missing file: " + path);
-  return st.st_size;
+  const kx::TFilePtr f = kx::OpenRegularFile(path);
+  const int64_t size = f ? kx::OpenFileSize(f.get()) : -1;
+  if (size < 0) throw std::runtime_error("missing file: " + path);
+  return size;
 }
 
 // The sections of project.ini that make one text of "KXC.res", as CR LF INI text.
@@ -95,12 +89,12 @@ int Pack(const Args& args) {
       SectionsText(ini, {"UI"}),
   });
   if (kx::FindContainer(player).found) throw std::runtime_error(player + " already carries a package");
-  FilePtr in(std::fopen(player.c_str(), "rb"), std::fclose);
+  const kx::TFilePtr in = kx::OpenRegularFile(player);
   if (!in) throw std::runtime_error("cannot read the player " + player);
 
   const std::string temp = out + ".part";
   try {
-    FilePtr o(std::fopen(temp.c_str(), "wb"), std::fclose);
+    const kx::TFilePtr o = kx::CreateWritableFile(temp);
     if (!o) throw std::runtime_error("cannot create " + out);
     char buf[65536];
     for (size_t n; (n = std::fread(buf, 1, sizeof buf, in.get())) > 0;)
@@ -118,8 +112,8 @@ int Pack(const Args& args) {
     std::remove(temp.c_str());
     throw;
   }
-  ::chmod(temp.c_str(), 0755);
-  if (std::rename(temp.c_str(), out.c_str()) != 0) throw std::runtime_error("cannot create " + out);
+  kx::MarkRunnable(temp);
+  if (!kx::MoveFileOver(temp, out)) throw std::runtime_error("cannot create " + out);
   return 0;
 }
 
@@ -127,7 +121,7 @@ int Unpack(const Args& args) {
   if (args.size() != 2) throw std::runtime_error("usage: kxtool unpack FILE DIR");
   if (!IsFile(args[0])) throw std::runtime_error("cannot read " + args[0]);
   const std::string dir = Slash(args[1]);
-  ::mkdir(dir.c_str(), 0755);
+  kx::CreateFolder(dir);
   kx::ExtractPackage(args[0], dir);
   return 0;
 }
@@ -135,7 +129,7 @@ int Unpack(const Args& args) {
 int Project(const Args& args) {
   if (args.size() != 1) throw std::runtime_error("usage: kxtool project FILE");
   const std::string file = args[0];
-  if (!IsFile(file) || ::access(file.c_str(), R_OK) != 0) throw std::runtime_error("cannot read " + file);
+  if (!kx::OpenRegularFile(file)) throw std::runtime_error("cannot read " + file);
   kx::TKXCProject project;
   {
     const TWorkFolderScope work(file);

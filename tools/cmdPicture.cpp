@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "animation/uCommonConst.h"
+#include "devices/uFileAccess.h"
+#include "devices/uUserFiles.h"
 #include "animation/uCreatorProject.h"
 #include "package/uFileIO.h"
 #include "package/uIniFile.h"
@@ -26,12 +28,15 @@ using kx::TBitmap32;
 constexpr int kThumbnailWidth = 120, kThumbnailHeight = 90;
 
 std::string Resolve(const std::string& base, const std::string& path) {
-  if (path.empty() || path.front() == '/') return path;
+  // Absolute: from a separator, or (where "\\" is one) from a drive letter.
+  const std::string_view separators = kx::PathSeparators();
+  const bool drive = separators.find('\\') != std::string_view::npos && path.size() > 1 && path[1] == ':';
+  if (path.empty() || separators.find(path.front()) != std::string_view::npos || drive) return path;
   return base + path;
 }
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
+  const size_t slash = path.find_last_of(kx::PathSeparators());
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
@@ -112,11 +117,11 @@ std::string SizeText(const TBitmap32& b) { return std::to_string(b.Width()) + "x
 void WriteOutput(const std::string& out, const std::string& bytes) {
   const std::string temp = out + ".part";
   {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(temp.c_str(), "wb"), std::fclose);
+    const kx::TFilePtr f = kx::CreateWritableFile(temp);
     if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size() || std::fflush(f.get()) != 0)
       throw std::runtime_error("cannot write " + out);
   }
-  if (std::rename(temp.c_str(), out.c_str()) != 0) throw std::runtime_error("cannot create " + out);
+  if (!kx::MoveFileOver(temp, out)) throw std::runtime_error("cannot create " + out);
 }
 
 }  // namespace

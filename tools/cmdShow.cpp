@@ -1,13 +1,12 @@
 // kxtool show: the full-screen mode of a screensaver on the headless display,
 // with a virtual clock, its frames written as PNG files and its events printed.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
+#include "devices/uFileAccess.h"
 #include "devices/uPlatform.h"
 #include "package/uIniFile.h"
 #include "package/uPackage.h"
@@ -73,9 +72,8 @@ int Show(const Args& args) {
         " [--time HH:MM:SS]");
   if (width > kx::TBitmap32::kMaxSide || height > kx::TBitmap32::kMaxSide)
     throw std::runtime_error("screen too large");
-  struct stat st {};
-  if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) throw std::runtime_error("cannot read " + file);
-  ::mkdir(dir.c_str(), 0755);
+  if (!kx::IsRegularFile(file)) throw std::runtime_error("cannot read " + file);
+  kx::CreateFolder(dir);
   if (dir.back() != '/') dir += '/';
 
   kx::TVirtualClock clock;

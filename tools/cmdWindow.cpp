@@ -55,4 +55,8 @@ int Window(const Args& args) {
   return 0;
 }
 
+const TCommandGroup kWindowCommands{{
+    {"window", Window, "window FILE.scr NAME -o OUT.png [--settings FILE.ini] [--select N]   build a configuration window off screen and write what it draws"},
+}};
+
 }  // namespace kxtool

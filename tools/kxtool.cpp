@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <string_view>
+#include <vector>
 
 #include "devices/uPlatform.h"
+#include "devices/uUserFiles.h"
 #include "package/uWorkFolder.h"
 #include "startup/uSignals.h"
 
@@ -17,16 +20,10 @@ TWorkFolderScope::~TWorkFolderScope() { kx::RemoveWorkFolder(); }
 
 std::string ToolDirectory() {
   const std::string self = kx::ExecutablePath();
-  return self.substr(0, self.find_last_of('/') + 1);
+  return self.substr(0, self.find_last_of(kx::PathSeparators()) + 1);
 }
 
 namespace {
-
-struct TCommand {
-  std::string_view Name;
-  int (*Run)(const Args&);
-  std::string_view Usage;
-};
 
 constexpr TCommand kCommands[] = {
     {"pack", Pack, "pack DIR -o OUT [--player PATH]   pack a project folder into a screensaver"},
@@ -39,24 +36,32 @@ constexpr TCommand kCommands[] = {
     {"effect", Effect, "effect N P OLD NEW OUT [--seed S]  draw transition frame N at P % (--list: the effects)"},
     {"frames", Frames, "frames FILE.kxp -o DIR [--frames N] [--dt MS] [--size WxH] [--proportional] [--seed S] [--objects-dir DIR]   write engine frames"},
     {"objects", Objects, "objects FILE.kxp                  print a picture file's animated objects as their settings"},
-    {"install", Install, "install FILE.scr                  copy a screensaver for this user and add it to ~/.xscreensaver"},
-    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver and its ~/.xscreensaver line"},
-    {"form", Form, "form FILE --json                  print a text form's tree as JSON"},
-    {"windows", Windows, "windows FILE.scr|FILE.kxu         list the window definitions and their bindings"},
-    {"prepared", Prepared, "prepared FILE.scr|FILE.kxu NAME   print a window's text form as it is built"},
-    {"kxu-make", KxuMake, "kxu-make FORM[:BINDINGS] ... -o OUT.kxu   make window definitions from forms and INI bindings"},
-    {"window", Window, "window FILE.scr NAME -o OUT.png [--settings FILE.ini] [--select N]   build a configuration window off screen and write what it draws"},
-    {"dialog", Dialog, "dialog FILE.scr -o OUT.png [--settings FILE.ini] [--page 1|2]   fill the settings dialog as Open setting does and write what it draws"},
-    {"kxu-split", KxuSplit, "kxu-split FILE.kxu -o DIR         write each definition as a form and a bindings INI"},
 };
+
+std::vector<TCommand>& GroupCommands() {
+  static std::vector<TCommand> commands;
+  return commands;
+}
+
+// The tool's table, then the groups' commands.
+std::vector<TCommand> AllCommands() {
+  std::vector<TCommand> all(std::begin(kCommands), std::end(kCommands));
+  all.insert(all.end(), GroupCommands().begin(), GroupCommands().end());
+  return all;
+}
 
 int Usage() {
   std::fprintf(stderr, "usage: kxtool COMMAND ...\n");
-  for (const TCommand& c : kCommands) std::fprintf(stderr, "  kxtool %s\n", c.Usage.data());
+  for (const TCommand& c : AllCommands()) std::fprintf(stderr, "  kxtool %s\n", c.Usage.data());
   return 2;
 }
 
 }  // namespace
+
+TCommandGroup::TCommandGroup(std::initializer_list<TCommand> commands) {
+  GroupCommands().insert(GroupCommands().end(), commands.begin(), commands.end());
+}
+
 }  // namespace kxtool
 
 int main(int argc, char** argv) {
@@ -64,7 +69,7 @@ int main(int argc, char** argv) {
   kx::InstallStopSignals();  // a show or a project print ends with its work folder removed
   if (argc < 2) return Usage();
   const std::string_view name = argv[1];
-  for (const TCommand& c : kCommands) {
+  for (const TCommand& c : AllCommands()) {
     if (c.Name != name) continue;
     try {
       return c.Run(Args(argv + 2, argv + argc));

@@ -3,7 +3,9 @@
 // std::runtime_error and reported by main.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "devices/uClock.h"
@@ -11,6 +13,20 @@
 namespace kxtool {
 
 using Args = std::vector<std::string>;
+
+struct TCommand {
+  std::string_view Name;
+  int (*Run)(const Args&);
+  std::string_view Usage;
+};
+
+// The commands of parts a build may lack (the windows, which need the
+// toolkit; the screensaver daemon's install, on Linux only) are added by
+// their own files at start-up, after the tool's table: a build that leaves
+// such a file out has none of its commands.
+struct TCommandGroup {
+  explicit TCommandGroup(std::initializer_list<TCommand> commands);
+};
 
 int Pack(const Args& args);
 int Unpack(const Args& args);
@@ -22,15 +38,6 @@ int RegionMapPng(const Args& args);
 int Effect(const Args& args);
 int Frames(const Args& args);
 int Objects(const Args& args);
-int Install(const Args& args);
-int Uninstall(const Args& args);
-int Form(const Args& args);
-int Windows(const Args& args);
-int Prepared(const Args& args);
-int KxuMake(const Args& args);
-int KxuSplit(const Args& args);
-int Window(const Args& args);
-int Dialog(const Args& args);
 
 // A --time value: HH:MM:SS on the 24-hour clock.
 kx::TLocalTime ParseLocalTime(const std::string& text);

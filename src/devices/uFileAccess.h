@@ -26,6 +26,16 @@ bool IsRegularFile(const std::string& path);
 // True when path names a folder (links followed).
 bool IsFolder(const std::string& path);
 
+// A new or emptied file opened for writing; null when it cannot be.
+TFilePtr CreateWritableFile(const std::string& path);
+// Moves the file from over to, replacing what is there; false when it cannot.
+bool MoveFileOver(const std::string& from, const std::string& to);
+// Creates a folder in an existing one; true when a folder is there afterwards.
+bool CreateFolder(const std::string& path);
+// Lets every user run the file (POSIX: mode 0755). Windows tells programs
+// by their name and does nothing here.
+void MarkRunnable(const std::string& path);
+
 // True when the system would not keep a file under this plain name as given
 // (Windows: WindowsRefusesFileName, devices/uWindowsFileNames.h); such a
 // name is never created. False everywhere on POSIX systems.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "devices/uFileAccess.h"
 #include "raster/uDecodeError.h"
 
 namespace kx {
@@ -88,7 +89,7 @@ std::string EncodePng(const TBitmap32& bitmap) {
 
 void WritePng(const std::string& path, const TBitmap32& bitmap) {
   const std::string bytes = EncodePng(bitmap);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), std::fclose);
+  const TFilePtr f = CreateWritableFile(path);
   if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size() || std::fflush(f.get()) != 0)
     throw std::runtime_error("cannot write " + path);
 }

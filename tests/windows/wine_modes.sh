@@ -7,6 +7,7 @@
 #   /P on a window destroyed before it was shown ends with a failure;
 #   /A hands the change to the system's password service and ends with
 #      status 0 without unpacking anything.
+# kxtool.exe beside the player packs the same bytes as the Linux kxtool.
 # Skipped (77) unless CI or KX_WINDOWS_TESTS is set and the cross-built
 # player, the cross compiler, Wine and the X tools exist.
 #   wine_modes.sh KXTOOL KXCSAVER.EXE DEMO_DIR WINEPREFIX
@@ -28,6 +29,10 @@ cp "$demo/lake.jpg" "$demo/night.jpg" "$t/project/"
 printf '[FileList]\r\nlake.jpg=1\r\n[Default]\r\nStretch=1\r\nProportional=0\r\nDuration=60\r\n[Advance]\r\nPreviewFile=night.jpg\r\n' \
   > "$t/project/project.ini"
 "$kxtool" pack "$t/project" -o "$t/Lake.scr" --player "$player"
+"$wine" "$(dirname "$player")/kxtool.exe" pack "$t/project" -o "$t/LakeW.scr" --player "$player" ||
+  fail "kxtool.exe pack ended with status $?"
+cmp -s "$t/Lake.scr" "$t/LakeW.scr" || fail "kxtool.exe packed other bytes than kxtool"
+rm "$t/LakeW.scr"
 
 # The work folders of the runs: "Lake" and a number under the temporary
 # folder of the Windows user.

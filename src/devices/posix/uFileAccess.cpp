@@ -41,6 +41,14 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+TFilePtr CreateWritableFile(const std::string& path) { return TFilePtr(std::fopen(path.c_str(), "wb"), std::fclose); }
+
+bool MoveFileOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+bool CreateFolder(const std::string& path) { return ::mkdir(path.c_str(), 0755) == 0 || IsFolder(path); }
+
+void MarkRunnable(const std::string& path) { ::chmod(path.c_str(), 0755); }
+
 // Every name but "/" and NUL is a file name as it stands.
 bool SystemRefusesFileName(std::string_view) { return false; }
 

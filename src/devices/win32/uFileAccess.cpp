@@ -70,4 +70,21 @@ bool IsFolder(const std::string& path) {
 
 bool SystemRefusesFileName(std::string_view name) { return WindowsRefusesFileName(name); }
 
+TFilePtr CreateWritableFile(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  return TFilePtr(wide.empty() ? nullptr : ::_wfopen(wide.c_str(), L"wb"), std::fclose);
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  const std::wstring a = WidePath(from), b = WidePath(to);
+  return !a.empty() && !b.empty() && ::MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+bool CreateFolder(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  return !wide.empty() && (::CreateDirectoryW(wide.c_str(), nullptr) != FALSE || IsFolder(path));
+}
+
+void MarkRunnable(const std::string&) {}
+
 }  // namespace kx
