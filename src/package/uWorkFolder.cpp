@@ -8,6 +8,7 @@
 
 #include "devices/uFolderAccess.h"
 #include "devices/uPlatform.h"
+#include "devices/uUserFiles.h"
 #include "package/uPackage.h"
 
 namespace kx {
@@ -63,7 +64,7 @@ std::string WorkFolderBase(const std::string& programPath) {
 
 TWorkFolder::TWorkFolder(std::string tempPath, std::string base, int32_t number)
     : m_temp(std::move(tempPath)), m_base(std::move(base)),
-      m_preferred(m_temp + m_base + std::to_string(number) + "/") {}
+      m_preferred(m_temp + m_base + std::to_string(number) + PathSeparators()[0]) {}
 
 TWorkFolder::~TWorkFolder() {
   ReleaseLock(m_lock);
@@ -93,7 +94,7 @@ void TWorkFolder::Create() {
   }
   m_fd = fd;
   m_lock = lock;
-  m_path = made + "/";
+  m_path = made + PathSeparators()[0];
 }
 
 const std::string& TWorkFolder::Get() {

@@ -5,6 +5,7 @@
 
 #include "devices/uMessageBox.h"
 #include "devices/uPlatform.h"
+#include "devices/uUserFiles.h"
 #include "raster/uRandom.h"
 #include "saver/uShowMath.h"
 #include "saver/uUserSettings.h"
@@ -12,11 +13,11 @@
 namespace kx {
 namespace {
 
-// The folder of the running program, ending in "/" ("" when unknown).
+// The folder of the running program, ending in its separator ("" when unknown).
 std::string ProgramFolder(const std::string& programPath) {
   const std::string expanded = ExpandLongPath(programPath);
   const std::string& path = expanded.empty() ? programPath : expanded;
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(PathSeparators());
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "devices/uUserFiles.h"
 #include "package/uWorkFolder.h"
 #include "support/TestSupport.h"
 
@@ -98,7 +99,7 @@ TEST(TWorkFolder, LivesInATemporaryFolderNamedInAnyScript) {
     kxtest::MakeDir(tmp);
     TWorkFolder folder(tmp, "Lake", 6);
     const std::string path = folder.Get();
-    EXPECT_EQ(path, tmp + "Lake6/");
+    EXPECT_EQ(path, tmp + "Lake6" + PathSeparators()[0]);  // the system's own separator
     kxtest::WriteFile(path + "KXC.res", "description");
     EXPECT_TRUE(Exists(path + ".kxlock"));
     folder.Remove();
