@@ -13,15 +13,10 @@
 #include "support/TestSupport.h"
 
 using namespace kx;
+using kxtest::Backslashed;
 using kxtest::TScratchDir;
 
 namespace {
-
-std::string Backslashed(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 std::wstring ShortPath(const std::wstring& path) {
   std::wstring out(MAX_PATH * 4, L'\0');

@@ -10,15 +10,10 @@
 #include "support/TestSupport.h"
 
 using namespace kx;
+using kxtest::Backslashed;
 using kxtest::TScratchDir;
 
 namespace {
-
-std::string Backslashed(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 // A program in a folder the user may write in keeps its files beside it,
 // named from its long path; a dot in a folder's name is no extension.

@@ -12,6 +12,7 @@
 #include "support/TestSupport.h"
 
 using namespace kx;
+using kxtest::Backslashed;
 using kxtest::TScratchDir;
 
 namespace {
@@ -66,12 +67,6 @@ class WindowsWallpaper : public testing::Test {
   std::optional<std::wstring> m_tile, m_style;
   std::wstring m_wallpaper;
 };
-
-std::string Backslashed(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 TEST_F(WindowsWallpaper, SwitchesTilingOffKeepsTheStyleAndShowsTheFile) {
   const std::string bmp = Backslashed(Dir / "J\xC3\xB6rg Lake.scr.bmp");

@@ -33,6 +33,13 @@ std::vector<std::string> ListDir(const std::string& path);
 // Creates a folder (its parent must exist; an existing one is kept).
 void MakeDir(const std::string& path);
 
+// The path with every "/" turned into "\\", as Windows writes paths.
+inline std::string Backslashed(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 // Sets an environment variable for the object's lifetime ("" unsets it).
 class TEnv {
  public:
