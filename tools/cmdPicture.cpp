@@ -35,11 +35,6 @@ std::string Resolve(const std::string& base, const std::string& path) {
   return base + path;
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of(kx::PathSeparators());
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::span<const uint8_t> Bytes(const std::string& s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 
 // A picture as a JPEG stream: a JPEG file is kept as it is, any other kind is
@@ -137,7 +132,7 @@ int KxpMake(const Args& args) {
   const std::string text = kx::ReadFileText(description, kx::kMaxTextBytes);
   if (text.empty()) throw std::runtime_error("cannot read " + description);
   const kx::TIniFile ini = kx::TIniFile::FromText(text);
-  const std::string base = FolderOf(description);
+  const std::string base = kx::FolderPart(description);
   auto path = [&](const char* key) { return Resolve(base, ini.ReadString("Picture", key, "")); };
 
   kx::TPictureFileParts parts;

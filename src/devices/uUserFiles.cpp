@@ -12,7 +12,7 @@ size_t NameStart(const std::string& path) {
 
 std::string NamePart(const std::string& path) { return path.substr(NameStart(path)); }
 
-bool FolderWritable(const std::string& path) { return MayCreateFilesIn(path.substr(0, NameStart(path))); }
+bool FolderWritable(const std::string& path) { return MayCreateFilesIn(FolderPart(path)); }
 
 std::string LongPath(const std::string& programPath) {
   const std::string path = ExpandLongPath(programPath);
@@ -29,6 +29,8 @@ std::string IniBeside(std::string path) {
 }
 
 }  // namespace
+
+std::string FolderPart(const std::string& path) { return path.substr(0, NameStart(path)); }
 
 std::string UserSettingsFilePath(const std::string& programPath) {
   const std::string beside = IniBeside(LongPath(programPath));

@@ -30,6 +30,9 @@ std::string UserConfigFolder();
 std::string UserDataFolder();
 // The characters that end a folder's name in a path: "/" ("\" and "/" on Windows).
 const char* PathSeparators();
+// The folder part of a path: up to and including its last separator ("" when
+// it has none).
+std::string FolderPart(const std::string& path);
 // True when the user may create files in folder (a path ending in a
 // separator; "" is the current folder).
 bool MayCreateFilesIn(const std::string& folder);

@@ -17,8 +17,7 @@ namespace {
 std::string ProgramFolder(const std::string& programPath) {
   const std::string expanded = ExpandLongPath(programPath);
   const std::string& path = expanded.empty() ? programPath : expanded;
-  const size_t slash = path.find_last_of(PathSeparators());
-  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  return FolderPart(path);
 }
 
 }  // namespace
