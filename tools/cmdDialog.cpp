@@ -5,7 +5,7 @@
 #include "config/FSettingWindow.h"
 #include "config/uDialogSettings.h"
 #include "devices/uWindowSystem.h"
-#include "raster/uFileRead.h"
+#include "os/uFileAccess.h"
 #include "raster/uPngIO.h"
 #include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "devices/uPlatform.h"
+#include "os/uFileAccess.h"
+#include "os/uPlatform.h"
 #include "package/uIniFile.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
-#include "raster/uFileRead.h"
 #include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"
 #include "tools/kxtool.h"

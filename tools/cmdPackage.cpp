@@ -4,8 +4,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "devices/uFileAccess.h"
-#include "devices/uPlatform.h"
+#include "os/uFileAccess.h"
+#include "os/uPlatform.h"
 #include "package/uContainer.h"
 #include "package/uIniFile.h"
 #include "package/uKXProject.h"

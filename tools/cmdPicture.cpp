@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "animation/uCommonConst.h"
-#include "devices/uFileAccess.h"
-#include "devices/uUserFiles.h"
 #include "animation/uCreatorProject.h"
+#include "os/uFileAccess.h"
+#include "os/uUserFiles.h"
 #include "package/uFileIO.h"
 #include "package/uIniFile.h"
 #include "package/uPictureFileWriter.h"

@@ -6,8 +6,8 @@
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
-#include "devices/uFileAccess.h"
-#include "devices/uPlatform.h"
+#include "os/uFileAccess.h"
+#include "os/uPlatform.h"
 #include "package/uIniFile.h"
 #include "package/uPackage.h"
 #include "package/uWorkFolder.h"

@@ -4,11 +4,11 @@
 #include <stdexcept>
 
 #include "config/uDefinedWindow.h"
-#include "devices/uPlatform.h"
 #include "devices/uWindowSystem.h"
+#include "os/uFileAccess.h"
+#include "os/uPlatform.h"
 #include "package/uIniFile.h"
 #include "package/uWorkFolder.h"
-#include "raster/uFileRead.h"
 #include "raster/uPngIO.h"
 #include "startup/uConfigureMode.h"
 #include "startup/uStartup.h"

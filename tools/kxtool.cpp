@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "devices/uPlatform.h"
-#include "devices/uUserFiles.h"
+#include "os/uPlatform.h"
+#include "os/uUserFiles.h"
 #include "package/uWorkFolder.h"
 #include "startup/uSignals.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "devices/uClock.h"
+#include "os/uClock.h"
 
 namespace kxtool {
 

@@ -19,7 +19,7 @@
 #include "animation/uCreatorProject.h"
 #include "animation/uRain.h"
 #include "animation/uSnow.h"
-#include "devices/uClock.h"
+#include "os/uClock.h"
 #include "raster/uBitmap.h"
 
 namespace kx {

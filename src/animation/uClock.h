@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "devices/uClock.h"
+#include "os/uClock.h"
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
 

@@ -6,8 +6,9 @@
 #include <exception>
 #include <span>
 
-#include "devices/uFileAccess.h"
-#include "devices/uPlatform.h"
+#include "devices/uSharedFolder.h"
+#include "os/uFileAccess.h"
+#include "os/uPlatform.h"
 #include "package/uIniFile.h"
 #include "raster/uFastScale.h"
 #include "raster/uPictureDecode.h"

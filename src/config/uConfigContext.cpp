@@ -1,7 +1,7 @@
 #include "config/uConfigContext.h"
 
 #include "config/uUserSettingsFile.h"
-#include "devices/uUserFiles.h"
+#include "os/uUserFiles.h"
 
 namespace kx {
 

@@ -1,7 +1,7 @@
 #include "config/uDefinedWindow.h"
 
 #include "config/uDialogSettings.h"
-#include "devices/uPlatform.h"
+#include "os/uPlatform.h"
 #include "package/uText.h"
 #include "ui/uFormBuilder.h"
 #include "ui/uTextFormReader.h"

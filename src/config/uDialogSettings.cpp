@@ -6,7 +6,7 @@
 
 #include "config/uConfigContext.h"
 #include "config/uUserSettingsFile.h"
-#include "devices/uUserFiles.h"
+#include "os/uUserFiles.h"
 #include "saver/uUserSettings.h"
 
 namespace kx {

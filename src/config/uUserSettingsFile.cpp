@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "devices/uPlatform.h"
-#include "devices/uUserFiles.h"
+#include "os/uPlatform.h"
+#include "os/uUserFiles.h"
 #include "package/uText.h"
 
 namespace kx {

@@ -9,8 +9,8 @@
 #include "animation/uCreatorProject.h"
 #include "config/FKXConfigWindow.h"
 #include "devices/uMessageBox.h"
-#include "devices/uUserFiles.h"
 #include "devices/uWallpaper.h"
+#include "os/uUserFiles.h"
 #include "raster/uBmpWrite.h"
 #include "raster/uPictureDecode.h"
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "raster/uFileRead.h"
+#include "os/uFileAccess.h"
 
 namespace kx {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "devices/uMessageBox.h"
-#include "devices/uPlatform.h"
+#include "os/uPlatform.h"
 
 namespace kx {
 

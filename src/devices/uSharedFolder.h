@@ -1,6 +1,6 @@
-// The shared folder of the authoring tools (GetSharedFolder, devices/uPlatform.h).
-// The system names it where it can (SystemSharedFolder, in devices/posix and
-// devices/win32); where it cannot, the running program's own folder stands in
+// The shared folder of the authoring tools (GetSharedFolder).
+// The system names it where it can (SystemSharedFolder, in os/posix and
+// os/win32); where it cannot, the running program's own folder stands in
 // and the user is told, which needs a message box and so is decided here,
 // above the system's calls.
 #pragma once
@@ -9,23 +9,17 @@
 #include <optional>
 #include <string>
 
+#include "os/uPlatform.h"
+
 namespace kx {
 
-// The shared folder as the system names it, ending in its separator; nullopt
-// when it names none. Linux: the first existing of $XDG_DATA_HOME (default
-// ~/.local/share) and each folder of $XDG_DATA_DIRS (default
-// /usr/local/share:/usr/share), each followed by "Ardmont/Common/", else
-// the first of them (relative entries are ignored, as the XDG rules ask).
-// Windows: the machine's "ProgramFilesDir" value of
-// "SOFTWARE\Microsoft\Windows\CurrentVersion" through
-// SharedFolderUnder; nullopt when the value cannot be read or is empty.
-std::optional<std::string> SystemSharedFolder();
-
-// base with "\" added when it does not end in one, followed by "Ardmont\Common\".
-inline std::string SharedFolderUnder(std::string base) {
-  if (base.empty() || base.back() != '\\') base += '\\';
-  return base + "Ardmont\\Common\\";
-}
+// The shared folder of the authoring tools, ending in the system's separator,
+// whose "images" and "sounds" subfolders hold object pictures and sounds that
+// a package does not carry: the folder SystemSharedFolder (os/uPlatform.h)
+// names; where it names none (Windows without a readable "ProgramFilesDir"),
+// the running program's folder as SharedFolderFromProgramFiles makes it,
+// shown to the user in a message box. Computed anew on every call.
+std::string GetSharedFolder();
 
 // programFilesDir: the machine's "ProgramFilesDir" value, or nullopt when it
 // cannot be read. When it is there and not empty, SharedFolderUnder of it;

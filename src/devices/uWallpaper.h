@@ -1,7 +1,7 @@
 // Making a bitmap file the desktop's background. Each desktop keeps its
 // background in its own settings, so there is one setter per kind of
 // desktop: on Linux one per desktop environment (devices/x11/), chosen by
-// XDG_CURRENT_DESKTOP; on Windows the system's own (devices/win32/). Every
+// XDG_CURRENT_DESKTOP; on Windows the system's own (devices/gdi/). Every
 // setter shows the picture untiled: a tiled style becomes centred, any other
 // style the user chose is kept.
 #pragma once

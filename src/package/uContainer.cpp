@@ -1,7 +1,7 @@
 #include "package/uContainer.h"
 
-#include "devices/uFolderAccess.h"
-#include "raster/uFileRead.h"
+#include "os/uFileAccess.h"
+#include "os/uFolderAccess.h"
 
 #include <algorithm>
 #include <cerrno>

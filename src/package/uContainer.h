@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "devices/uFolderAccess.h"
+#include "os/uFolderAccess.h"
 
 namespace kx {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "os/uFileAccess.h"
 #include "package/uText.h"
-#include "raster/uFileRead.h"
 #include "raster/uJpegCodec.h"
 
 namespace kx {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "devices/uFolderAccess.h"
+#include "os/uFolderAccess.h"
 #include "package/uText.h"
 
 namespace kx {

@@ -5,11 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "devices/uFileAccess.h"
-#include "devices/uFolderAccess.h"
+#include "os/uFileAccess.h"
+#include "os/uFolderAccess.h"
 #include "package/uContainer.h"
 #include "package/uText.h"
-#include "raster/uFileRead.h"
 
 namespace kx {
 namespace {

@@ -1,6 +1,6 @@
 #include "package/uText.h"
 
-#include "raster/uFileRead.h"
+#include "os/uFileAccess.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -6,9 +6,9 @@
 #include <mutex>
 #include <vector>
 
-#include "devices/uFolderAccess.h"
-#include "devices/uPlatform.h"
-#include "devices/uUserFiles.h"
+#include "os/uFolderAccess.h"
+#include "os/uPlatform.h"
+#include "os/uUserFiles.h"
 #include "package/uPackage.h"
 
 namespace kx {

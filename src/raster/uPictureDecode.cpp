@@ -1,6 +1,6 @@
 #include "raster/uPictureDecode.h"
 
-#include "raster/uFileRead.h"
+#include "os/uFileAccess.h"
 
 #include <cstdio>
 #include <cstring>

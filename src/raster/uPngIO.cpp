@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "devices/uFileAccess.h"
+#include "os/uFileAccess.h"
 #include "raster/uDecodeError.h"
 
 namespace kx {

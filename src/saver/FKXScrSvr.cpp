@@ -4,8 +4,9 @@
 #include <exception>
 
 #include "devices/uMessageBox.h"
-#include "devices/uPlatform.h"
-#include "devices/uUserFiles.h"
+#include "devices/uSharedFolder.h"
+#include "os/uPlatform.h"
+#include "os/uUserFiles.h"
 #include "raster/uRandom.h"
 #include "saver/uShowMath.h"
 #include "saver/uUserSettings.h"

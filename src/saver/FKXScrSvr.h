@@ -14,10 +14,10 @@
 
 #include "animation/uAnimEngine.h"
 #include "animation/uCreatorProject.h"
-#include "devices/uClock.h"
 #include "devices/uDisplay.h"
 #include "devices/uMusic.h"
 #include "devices/uSound.h"
+#include "os/uClock.h"
 #include "package/uKXProject.h"
 #include "raster/uBitmap.h"
 #include "saver/uInputRules.h"

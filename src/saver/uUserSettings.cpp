@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "devices/uPlatform.h"
-#include "devices/uUserFiles.h"
+#include "os/uPlatform.h"
+#include "os/uUserFiles.h"
 #include "package/uIniFile.h"
 
 namespace kx {

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "devices/uFileAccess.h"
+#include "os/uFileAccess.h"
 #include "package/uPackage.h"
 #include "raster/uRandom.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "animation/uCreatorProject.h"
-#include "devices/uClock.h"
+#include "os/uClock.h"
 #include "sound/uSoundEffect.h"
 
 namespace kx {

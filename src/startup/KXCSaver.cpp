@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "devices/uPlatform.h"
+#include "os/uPlatform.h"
 #include "package/uWorkFolder.h"
 #include "startup/uSignals.h"
 #include "startup/uStartup.h"

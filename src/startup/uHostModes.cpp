@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <span>
 
-#include "devices/uClock.h"
 #include "devices/uDisplay.h"
 #include "devices/uHostWindow.h"
+#include "os/uClock.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "raster/uJpegCodec.h"

@@ -1,6 +1,6 @@
 #include "startup/uSignals.h"
 
-#include "devices/uStopSignals.h"
+#include "os/uStopSignals.h"
 #include "package/uWorkFolder.h"
 
 namespace kx {

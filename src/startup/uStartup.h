@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "devices/uClock.h"
 #include "devices/uDisplay.h"
 #include "devices/uMusic.h"
 #include "devices/uSound.h"
+#include "os/uClock.h"
 #include "package/uKXProject.h"
 
 namespace kx {

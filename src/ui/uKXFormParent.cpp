@@ -5,7 +5,7 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
-#include "devices/x11/uX11WindowFrame.h"
+#include "devices/uWindowFrame.h"
 #include "ui/uFlDraw.h"
 #include "ui/uFormValues.h"
 
@@ -84,14 +84,17 @@ void TfmKXFormParent::show() {
   const bool first = !shown();
   Fl_Double_Window::show();
   if (!first) return;
-  TX11Frame f;
+  TWindowFrame f;
   f.Border = !Frame.NoFrame;
   f.Resizable = Frame.Sizeable && !Frame.NoFrame;
   f.Menu = Frame.ShowButtons;
   f.Maximize = Frame.MaximizeButton;
   f.Minimize = Frame.MinimizeButton;
-  SetX11FrameHints(fl_display, fl_xid(this), f);
-  if (Frame.MaximizeOnShow) SetX11Maximized(fl_display, fl_xid(this));
+  // C-style casts: the toolkit's connection and window are a Display* and an
+  // integer on X11, an instance and a window handle on Windows.
+  const TNativeWindow native{(void*)fl_display, (uint64_t)(uintptr_t)fl_xid(this)};
+  SetWindowFrameHints(native, f);
+  if (Frame.MaximizeOnShow) SetWindowMaximized(native);
   if (ActiveControl && ActiveControl->Widget()) ActiveControl->Widget()->take_focus();
 }
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <stdexcept>
 
+#include "os/uFileAccess.h"
 #include "package/uIniFile.h"
 #include "package/uText.h"
-#include "raster/uFileRead.h"
 
 namespace kx {
 namespace {

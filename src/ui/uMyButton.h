@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "devices/uClock.h"
+#include "os/uClock.h"
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
 #include "ui/uFlDraw.h"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "devices/uMessageBox.h"
-#include "devices/uPlatform.h"
 #include "devices/uSharedFolder.h"
-#include "devices/win32/uWidePath.h"
+#include "os/uPlatform.h"
+#include "os/win32/uWidePath.h"
 #include "support/TestSupport.h"
 
 using namespace kx;

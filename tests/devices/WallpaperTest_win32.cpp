@@ -7,7 +7,7 @@
 #include <string>
 
 #include "devices/uWallpaper.h"
-#include "devices/win32/uWidePath.h"
+#include "os/win32/uWidePath.h"
 #include "raster/uBitmap.h"
 #include "support/TestSupport.h"
 

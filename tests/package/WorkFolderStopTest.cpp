@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "devices/uFolderAccess.h"
+#include "os/uFolderAccess.h"
 #include "package/uPackage.h"
 #include "package/uWorkFolder.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "devices/uUserFiles.h"
+#include "os/uUserFiles.h"
 #include "package/uWorkFolder.h"
 #include "support/TestSupport.h"
 

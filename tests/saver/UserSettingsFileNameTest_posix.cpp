@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "devices/uUserFiles.h"
+#include "os/uUserFiles.h"
 #include "saver/uUserSettings.h"
 #include "support/TestSupport.h"
 

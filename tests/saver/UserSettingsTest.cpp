@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "devices/uUserFiles.h"
+#include "os/uUserFiles.h"
 #include "saver/uUserSettings.h"
 #include "support/TestSupport.h"
 

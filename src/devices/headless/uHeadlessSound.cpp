@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "devices/uAudioDuration.h"
-#include "devices/uFileAccess.h"
 #include "devices/uWavFile.h"
+#include "os/uFileAccess.h"
 
 namespace kx {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "devices/uClock.h"
 #include "devices/uMusic.h"
 #include "devices/uSound.h"
+#include "os/uClock.h"
 
 namespace kx {
 

@@ -8,7 +8,7 @@
 
 #include <atomic>
 
-#include "devices/uClock.h"
+#include "os/uClock.h"
 
 namespace kx {
 

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cmath>
 
-#include "raster/uFileRead.h"
+#include "os/uFileAccess.h"
 
 namespace kx {
 namespace {

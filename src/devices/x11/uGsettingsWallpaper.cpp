@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "devices/uRunProgram.h"
+#include "os/uRunProgram.h"
 
 namespace kx {
 namespace {

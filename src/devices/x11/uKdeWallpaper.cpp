@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "devices/uRunProgram.h"
+#include "os/uRunProgram.h"
 
 namespace kx {
 namespace {

@@ -1,4 +1,6 @@
-#include "devices/x11/uX11WindowFrame.h"
+// The window frame on X11: the Motif window-manager hints most window
+// managers honour, and the EWMH state for a maximised window.
+#include "devices/uWindowFrame.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -14,8 +16,9 @@ constexpr unsigned long kDecorBorder = 2, kDecorResize = 4, kDecorTitle = 8, kDe
 
 }  // namespace
 
-void SetX11FrameHints(void* display, unsigned long window, const TX11Frame& frame) {
-  auto* d = static_cast<Display*>(display);
+void SetWindowFrameHints(const TNativeWindow& native, const TWindowFrame& frame) {
+  auto* d = static_cast<Display*>(native.Connection);
+  const Window window = Window(native.Handle);
   unsigned long functions = kFuncMove, decorations = 0;
   if (frame.Border) {
     decorations = kDecorBorder | kDecorTitle;
@@ -38,8 +41,9 @@ void SetX11FrameHints(void* display, unsigned long window, const TX11Frame& fram
   XFlush(d);
 }
 
-void SetX11Maximized(void* display, unsigned long window) {
-  auto* d = static_cast<Display*>(display);
+void SetWindowMaximized(const TNativeWindow& native) {
+  auto* d = static_cast<Display*>(native.Connection);
+  const Window window = Window(native.Handle);
   const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
   const Atom atoms[2] = {XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_VERT", False),
                          XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_HORZ", False)};

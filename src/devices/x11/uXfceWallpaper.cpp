@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "devices/uRunProgram.h"
+#include "os/uRunProgram.h"
 
 namespace kx {
 namespace {

@@ -1,0 +1,32 @@
+// The window frame on the Windows desktop: window styles. A window without a
+// border is a pop-up window; it keeps its taskbar button.
+#include "devices/uWindowFrame.h"
+
+#include <windows.h>
+
+namespace kx {
+namespace {
+
+HWND Handle(const TNativeWindow& window) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(window.Handle)); }
+
+}  // namespace
+
+void SetWindowFrameHints(const TNativeWindow& window, const TWindowFrame& frame) {
+  const HWND h = Handle(window);
+  LONG_PTR style = ::GetWindowLongPtrW(h, GWL_STYLE);
+  style &= ~LONG_PTR(WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
+  if (!frame.Border) style |= WS_POPUP;
+  else style |= WS_CAPTION;
+  if (frame.Border && frame.Resizable) style |= WS_THICKFRAME;
+  if (frame.Menu) {
+    style |= WS_SYSMENU;
+    if (frame.Maximize) style |= WS_MAXIMIZEBOX;
+    if (frame.Minimize) style |= WS_MINIMIZEBOX;
+  }
+  ::SetWindowLongPtrW(h, GWL_STYLE, style);
+  ::SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void SetWindowMaximized(const TNativeWindow& window) { ::ShowWindow(Handle(window), SW_MAXIMIZE); }
+
+}  // namespace kx

@@ -1,0 +1,30 @@
+// Asking the window system how to frame a top-level window of ours: which
+// decorations and title-bar buttons it gets and whether it opens maximised.
+// X11 answers with the Motif hints and the EWMH state (devices/x11), the
+// Windows desktop with window styles (devices/gdi).
+#pragma once
+
+#include <cstdint>
+
+namespace kx {
+
+struct TWindowFrame {
+  bool Border = true;      // false: no border and no title bar
+  bool Resizable = false;  // a resizable border, and the resize function
+  bool Menu = false;       // the window menu, and with it the close button
+  bool Maximize = false;   // the maximise button (needs Menu)
+  bool Minimize = false;   // the minimise button (needs Menu)
+};
+
+// A shown top-level window as the toolkit knows it: on X11 the Display* of
+// its connection and its Window id; on Windows no connection and its HWND.
+struct TNativeWindow {
+  void* Connection = nullptr;
+  uint64_t Handle = 0;
+};
+
+void SetWindowFrameHints(const TNativeWindow& window, const TWindowFrame& frame);
+// Asks the window system to maximise the window, mapped or not yet mapped.
+void SetWindowMaximized(const TNativeWindow& window);
+
+}  // namespace kx

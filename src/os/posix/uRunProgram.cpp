@@ -1,0 +1,124 @@
+#include "os/uRunProgram.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+
+extern char** environ;
+
+namespace kx {
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+int MillisecondsLeft(TClock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+  return left > 0 ? int(left) : 0;
+}
+
+// Reads stdout until the program closes it or the deadline passes; what
+// goes past the cap is read and dropped, so the program never blocks on a
+// full pipe.
+void ReadOutput(int fd, TClock::time_point deadline, std::string& out) {
+  char buf[4096];
+  for (;;) {
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, MillisecondsLeft(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return;
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    if (out.size() < kMaxProgramOutput) out.append(buf, std::min(size_t(n), kMaxProgramOutput - out.size()));
+  }
+}
+
+// Waits for the child until the deadline, then kills it; always reaps it.
+void Reap(pid_t pid, TClock::time_point deadline, TProgramResult& result) {
+  int status = 0;
+  for (;;) {
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) break;
+    if (done < 0 && errno != EINTR) return;
+    if (TClock::now() >= deadline) {
+      result.TimedOut = true;
+      ::kill(pid, SIGKILL);
+      while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
+      return;
+    }
+    const timespec pause{0, 2'000'000};
+    ::nanosleep(&pause, nullptr);
+  }
+  if (WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
+}
+
+// posix_spawn's attributes and file actions, released however the run ends.
+struct TSpawnSetup {
+  posix_spawnattr_t Attr;
+  posix_spawn_file_actions_t Actions;
+  TSpawnSetup() {
+    posix_spawnattr_init(&Attr);
+    posix_spawn_file_actions_init(&Actions);
+  }
+  ~TSpawnSetup() {
+    posix_spawn_file_actions_destroy(&Actions);
+    posix_spawnattr_destroy(&Attr);
+  }
+  TSpawnSetup(const TSpawnSetup&) = delete;
+  TSpawnSetup& operator=(const TSpawnSetup&) = delete;
+};
+
+}  // namespace
+
+TProgramResult RunProgram(const std::vector<std::string>& argv, bool captureOutput, int timeoutMs) {
+  TProgramResult result;
+  if (argv.empty() || argv[0].empty()) return result;
+  const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+
+  int pipeFds[2] = {-1, -1};
+  if (captureOutput && ::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
+
+  TSpawnSetup setup;
+  // The program starts as if from a shell: no signal blocked (the player
+  // blocks its stop signals in every thread) and every disposition default.
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&setup.Attr, &none);
+  posix_spawnattr_setsigdefault(&setup.Attr, &all);
+  posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
+  if (captureOutput) posix_spawn_file_actions_adddup2(&setup.Actions, pipeFds[1], 1);
+  else posix_spawn_file_actions_addopen(&setup.Actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&setup.Actions, 2, "/dev/null", O_WRONLY, 0);
+
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+
+  pid_t pid = -1;
+  const int error = posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args.data(), environ);
+  if (captureOutput) ::close(pipeFds[1]);
+  if (error != 0) {
+    if (captureOutput) ::close(pipeFds[0]);
+    return result;
+  }
+  if (captureOutput) {
+    ReadOutput(pipeFds[0], deadline, result.Output);
+    ::close(pipeFds[0]);
+  }
+  result.Started = true;
+  Reap(pid, deadline, result);
+  return result;
+}
+
+}  // namespace kx
