@@ -1,7 +1,5 @@
 // kxtool form, windows, prepared, kxu-make and kxu-split: window definitions
 // read, printed and authored without the original tools.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <stdexcept>
 
@@ -32,10 +30,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  kx::TFilePtr f = kx::CreateWritableFile(path);
   if (!f) throw std::runtime_error("cannot create " + path);
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !ok) throw std::runtime_error("cannot write " + path);
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+  if (std::fclose(f.release()) != 0 || !ok) throw std::runtime_error("cannot write " + path);
 }
 
 // --- JSON of a text form ---------------------------------------------------
@@ -287,7 +285,7 @@ int KxuSplit(const Args& args) {
   forms.LoadDefinitions(args[0]);
   std::string dir = args[2];
   if (dir.empty() || dir.back() != '/') dir += '/';
-  ::mkdir(dir.c_str(), 0755);
+  kx::CreateFolder(dir);
   for (size_t i = 0; i < forms.Forms.size(); ++i) {
     const kx::TKXForm& form = forms.Forms[i];
     char number[32];

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,6 +10,7 @@
 #include "animation/uAnimEngine.h"
 #include "animation/uCreatorProject.h"
 #include "devices/headless/uVirtualClock.h"
+#include "os/uFileAccess.h"
 #include "raster/uPngIO.h"
 #include "tools/kxtool.h"
 
@@ -98,7 +98,7 @@ int Frames(const Args& args) {
   engine.Start();
   engine.SetWeather(project.Weather.Kind > 0);
 
-  std::filesystem::create_directories(dir);
+  if (!kx::CreateFolders(dir)) throw std::runtime_error("cannot create the folder " + dir);
   for (uint32_t i = 1; i <= frames; ++i) {
     clock.Advance(dt);
     engine.NextFrame();
@@ -109,7 +109,7 @@ int Frames(const Args& args) {
     kx::TBitmap32 opaque = engine.GetOutput();
     for (int32_t y = 0; y < opaque.Height(); ++y)
       for (kx::TPixel* p = opaque.Row(y); p != opaque.Row(y) + opaque.Width(); ++p) *p |= 0xFF000000u;
-    kx::WritePng((std::filesystem::path(dir) / name).string(), opaque);
+    kx::WritePng(dir + (dir.empty() || dir.back() == '/' ? "" : "/") + name, opaque);
   }
   return 0;
 }

@@ -2,17 +2,15 @@
 // screensaver daemon. The file is copied to $XDG_DATA_HOME/kxcsaver/ and
 // named in the programs list of ~/.xscreensaver; xsecurelock takes it
 // through XSECURELOCK_SAVER.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "os/posix/uEditableFile.h"
 #include "package/uPackage.h"
 #include "tools/kxtool.h"
 
@@ -20,7 +18,7 @@ namespace kxtool {
 namespace {
 
 // A settings file of a daemon is small; anything larger is not one to edit.
-constexpr off_t kMaxSettingsBytes = 1 << 20;
+constexpr size_t kMaxSettingsBytes = size_t(1) << 20;
 
 std::string Home() {
   const char* home = std::getenv("HOME");
@@ -32,45 +30,6 @@ std::string InstallFolder() {
   const char* data = std::getenv("XDG_DATA_HOME");
   const std::string base = data && data[0] == '/' ? std::string(data) : Home() + "/.local/share";
   return base + "/kxcsaver/";
-}
-
-void MakeFolders(const std::string& path) {
-  for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-    if (::mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
-      throw std::runtime_error("cannot create " + path.substr(0, slash) + ": " + std::strerror(errno));
-}
-
-// The whole of ~/.xscreensaver, when it is a regular file we may rewrite:
-// not a link, readable, of a sane size. false when it does not exist.
-bool ReadSettings(const std::string& path, std::string& text, struct stat& st) {
-  if (::lstat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT) return false;
-    throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
-  }
-  if (S_ISLNK(st.st_mode)) throw std::runtime_error(path + " is a symbolic link; not changed");
-  if (!S_ISREG(st.st_mode)) throw std::runtime_error(path + " is not a regular file; not changed");
-  if (st.st_size > kMaxSettingsBytes) throw std::runtime_error(path + " is larger than 1 MB; not changed");
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
-  char buf[65536];
-  text.clear();
-  for (ssize_t got; (got = ::read(fd, buf, sizeof buf)) > 0;) text.append(buf, size_t(got));
-  ::close(fd);
-  return true;
-}
-
-// Replaces the file as a whole, keeping its mode: a new file renamed over it.
-void WriteAtomically(const std::string& path, const std::string& text, mode_t mode) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-  bool ok = ::write(fd, text.data(), text.size()) == ssize_t(text.size());
-  ok = ::fchmod(fd, mode & 07777) == 0 && ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    throw std::runtime_error("cannot write " + path);
-  }
 }
 
 // The programs entry of an installed screensaver: its name, then the command.
@@ -122,30 +81,6 @@ std::string NameOf(const std::string& file) {
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-void CopyFile(const std::string& from, const std::string& to) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (in < 0 || ::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (in >= 0) ::close(in);
-    throw std::runtime_error("cannot read " + from);
-  }
-  std::string temp = to + ".XXXXXX";
-  const int out = ::mkstemp(temp.data());
-  if (out < 0) {
-    ::close(in);
-    throw std::runtime_error("cannot write " + to + ": " + std::strerror(errno));
-  }
-  char buf[1 << 16];
-  bool ok = true;
-  for (ssize_t got; ok && (got = ::read(in, buf, sizeof buf)) > 0;) ok = ::write(out, buf, size_t(got)) == got;
-  ::close(in);
-  ok = ::fchmod(out, 0755) == 0 && ::close(out) == 0 && ok;
-  if (!ok || std::rename(temp.c_str(), to.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    throw std::runtime_error("cannot write " + to);
-  }
-}
-
 }  // namespace
 
 int Install(const Args& args) {
@@ -156,12 +91,12 @@ int Install(const Args& args) {
   const std::string folder = InstallFolder(), installed = folder + name + ".scr";
   // The daemon's file is checked before anything is copied.
   const std::string settings = SettingsPath();
-  std::string text;
-  struct stat st {};
-  const bool haveSettings = ReadSettings(settings, text, st);
+  std::optional<kx::TEditableFile> file = kx::ReadEditableFile(settings, kMaxSettingsBytes);
+  const bool haveSettings = file.has_value();
+  std::string text = haveSettings ? file->Text : std::string();
 
-  MakeFolders(folder);
-  CopyFile(args[0], installed);
+  kx::CreateParentFolders(installed);
+  kx::CopyRunnableFile(args[0], installed);
   std::printf("Installed %s\n", installed.c_str());
 
   if (!haveSettings) {
@@ -171,7 +106,7 @@ int Install(const Args& args) {
   } else if (text.find(" " + installed + " -root") != std::string::npos) {
     std::printf("%s already lists %s.\n", settings.c_str(), name.c_str());
   } else if (AddProgram(text, ProgramsEntry(name, installed))) {
-    WriteAtomically(settings, text, st.st_mode);
+    kx::ReplaceEditableFile(settings, text, file->Mode);
     std::printf("Added %s to the programs of %s.\n", name.c_str(), settings.c_str());
   } else {
     std::printf("%s has no programs list: add this line to it by hand:\n%s", settings.c_str(),
@@ -186,18 +121,16 @@ int Uninstall(const Args& args) {
   const std::string name = NameOf(args[0]);
   const std::string installed = InstallFolder() + name + ".scr";
   const std::string settings = SettingsPath();
-  std::string text;
-  struct stat st {};
-  if (ReadSettings(settings, text, st)) {
+  if (std::optional<kx::TEditableFile> file = kx::ReadEditableFile(settings, kMaxSettingsBytes)) {
+    std::string text = file->Text;
     const std::string before = text;
     RemoveProgram(text, name, installed);
     if (text != before) {
-      WriteAtomically(settings, text, st.st_mode);
+      kx::ReplaceEditableFile(settings, text, file->Mode);
       std::printf("Removed %s from the programs of %s.\n", name.c_str(), settings.c_str());
     }
   }
-  if (::unlink(installed.c_str()) == 0) std::printf("Removed %s\n", installed.c_str());
-  else if (errno != ENOENT) throw std::runtime_error("cannot remove " + installed + ": " + std::strerror(errno));
+  if (kx::RemoveFileIfPresent(installed)) std::printf("Removed %s\n", installed.c_str());
   return 0;
 }
 

@@ -109,7 +109,7 @@ int Pack(const Args& args) {
     else kx::WriteContainerEntry(o.get(), "");
     if (std::fflush(o.get()) != 0) throw std::runtime_error("cannot write " + out);
   } catch (...) {
-    std::remove(temp.c_str());
+    kx::RemoveFile(temp);
     throw;
   }
   kx::MarkRunnable(temp);

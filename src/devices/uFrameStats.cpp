@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 
+#include "os/uFileAccess.h"
+
 namespace kx {
 
 TFrameStats::TFrameStats() {
   const char* path = std::getenv("KX_FRAME_STATS");
   if (!path || !*path) return;
-  m_file = std::fopen(path, "a");
+  m_file = OpenAppendFile(path).release();
   m_start = m_lastLine = TClock::now();
 }
 

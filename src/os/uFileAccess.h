@@ -28,10 +28,17 @@ bool IsFolder(const std::string& path);
 
 // A new or emptied file opened for writing; null when it cannot be.
 TFilePtr CreateWritableFile(const std::string& path);
+// The file opened for appending (created when missing); null when it cannot be.
+TFilePtr OpenAppendFile(const std::string& path);
+// Removes a file; false when it cannot (or there is none).
+bool RemoveFile(const std::string& path);
 // Moves the file from over to, replacing what is there; false when it cannot.
 bool MoveFileOver(const std::string& from, const std::string& to);
 // Creates a folder in an existing one; true when a folder is there afterwards.
 bool CreateFolder(const std::string& path);
+// Creates a folder and every missing folder above it; true when a folder is
+// there afterwards.
+bool CreateFolders(const std::string& path);
 // Lets every user run the file (POSIX: mode 0755). Windows tells programs
 // by their name and does nothing here.
 void MarkRunnable(const std::string& path);

@@ -15,7 +15,9 @@ printf '[FileList]\r\nhills.jpg=1\r\n' > "$t/project/project.ini"
 
 for driver in "" offscreen dummy; do
   status=0
+  # The sound server's client would keep a folder of its own in TMPDIR.
   env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER="$driver" ASAN_OPTIONS=detect_leaks=0 TMPDIR="$t/tmp" \
+    PULSE_RUNTIME_PATH="$t/pulse" \
     timeout 20 "$t/Hills.scr" /S 2> "$t/err" || status=$?
   [ "$status" -ne 0 ] || fail "exit status 0 without a display (driver '$driver')"
   [ "$status" -ne 124 ] || fail "still running after 20 s without a display (driver '$driver')"

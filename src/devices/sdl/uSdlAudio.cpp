@@ -3,9 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <sys/stat.h>
-
 #include "devices/uSound.h"
+#include "os/uFileAccess.h"
 
 namespace kx {
 namespace {
@@ -16,8 +15,7 @@ void ChooseSoundFont() {
   if (Mix_GetSoundFonts()) return;
   for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
                            "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
-    struct stat st {};
-    if (::stat(path, &st) == 0) {
+    if (IsRegularFile(path)) {
       Mix_SetSoundFonts(path);
       return;
     }

@@ -43,6 +43,10 @@ bool IsFolder(const std::string& path) {
 
 TFilePtr CreateWritableFile(const std::string& path) { return TFilePtr(std::fopen(path.c_str(), "wb"), std::fclose); }
 
+TFilePtr OpenAppendFile(const std::string& path) { return TFilePtr(std::fopen(path.c_str(), "a"), std::fclose); }
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
 bool MoveFileOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
 
 bool CreateFolder(const std::string& path) { return ::mkdir(path.c_str(), 0755) == 0 || IsFolder(path); }

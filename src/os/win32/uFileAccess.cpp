@@ -75,6 +75,16 @@ TFilePtr CreateWritableFile(const std::string& path) {
   return TFilePtr(wide.empty() ? nullptr : ::_wfopen(wide.c_str(), L"wb"), std::fclose);
 }
 
+TFilePtr OpenAppendFile(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  return TFilePtr(wide.empty() ? nullptr : ::_wfopen(wide.c_str(), L"a"), std::fclose);
+}
+
+bool RemoveFile(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  return !wide.empty() && ::DeleteFileW(wide.c_str()) != FALSE;
+}
+
 bool MoveFileOver(const std::string& from, const std::string& to) {
   const std::wstring a = WidePath(from), b = WidePath(to);
   return !a.empty() && !b.empty() && ::MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
