@@ -5,7 +5,6 @@
 #include <exception>
 
 #include "config/uDefinedWindow.h"
-#include "config/uUserSettingsFile.h"
 #include "devices/uMessageBox.h"
 #include "ui/uFormBuilder.h"
 #include "ui/uKXPreview.h"
@@ -38,16 +37,17 @@ TfmKXCOnfigWindow::~TfmKXCOnfigWindow() = default;
 
 int TfmKXCOnfigWindow::PictureCount() const { return int(m_context.Project.FileList.Names.size()); }
 
-std::optional<int> TfmKXCOnfigWindow::PictureIndexOf(const std::string& text) const {
-  const std::optional<int32_t> i = ParseInteger(text);
-  if (!i || *i < 0 || *i >= PictureCount() || std::to_string(*i) != text) return std::nullopt;
-  return *i;
+std::optional<int> TfmKXCOnfigWindow::PictureAt(const TPicturePosition& position) const {
+  if (!position.Plain || position.Value < 0 || position.Value >= PictureCount()) return std::nullopt;
+  return position.Value;
 }
 
 void TfmKXCOnfigWindow::FormShow() {
   const auto& pictures = m_context.Project.FileList.Names;
   const bool persisting = m_context.Persisting();
-  const TIniFile settings = persisting ? ReadUserSettings(m_context.SettingsPath()) : TIniFile();
+  const TUserSettings settings =
+      persisting ? ReadUserSettingsFile(m_context.SettingsPath(), TUserSettingsReader::Dialog).value_or(TUserSettings{})
+                 : TUserSettings{};
   if (persisting) LoadCurrentIndex(settings);
   for (TComponent* c : Components) {
     // One component that cannot be prepared does not keep the others from it.
@@ -80,43 +80,46 @@ void TfmKXCOnfigWindow::FormClose() {
   // The components go with the window once its modal loop has ended: the
   // click that closes it is still running in one of them.
   if (!SaveOnClose || !m_context.Persisting()) return;
-  // The file is read and replaced as a whole, so keys the window does not
-  // own survive; a file that cannot be written is reported and left as it
-  // was (the choices of this window are then lost, but nothing else).
+  // Only the window's parts of the file are replaced, so keys the window
+  // does not own survive, and [Files] stays as it is without a grid; a file
+  // that cannot be written is reported and left as it was (the choices of
+  // this window are then lost, but nothing else).
   try {
-    const std::string path = m_context.SettingsPath();
-    TIniFile ini = ReadUserSettings(path);
-    SaveCurrentIndex(ini);
+    TUserSettings settings;
+    uint32_t parts = kCurrentPicturePart;
+    SaveCurrentIndex(settings);
     for (TComponent* c : Components)
-      if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) SaveChecks(ini, *grid);
-    WriteUserSettings(path, ini);
+      if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) {
+        SaveChecks(settings, *grid);
+        parts |= kUntickedPicturesPart;
+      }
+    WriteUserSettingsFile(m_context.SettingsPath(), settings, parts);
   } catch (const std::exception& e) {
     ShowMessageBox(e.what());
   }
 }
 
-void TfmKXCOnfigWindow::LoadCurrentIndex(const TIniFile& ini) {
+void TfmKXCOnfigWindow::LoadCurrentIndex(const TUserSettings& settings) {
   // Only the plain decimal text of a picture's index counts: "03" and
   // indexes past the list leave the first picture current.
-  if (const std::optional<int> i = PictureIndexOf(ini.ReadString("Setting", "Index", "0"))) CurrentIndex = *i;
+  if (const std::optional<int> i = PictureAt(settings.Index)) CurrentIndex = *i;
 }
 
-void TfmKXCOnfigWindow::SaveCurrentIndex(TIniFile& ini) const {
-  ini.WriteString("Setting", "Index", std::to_string(CurrentIndex));
-}
+void TfmKXCOnfigWindow::SaveCurrentIndex(TUserSettings& settings) const { settings.Index = {CurrentIndex, true}; }
 
-void TfmKXCOnfigWindow::LoadChecks(const TIniFile& ini, TKXThumbnail2& grid) const {
+void TfmKXCOnfigWindow::LoadChecks(const TUserSettings& settings, TKXThumbnail2& grid) const {
   const int count = PictureCount();
   for (int i = 0; i < count; ++i) grid.SetCheckState(i, true);
   // [Files] names the unticked pictures; keys naming no picture are ignored.
-  for (const std::string& key : ini.ReadSection("Files"))
-    if (const std::optional<int> i = PictureIndexOf(key)) grid.SetCheckState(*i, false);
+  for (const TPicturePosition& unticked : settings.Files)
+    if (const std::optional<int> i = PictureAt(unticked)) grid.SetCheckState(*i, false);
 }
 
-void TfmKXCOnfigWindow::SaveChecks(TIniFile& ini, const TKXThumbnail2& grid) const {
-  ini.EraseSection("Files");
+void TfmKXCOnfigWindow::SaveChecks(TUserSettings& settings, const TKXThumbnail2& grid) const {
+  // Each grid replaces what the one before it put there: the last one's ticks are written.
+  settings.Files.clear();
   for (int i = 0; i < PictureCount(); ++i)
-    if (!grid.CheckState(i)) ini.WriteString("Files", std::to_string(i), "");
+    if (!grid.CheckState(i)) settings.Files.push_back({i, true});
 }
 
 void TfmKXCOnfigWindow::SelectPicture(int32_t index) {

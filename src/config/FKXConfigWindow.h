@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "config/uConfigContext.h"
-#include "package/uIniFile.h"
+#include "package/uUserSettingsFile.h"
 #include "ui/uKXFormParent.h"
 
 namespace kx {
@@ -42,10 +42,10 @@ class TfmKXCOnfigWindow : public TfmKXFormParent {
   void CloseWindow();
 
   // The user settings file's [Setting] Index and [Files], persisting runs only.
-  void LoadCurrentIndex(const TIniFile& ini);
-  void SaveCurrentIndex(TIniFile& ini) const;
-  void LoadChecks(const TIniFile& ini, TKXThumbnail2& grid) const;
-  void SaveChecks(TIniFile& ini, const TKXThumbnail2& grid) const;
+  void LoadCurrentIndex(const TUserSettings& settings);
+  void SaveCurrentIndex(TUserSettings& settings) const;
+  void LoadChecks(const TUserSettings& settings, TKXThumbnail2& grid) const;
+  void SaveChecks(TUserSettings& settings, const TKXThumbnail2& grid) const;
 
   TConfigContext& Context() { return m_context; }
   // The name the desktop shows for the program while the window is minimised.
@@ -53,8 +53,9 @@ class TfmKXCOnfigWindow : public TfmKXFormParent {
 
  private:
   int PictureCount() const;
-  // The picture whose index is written exactly as text ("3", not "03" or " 3").
-  std::optional<int> PictureIndexOf(const std::string& text) const;
+  // The picture at a position the file spells as this window writes it
+  // ("3", not "03" or "+3"); nullopt for any other and for none in the list.
+  std::optional<int> PictureAt(const TPicturePosition& position) const;
   TConfigContext& m_context;
   bool m_closed = false;
   std::string m_applicationTitle;

@@ -1,14 +1,11 @@
 #include "config/uConfigContext.h"
 
-#include "config/uUserSettingsFile.h"
-#include "os/uUserFiles.h"
+#include "package/uUserSettingsFile.h"
 
 namespace kx {
 
-bool TConfigContext::Persisting() const { return !SettingsFile.empty() || IsPersistingRun(ProgramPath, Args); }
+bool TConfigContext::Persisting() const { return UserSettingsFileOf(ProgramPath, Args, SettingsFile).Persisting; }
 
-std::string TConfigContext::SettingsPath() const {
-  return SettingsFile.empty() ? UserSettingsFilePath(ProgramPath) : SettingsFile;
-}
+std::string TConfigContext::SettingsPath() const { return UserSettingsFileOf(ProgramPath, Args, SettingsFile).Path; }
 
 }  // namespace kx

@@ -10,15 +10,25 @@
 
 namespace kx {
 
-// programPath beside the program; or $XDG_CONFIG_HOME (default ~/.config)
-// for settings and $XDG_DATA_HOME (default ~/.local/share) for the wallpaper,
-// each followed by "kxcsaver/". The file names are those the program's
-// folder would hold: "Lake.ini" and "Lake.scr.bmp" for "Lake.scr".
-//
-// The settings file: the program's long path with the extension of its file
-// name replaced by ".ini" (a name without one gets ".ini" added).
-std::string UserSettingsFilePath(const std::string& programPath);
-// The wallpaper file: the program's long path with ".bmp" appended.
+// Which of the user's own folders a user file falls back to.
+enum class TUserFolder {
+  Config,  // $XDG_CONFIG_HOME (default ~/.config): the settings file
+  Data,    // $XDG_DATA_HOME (default ~/.local/share): the wallpaper file
+};
+
+// The one decision for every user file of a program: fileName beside the
+// program, in the folder of its long path, when that path expands and the
+// user may create files there; else fileName in the user's folder of that
+// kind (UserConfigFolder or UserDataFolder, each ending in "kxcsaver/").
+// The caller names the file after the program (ProgramFileName); the
+// settings file's name is the rule of the unit that reads and writes it.
+std::string UserFilePath(const std::string& programPath, const std::string& fileName, TUserFolder fallback);
+// The program's file name as its long path spells it ("Lake.scr"); when the
+// path does not expand, the name as the path given spells it.
+std::string ProgramFileName(const std::string& programPath);
+// The wallpaper file: the program's name with ".bmp" appended
+// ("Lake.scr.bmp"; "kxcsaver.bmp" for a path without a name), placed by the
+// decision above.
 std::string WallpaperFilePath(const std::string& programPath);
 
 // The system's part of the choice, in os/posix and os/win32.

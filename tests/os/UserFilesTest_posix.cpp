@@ -36,7 +36,8 @@ TEST(UserFiles, BesideAWritableProgram) {
   TScratchDir dir;
   ::mkdir((dir / "My.Savers").c_str(), 0700);
   WriteFile(dir / "My.Savers/Lake.scr", "x");
-  EXPECT_EQ(UserSettingsFilePath(dir / "My.Savers/Lake.scr"), dir / "My.Savers/Lake.ini");
+  EXPECT_EQ(ProgramFileName(dir / "My.Savers/../My.Savers/Lake.scr"), "Lake.scr");
+  EXPECT_EQ(UserFilePath(dir / "My.Savers/Lake.scr", "Lake.ini", TUserFolder::Config), dir / "My.Savers/Lake.ini");
   EXPECT_EQ(WallpaperFilePath(dir / "My.Savers/Lake.scr"), dir / "My.Savers/Lake.scr.bmp");
 }
 
@@ -54,7 +55,8 @@ TEST(UserFiles, ElseInTheUsersFolders) {
     TEnv config("XDG_CONFIG_HOME", c.Config), data("XDG_DATA_HOME", c.Data), home("HOME", c.Home);
     // A program whose path does not expand (gone, or on a path the system
     // cannot resolve) never writes beside itself, nor ".bmp" in the current folder.
-    EXPECT_EQ(UserSettingsFilePath("/no/such/Lake.scr"), c.WantConfig + "Lake.ini");
+    EXPECT_EQ(UserFilePath("/no/such/Lake.scr", "Lake.ini", TUserFolder::Config), c.WantConfig + "Lake.ini");
+    EXPECT_EQ(ProgramFileName("/no/such/Lake.scr"), "Lake.scr");
     EXPECT_EQ(WallpaperFilePath("/no/such/Lake.scr"), c.WantData + "Lake.scr.bmp");
     EXPECT_EQ(WallpaperFilePath(""), c.WantData + "kxcsaver.bmp");
   }

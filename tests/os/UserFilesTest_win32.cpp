@@ -28,7 +28,8 @@ TEST(UserFiles, BesideAWritableProgramWithBackslashes) {
   for (const std::string& program : {folder + "Lake.scr", dir / "My.Savers/Lake.scr", Utf8Path(shortForm)}) {
     SCOPED_TRACE(program);
     EXPECT_EQ(WallpaperFilePath(program), folder + "Lake.scr.bmp");
-    EXPECT_EQ(UserSettingsFilePath(program), folder + "Lake.ini");
+    EXPECT_EQ(UserFilePath(program, "Lake.ini", TUserFolder::Config), folder + "Lake.ini");
+    EXPECT_EQ(ProgramFileName(program), "Lake.scr");
   }
   // The probe that tells whether the folder may be written is never left behind.
   EXPECT_EQ(kxtest::ListDir(dir / "My.Savers"), std::vector<std::string>{"Lake.scr"});
@@ -37,7 +38,9 @@ TEST(UserFiles, BesideAWritableProgramWithBackslashes) {
 TEST(UserFiles, ElseInTheUsersApplicationDataFolders) {
   TScratchDir dir;
   kxtest::TEnv config("APPDATA", Backslashed(dir / "Roaming")), data("LOCALAPPDATA", Backslashed(dir / "Local"));
-  EXPECT_EQ(UserSettingsFilePath("C:\\no\\such\\My.Lake.scr"), Backslashed(dir / "Roaming\\kxcsaver\\My.Lake.ini"));
+  EXPECT_EQ(UserFilePath("C:\\no\\such\\My.Lake.scr", "My.Lake.ini", TUserFolder::Config),
+            Backslashed(dir / "Roaming\\kxcsaver\\My.Lake.ini"));
+  EXPECT_EQ(ProgramFileName("C:\\no\\such\\My.Lake.scr"), "My.Lake.scr");
   EXPECT_EQ(WallpaperFilePath("C:\\no\\such\\Lake.scr"), Backslashed(dir / "Local\\kxcsaver\\Lake.scr.bmp"));
   EXPECT_EQ(WallpaperFilePath(""), Backslashed(dir / "Local\\kxcsaver\\kxcsaver.bmp"));
 }

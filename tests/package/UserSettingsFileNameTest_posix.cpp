@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "os/uUserFiles.h"
-#include "saver/uUserSettings.h"
+#include "package/uUserSettingsFile.h"
 #include "support/TestSupport.h"
 
 using namespace kx;
