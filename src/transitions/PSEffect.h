@@ -19,9 +19,19 @@ namespace kx {
 using TEffectProc = void (*)(TBitmap32& Dest, const TBitmap32& Src, int32_t Width, int32_t Height, int32_t ExtentX,
                              int32_t ExtentY, int32_t Percent);
 
+// The families of effects, each drawn by one unit of transitions/: rectangle
+// reveals, slides and pushes (uRectEffects); unroll and build-up
+// (uUnrollEffects); curved and elliptic reveals (uCurvedEffects); bars,
+// criss-cross and uneven shreds (uBarEffects); speckle and random squares
+// (uGrainEffects); blinds, striped rectangles and shape grids
+// (uBlindEffects); triangles, diamonds and rotating shapes (uShapeEffects);
+// fade, pixelate, dissolve, pivots and random bars (uPixelEffects).
+enum class TEffectFamily { Rect, Unroll, Curved, Bars, Grain, Blinds, Shapes, Pixel };
+
 struct TEffect {
   std::string_view Name;
   TEffectProc Proc;
+  TEffectFamily Family;
 };
 
 constexpr int32_t kEffectCount = 169;
