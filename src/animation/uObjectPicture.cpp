@@ -18,10 +18,6 @@
 namespace kx {
 namespace {
 
-bool FileExists(const std::string& path) {
-  return !path.empty() && IsRegularFile(path);
-}
-
 bool HasPngExtension(const std::string& name) {
   if (name.size() < 4) return false;
   std::string ext = name.substr(name.size() - 4);

@@ -2,20 +2,16 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>
-#include <FL/Fl_Repeat_Button.H>
 #include <FL/fl_draw.H>
 
-#include <algorithm>
-#include <array>
 #include <exception>
 #include <initializer_list>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 #include "config/FKXConfigWindow.h"
 #include "config/uConfigContext.h"
 #include "devices/uMessageBox.h"
+#include "os/uFileAccess.h"
 #include "package/uIniFile.h"
 #include "ui/uFlDraw.h"
 
@@ -87,13 +83,6 @@ void SetItemIndex(Fl_Choice& choice, int index) {
   choice.value(index >= 0 && index < count ? index : 0);
 }
 
-void ShowHandCursor(Fl_Widget& w, int event) {
-  Fl_Window* window = w.window();
-  if (!window) return;
-  if (event == FL_ENTER) window->cursor(FL_CURSOR_HAND);
-  else if (event == FL_LEAVE) window->cursor(FL_CURSOR_DEFAULT);
-}
-
 // A label that reads as a link: blue, underlined, the hand pointer over it,
 // and a completed left click runs its callback.
 class TLinkLabel : public Fl_Box {
@@ -134,101 +123,6 @@ std::optional<std::string> RunMusicFileChooser() {
 
 }  // namespace
 
-// ---- TTrackBar ----
-
-TTrackBar::TTrackBar(int x, int y, int w, int h) : Fl_Slider(x, y, w, h) {
-  type(FL_HOR_NICE_SLIDER);
-  bounds(0, kSpeedMax);
-  step(1);
-  value(kSpeedPreset);
-}
-
-void TTrackBar::SetPosition(int position) {
-  value(std::clamp(position, int(minimum()), int(maximum())));
-}
-
-int TTrackBar::handle(int event) {
-  if (event == FL_ENTER || event == FL_LEAVE) {
-    ShowHandCursor(*this, event);
-    Fl_Slider::handle(event);
-    return 1;
-  }
-  return Fl_Slider::handle(event);
-}
-
-// ---- TUpDown ----
-
-TUpDown::TUpDown(int x, int y, int w, int h, Fl_Input& buddy, int min, int max)
-    : Fl_Group(x, y, w, h), m_buddy(buddy), m_min(min), m_max(max), m_position(min) {
-  auto* up = new Fl_Repeat_Button(x, y, w, h / 2, "@-18>");
-  auto* down = new Fl_Repeat_Button(x, y + h / 2, w, h - h / 2, "@-12>");
-  up->callback([](Fl_Widget* b, void*) { static_cast<TUpDown*>(b->parent())->Step(1); });
-  down->callback([](Fl_Widget* b, void*) { static_cast<TUpDown*>(b->parent())->Step(-1); });
-  up->labelsize(7);
-  down->labelsize(7);
-  end();
-}
-
-void TUpDown::SetPosition(int position) {
-  m_position = std::clamp(position, m_min, m_max);
-  m_buddy.value(std::to_string(m_position).c_str());
-}
-
-void TUpDown::Step(int delta) {
-  const std::optional<int32_t> typed = ParseInteger(m_buddy.value() ? m_buddy.value() : "");
-  const int from = typed ? std::clamp<int>(*typed, m_min, m_max) : m_position;
-  SetPosition(from + delta);
-}
-
-// ---- TListView ----
-
-TListView::TRows::TRows(int x, int y, int w, int h) : Fl_Hold_Browser(x, y, w, h) {
-  box(FL_FLAT_BOX);
-  color(FL_WHITE);
-  // Texts are file paths: no "@" formatting, no columns.
-  format_char(0);
-  column_char(0);
-}
-
-int TListView::TRows::item_height(void* item) const { return Fl_Hold_Browser::item_height(item) + 1; }
-
-void TListView::TRows::item_draw(void* item, int x, int y, int w, int h) const {
-  Fl_Hold_Browser::item_draw(item, x, y, w, h - 1);
-  fl_color(FL_LIGHT1);
-  fl_xyline(this->x(), y + h - 1, this->x() + this->w() - 1);
-}
-
-TListView::TListView(int x, int y, int w, int h, const char* column) : Fl_Group(x, y, w, h) {
-  box(FL_DOWN_BOX);
-  color(FL_WHITE);
-  constexpr int kHeaderH = 18;
-  auto* header = new Fl_Box(x + 2, y + 2, w - 4, kHeaderH, column);
-  header->box(FL_THIN_UP_BOX);
-  header->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-  m_rows = new TRows(x + 2, y + 2 + kHeaderH, w - 4, h - 4 - kHeaderH);
-  resizable(m_rows);
-  end();
-}
-
-std::vector<std::string> TListView::Rows() const {
-  std::vector<std::string> rows;
-  rows.reserve(size_t(m_rows->size()));
-  for (int i = 1; i <= m_rows->size(); ++i) rows.emplace_back(m_rows->text(i) ? m_rows->text(i) : "");
-  return rows;
-}
-
-void TListView::AddRow(const std::string& text) { m_rows->add(text.c_str()); }
-
-void TListView::DeleteRow(int row) {
-  if (row >= 0 && row < m_rows->size()) m_rows->remove(row + 1);
-}
-
-int TListView::Selected() const { return m_rows->value() - 1; }
-
-void TListView::Select(int row) { m_rows->value(row >= 0 && row < m_rows->size() ? row + 1 : 0); }
-
-int TListView::Count() const { return m_rows->size(); }
-
 // ---- TfmSettingWindow ----
 
 TfmSettingWindow::TfmSettingWindow() : Fl_Double_Window(0, 0, kClientWidth, kClientHeight, "Settings") {
@@ -254,7 +148,7 @@ TfmSettingWindow::TfmSettingWindow() : Fl_Double_Window(0, 0, kClientWidth, kCli
   UpDown1->SetPosition(kDurationPreset);
   lblSec = NewLabel(sx + 196, sy + 160, 60, "seconds");
   Label8 = NewLabel(sx + 30, sy + 190, 102, "Animation Speed");
-  tbSpeed = new TTrackBar(sx + 136, sy + 189, 162, kTrackH);
+  tbSpeed = new TTrackBar(sx + 136, sy + 189, 162, kTrackH, kSpeedMax, kSpeedPreset);
   cbShowClock = NewCheckBox(sx + 30, sy + 218, 97, 17, "Show Clock");
   cbClockPos = NewDropDown(sx + 141, sy + 216, 153, kClockPosItems, 1);
   TabSheet1->end();
@@ -309,8 +203,7 @@ void TfmSettingWindow::Button1Click() { MusicList = lstMusic->Rows(); }
 void TfmSettingWindow::Button3Click() {
   const std::optional<std::string> chosen = ChooseMusicFile ? ChooseMusicFile() : std::nullopt;
   if (!chosen) return;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(*chosen, error)) {
+  if (!FileExists(*chosen)) {
     ShowMessageBox(*chosen + "\r\nFile not found.");
     return;
   }

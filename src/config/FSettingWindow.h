@@ -11,9 +11,7 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Group.H>
-#include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Int_Input.H>
-#include <FL/Fl_Slider.H>
 #include <FL/Fl_Tabs.H>
 
 #include <functional>
@@ -22,6 +20,9 @@
 #include <vector>
 
 #include "config/uDialogSettings.h"
+#include "ui/uListView.h"
+#include "ui/uTrackBar.h"
+#include "ui/uUpDown.h"
 
 namespace kx {
 
@@ -29,56 +30,6 @@ class TfmKXCOnfigWindow;
 struct TConfigContext;
 
 enum class TModalResult { mrNone, mrOk, mrCancel };
-
-// A track bar: a horizontal slider of whole positions that shows the hand
-// pointer while the mouse is over it.
-class TTrackBar : public Fl_Slider {
- public:
-  TTrackBar(int x, int y, int w, int h);
-  int Position() const { return int(value()); }
-  void SetPosition(int position);  // clamped to the bar's range
-  int handle(int event) override;
-};
-
-// The up and down arrows tied to an edit box: Position stays within Min to
-// Max and is shown in the edit box whenever it is set. An arrow steps from
-// the number the box holds (clamped to the range), or from Position when it
-// holds none, so what the user types is only limited when an arrow is used.
-class TUpDown : public Fl_Group {
- public:
-  TUpDown(int x, int y, int w, int h, Fl_Input& buddy, int min, int max);
-  int Position() const { return m_position; }
-  void SetPosition(int position);
-  void Step(int delta);
-
- private:
-  Fl_Input& m_buddy;
-  int m_min, m_max, m_position;
-};
-
-// A one-column list of texts with a "File" header, whole-row selection and
-// grid lines; the texts are shown as they are (no formatting characters).
-class TListView : public Fl_Group {
- public:
-  TListView(int x, int y, int w, int h, const char* column);
-  std::vector<std::string> Rows() const;
-  void AddRow(const std::string& text);
-  void DeleteRow(int row);  // 0-based; nothing for a row that is not there
-  int Selected() const;     // 0-based, -1 for none
-  void Select(int row);
-  int Count() const;
-
- private:
-  class TRows : public Fl_Hold_Browser {
-   public:
-    TRows(int x, int y, int w, int h);
-
-   protected:
-    int item_height(void* item) const override;
-    void item_draw(void* item, int x, int y, int w, int h) const override;
-  };
-  TRows* m_rows;  // a child of the group
-};
 
 class TfmSettingWindow : public Fl_Double_Window {
  public:

@@ -227,12 +227,15 @@ void DecodeRegionMapTo(std::span<const int32_t> ints, int32_t width, int32_t hei
   if (y < height && pos > rowStart) finishRow();
 }
 
-bool IsStillPicture(std::string_view path) {
+std::string UpperExtension(std::string_view path) {
   const size_t slash = path.find_last_of("/\\");
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  const std::string ext = UpperCase(name.substr(dot));
+  return dot == std::string_view::npos ? std::string() : UpperCase(name.substr(dot));
+}
+
+bool IsStillPicture(std::string_view path) {
+  const std::string ext = UpperExtension(path);
   return ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
 }
 

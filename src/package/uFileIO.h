@@ -147,6 +147,10 @@ void DecodeRegionMap(std::span<const int32_t> ints, TBitmap32& bitmap);
 // kMaxDecodedPixels; the map's own size is bounded only by its sides.
 void DecodeRegionMapTo(std::span<const int32_t> ints, int32_t width, int32_t height, TBitmap32& bitmap);
 
+// The extension of the file name that ends path ("/" and "\\" both end a
+// folder's name), its dot included, in upper case; "" when the name has no dot.
+std::string UpperExtension(std::string_view path);
+
 // Plain pictures (".JPG", ".BMP", ".GIF" in any case) against picture files of
 // this format (every other extension).
 bool IsStillPicture(std::string_view path);

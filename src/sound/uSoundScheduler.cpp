@@ -7,13 +7,6 @@
 #include "raster/uRandom.h"
 
 namespace kx {
-namespace {
-
-bool FileExists(const std::string& path) {
-  return !path.empty() && IsRegularFile(path);
-}
-
-}  // namespace
 
 std::string FindSoundFile(const std::string& stored, const TSoundFolders& folders) {
   if (FileExists(stored)) return stored;

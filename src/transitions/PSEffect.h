@@ -1,5 +1,5 @@
-// The transition engine: the registry of the 169 numbered effects, the
-// drawing contract they share and the rectangle-list region.
+// The transition engine: the registry of the 169 numbered effects and the
+// drawing contract they share.
 //
 // An effect procedure draws one complete frame for one progress value. On
 // entry Dest holds the whole old picture, Src the new one (both Width x
@@ -8,26 +8,30 @@
 // error passes) and keeps nothing between calls.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
-#include <memory>
-#include <optional>
-#include <span>
 #include <string_view>
 
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
-#include "raster/uRegion.h"
 
 namespace kx {
 
 using TEffectProc = void (*)(TBitmap32& Dest, const TBitmap32& Src, int32_t Width, int32_t Height, int32_t ExtentX,
                              int32_t ExtentY, int32_t Percent);
 
+// The families of effects, each drawn by one unit of transitions/: rectangle
+// reveals, slides and pushes (uRectEffects); unroll and build-up
+// (uUnrollEffects); curved and elliptic reveals (uCurvedEffects); bars,
+// criss-cross and uneven shreds (uBarEffects); speckle and random squares
+// (uGrainEffects); blinds, striped rectangles and shape grids
+// (uBlindEffects); triangles, diamonds and rotating shapes (uShapeEffects);
+// fade, pixelate, dissolve, pivots and random bars (uPixelEffects).
+enum class TEffectFamily { Rect, Unroll, Curved, Bars, Grain, Blinds, Shapes, Pixel };
+
 struct TEffect {
   std::string_view Name;
   TEffectProc Proc;
+  TEffectFamily Family;
 };
 
 constexpr int32_t kEffectCount = 169;
@@ -46,46 +50,5 @@ extern const TEffectRegistry Effects;
 // The extents reached at a progress of percent, the larger side first so
 // that X / Y keeps the picture's aspect ratio.
 TPoint EffectExtents(int32_t width, int32_t height, int32_t percent);
-
-// A growable list of rectangles turned into one region by a single call.
-// The buffer is laid out as a region-data block: a 32-byte header followed by
-// the rectangles as four signed 32-bit integers each.
-class TComplexRegion {
- public:
-  static constexpr int32_t kGrowth = 500;
-  static constexpr size_t kHeaderSize = 32;
-  static constexpr TRect kEmptyBounds{2147483647, 2147483647, -2147483647, -2147483647};
-
-  TComplexRegion() { Clear(); }
-  TComplexRegion(const TComplexRegion&) = delete;
-  TComplexRegion& operator=(const TComplexRegion&) = delete;
-
-  // Frees the buffer; no rectangle, no capacity, empty bounds.
-  void Clear();
-  // Appends one rectangle as given (empty and inverted ones too).
-  void AddRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
-  // None when no rectangle was added since the last Clear; otherwise the
-  // union of the added rectangles with positive width and height.
-  std::optional<TRegion> CreateRegion();
-
-  const std::byte* Data() const { return m_data.get(); }
-  int32_t Capacity() const { return m_capacity; }
-  int32_t Count() const { return m_count; }
-  const TRect& Bounds() const { return m_bounds; }
-
- private:
-  std::unique_ptr<std::byte[]> m_data;
-  int32_t m_capacity = 0;
-  int32_t m_count = 0;
-  TRect m_bounds = kEmptyBounds;
-  std::byte* m_nextRect = nullptr;
-};
-
-// The polygon through the points (Coords[0], Coords[1]), (Coords[2],
-// Coords[3]), ..., winding fill. An unpaired last coordinate is ignored.
-TRegion PolygonRegion(std::span<const int32_t> Coords);
-inline TRegion PolygonRegion(std::initializer_list<int32_t> Coords) {
-  return PolygonRegion(std::span<const int32_t>(Coords.begin(), Coords.size()));
-}
 
 }  // namespace kx

@@ -8,6 +8,7 @@
 #include "raster/uBlit.h"
 #include "raster/uRandom.h"
 #include "transitions/uClipCopy.h"
+#include "transitions/uComplexRegion.h"
 
 namespace kx {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "raster/uBlit.h"
 #include "transitions/uClipCopy.h"
+#include "transitions/uComplexRegion.h"
 #include "raster/uMath.h"
 #include "raster/uRegionTiles.h"
 

@@ -6,6 +6,7 @@
 
 #include "raster/uBlit.h"
 #include "transitions/uClipCopy.h"
+#include "transitions/uComplexRegion.h"
 #include "raster/uRandom.h"
 
 namespace kx {

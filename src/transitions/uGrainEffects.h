@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "raster/uRegion.h"
 #include "transitions/PSEffect.h"
 
 namespace kx {

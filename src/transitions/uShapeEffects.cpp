@@ -9,6 +9,7 @@
 
 #include "raster/uBlit.h"
 #include "transitions/uClipCopy.h"
+#include "transitions/uComplexRegion.h"
 #include "raster/uMath.h"
 
 namespace kx {

@@ -2,6 +2,7 @@
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
 #include <map>
@@ -84,6 +85,13 @@ Fl_Cursor FlCursor(TCursorKind kind) {
     case TCursorKind::Hidden: return FL_CURSOR_NONE;
   }
   return FL_CURSOR_DEFAULT;
+}
+
+void ShowHandCursor(Fl_Widget& w, int event) {
+  Fl_Window* window = w.window();
+  if (!window) return;
+  if (event == FL_ENTER) window->cursor(FL_CURSOR_HAND);
+  else if (event == FL_LEAVE) window->cursor(FL_CURSOR_DEFAULT);
 }
 
 std::string_view MappedFaceName(std::string_view windowsFace) {

@@ -13,10 +13,15 @@
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
 
+class Fl_Widget;
+
 namespace kx {
 
 Fl_Color FlColor(TPixel p);
 Fl_Cursor FlCursor(TCursorKind kind);
+// The hand pointer over a widget: its window shows the hand on FL_ENTER and
+// the default pointer again on FL_LEAVE; other events change nothing.
+void ShowHandCursor(Fl_Widget& w, int event);
 
 // The Debian face a Windows face name is shown with ("Arial" and "MS Sans
 // Serif" in Liberation Sans, and so on); other names pass through, so that

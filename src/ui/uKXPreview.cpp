@@ -3,26 +3,16 @@
 #include <FL/Fl.H>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <utility>
 
 #include "animation/uCreatorProject.h"
+#include "package/uFileIO.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
 #include "ui/uFormValues.h"
 #include "ui/uPictureData.h"
 
 namespace kx {
-namespace {
-
-std::string UpperExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return ext;
-}
-
-}  // namespace
 
 TKXPreview::TKXPreview(int x, int y, int w, int h, const char* label) : Fl_Widget(x, y, w, h, label) {
   ClassName = "TKXPreview";

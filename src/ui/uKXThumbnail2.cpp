@@ -6,142 +6,18 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-#include <atomic>
-#include <cctype>
 #include <exception>
-#include <filesystem>
-#include <mutex>
 
 #include "devices/uMessageBox.h"
-#include "package/uFileIO.h"
-#include "raster/uPictureDecode.h"
-#include "raster/uResample.h"
 #include "ui/uFlDraw.h"
 #include "ui/uFormValues.h"
 
 namespace kx {
-
-// The worker's share: what it loads, what it has loaded so far, and whether
-// the UI thread has a pick-up on its way. Owner is read and cleared on the UI
-// thread only.
-struct TThumbnailJob {
-  std::vector<std::string> Paths;
-  int PictureWidth = 0, PictureHeight = 0;
-  std::atomic<bool> Stop{false};
-  TKXThumbnail2* Owner = nullptr;
-
-  struct TResult {
-    TBitmap32 Bitmap;
-    std::string Title;
-    std::string HeaderError;  // the message box text of a ".kxp" header failure
-  };
-  std::mutex Lock;
-  std::vector<TResult> Results;  // in picture order
-  size_t Picked = 0;             // results the UI thread has taken
-  bool NotifyPending = false;
-};
-
 namespace {
 
 constexpr TPixel kBlack = MakePixel(0, 0, 0);
 TPixel Highlight() { return SystemColor(13); }
 TPixel HighlightText() { return SystemColor(14); }
-
-std::string UpperExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return ext;
-}
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
-bool IsStillPicture(const std::string& ext) {
-  return ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".GIF" || ext == ".PNG";
-}
-
-// Stretched over the whole thumbnail, the aspect ratio not kept.
-TBitmap32 StretchThumbnail(const TBitmap32& src, int pw, int ph) {
-  if (pw < 1 || ph < 1 || src.Empty()) return {};
-  TBitmap32 out = ResizeBilinear(src, pw, ph);
-  for (int y = 0; y < out.Height(); ++y) {
-    TPixel* row = out.Row(y);
-    for (int x = 0; x < out.Width(); ++x) row[x] |= 0xFF000000u;
-  }
-  return out;
-}
-
-// One picture's thumbnail and title. A ".kxp" file is read up to its
-// thumbnail only; a header that cannot be read gives the text of the box
-// TProject::LoadHeader shows. A still picture that does not decode throws.
-TThumbnailJob::TResult LoadOne(const std::string& path, int pw, int ph) {
-  TThumbnailJob::TResult r;
-  if (!FileExists(path)) return r;
-  const std::string ext = UpperExtension(path);
-  if (ext == ".KXP") {
-    TBitmap32 thumbnail;
-    std::string title;
-    try {
-      TFileLoader loader;
-      loader.LoadHeader(path);
-      loader.GetThumbnail(thumbnail);
-      title = loader.Title;
-    } catch (const std::exception& e) {
-      r.HeaderError = "File: " + path + "\r\n" + e.what();
-      return r;
-    }
-    r.Bitmap = StretchThumbnail(thumbnail, pw, ph);
-    r.Title = std::move(title);
-  } else if (IsStillPicture(ext)) {
-    r.Bitmap = StretchThumbnail(DecodePictureFile(path), pw, ph);
-    r.Title = std::filesystem::path(path).filename().string();
-  }
-  return r;
-}
-
-void AwakePickUp(void* data) {
-  std::unique_ptr<std::weak_ptr<TThumbnailJob>> ref(static_cast<std::weak_ptr<TThumbnailJob>*>(data));
-  if (auto job = ref->lock())
-    if (job->Owner) job->Owner->PickUpThumbnails();
-}
-
-void RunJob(std::shared_ptr<TThumbnailJob> job) {
-  for (const std::string& path : job->Paths) {
-    if (job->Stop) return;
-    TThumbnailJob::TResult r;
-    try {
-      r = LoadOne(path, job->PictureWidth, job->PictureHeight);
-    } catch (...) {
-      r = {};  // a still picture that does not decode: an empty slot
-    }
-    bool notify = false;
-    {
-      std::lock_guard<std::mutex> lock(job->Lock);
-      job->Results.push_back(std::move(r));
-      if (!job->NotifyPending) notify = job->NotifyPending = true;
-    }
-    if (notify) {
-      auto* ref = new std::weak_ptr<TThumbnailJob>(job);
-      if (Fl::awake(&AwakePickUp, ref) != 0) {
-        delete ref;
-        std::lock_guard<std::mutex> lock(job->Lock);
-        job->NotifyPending = false;
-      }
-    }
-  }
-}
-
-// FLTK runs awake callbacks only once its lock has been taken on the UI
-// thread; the first Fl::lock() sets that up. It is taken once and kept, as
-// FLTK's threading guide has the main thread do.
-void EnableAwake() {
-  static bool enabled = false;
-  if (enabled) return;
-  enabled = true;
-  Fl::lock();
-}
 
 // A pen of width 2 along the line: every point of the line, end points
 // included, and the pixel below it.
@@ -667,20 +543,13 @@ void TKXThumbnail2::LoadThumbnails() {
   Titles.assign(n, std::string());
   redraw();
   if (n > kThreadedLoadThreshold) {
-    EnableAwake();
-    m_job = std::make_shared<TThumbnailJob>();
-    m_job->Paths = m_pictures;
-    m_job->PictureWidth = m_pictureWidth;
-    m_job->PictureHeight = m_pictureHeight;
-    m_job->Owner = this;
-    m_job->Results.reserve(n);
-    m_worker = std::thread(RunJob, m_job);
+    m_loader.Start(m_pictures, m_pictureWidth, m_pictureHeight, [this] { PickUpThumbnails(); });
     return;
   }
   std::exception_ptr firstError;
   for (size_t i = 0; i < n; ++i) {
     try {
-      TThumbnailJob::TResult r = LoadOne(m_pictures[i], m_pictureWidth, m_pictureHeight);
+      TThumbnail r = LoadThumbnail(m_pictures[i], m_pictureWidth, m_pictureHeight);
       m_thumbs[i] = std::move(r.Bitmap);
       Titles[i] = std::move(r.Title);
       if (!r.HeaderError.empty()) ShowMessageBox(r.HeaderError);
@@ -691,35 +560,23 @@ void TKXThumbnail2::LoadThumbnails() {
   if (firstError) std::rethrow_exception(firstError);
 }
 
-bool TKXThumbnail2::Loading() const {
-  if (!m_job) return false;
-  std::lock_guard<std::mutex> lock(m_job->Lock);
-  return m_job->Picked < m_job->Paths.size();
-}
+bool TKXThumbnail2::Loading() const { return m_loader.Loading(); }
 
 void TKXThumbnail2::WaitForThumbnails() {
-  if (m_worker.joinable()) m_worker.join();
+  m_loader.Wait();
   PickUpThumbnails();
 }
 
 void TKXThumbnail2::PickUpThumbnails() {
-  if (!m_job) return;
   bool any = false;
-  {
-    std::lock_guard<std::mutex> lock(m_job->Lock);
-    m_job->NotifyPending = false;
-    for (; m_job->Picked < m_job->Results.size(); ++m_job->Picked) {
-      const size_t i = m_job->Picked;
-      auto& r = m_job->Results[i];
-      if (i < m_thumbs.size()) {
-        m_thumbs[i] = std::move(r.Bitmap);
-        Titles[i] = std::move(r.Title);
-      }
-      if (!r.HeaderError.empty()) m_pendingReports.push_back(std::move(r.HeaderError));
-      r = {};
-      any = true;
+  m_loader.Take([&](size_t i, TThumbnail& r) {
+    if (i < m_thumbs.size()) {
+      m_thumbs[i] = std::move(r.Bitmap);
+      Titles[i] = std::move(r.Title);
     }
-  }
+    if (!r.HeaderError.empty()) m_pendingReports.push_back(std::move(r.HeaderError));
+    any = true;
+  });
   if (any) redraw();
   ReportHeaderErrors();
 }
@@ -740,11 +597,6 @@ void TKXThumbnail2::ReportHeaderErrors() {
   m_reporting = false;
 }
 
-void TKXThumbnail2::StopWorker() {
-  if (m_job) m_job->Stop = true;
-  if (m_worker.joinable()) m_worker.join();
-  if (m_job) m_job->Owner = nullptr;
-  m_job.reset();
-}
+void TKXThumbnail2::StopWorker() { m_loader.Stop(); }
 
 }  // namespace kx

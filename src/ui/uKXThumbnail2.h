@@ -7,8 +7,9 @@
 //   file, a file of another kind, an unreadable ".kxp" header or a picture
 //   that does not decode gets an empty slot, drawn as an empty frame with no
 //   title, so later pictures keep their cells.
-// - Besides ".JPG", ".BMP" and ".GIF", ".PNG" and ".JPEG" pictures get
-//   thumbnails too, since the player's still pictures include them.
+// - Still pictures are those the show plays as such (IsStillPicture:
+//   ".JPG", ".BMP" and ".GIF"); files of other kinds, ".PNG" and ".JPEG"
+//   among them, get an empty slot.
 // - More than kThreadedLoadThreshold pictures load on a worker thread:
 //   LoadThumbnails returns at once, cells fill in as thumbnails finish (the
 //   UI thread picks them up through Fl::awake), cells not yet loaded draw as
@@ -33,15 +34,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
+#include "ui/uThumbnailLoader.h"
 
 class Fl_Scrollbar;
 
@@ -51,8 +51,6 @@ namespace kx {
 // 255 - ((255 - c1) * p + (255 - c2) * 100) div 100, clamped to 0..255.
 // Colours are already resolved (system colours through SystemColor).
 TPixel ShadeColor(TPixel c1, TPixel c2, int p);
-
-struct TThumbnailJob;
 
 class TKXThumbnail2 : public Fl_Group, public TComponent {
  public:
@@ -139,7 +137,6 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   int CheckBoxAt(int x, int y) const;
 
  private:
-  friend struct TThumbnailJob;
   enum class TScrollBars { Off, Horizontal, Vertical, Both };
 
   void ClientRect(int& x, int& y, int& w, int& h) const;
@@ -170,8 +167,7 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   int m_topRow = 0, m_leftCol = 0;
   bool m_selecting = false;  // the left button went down on a cell
 
-  std::shared_ptr<TThumbnailJob> m_job;
-  std::thread m_worker;
+  TThumbnailLoader m_loader;  // the worker of LoadThumbnails for many pictures
   std::vector<std::string> m_pendingReports;
   bool m_reporting = false;
 };

@@ -84,4 +84,20 @@ TEST(FileAccess, FoldersNamedInAnyScriptWorkLikeAnyOther) {
   }
 }
 
+// The player looks for sounds, objects' pictures and thumbnails' files this
+// way: only a file it could read counts.
+TEST(FileAccess, FileExistsOnlyForARegularFile) {
+  TScratchDir dir;
+  kxtest::WriteFile(dir / "empty.wav", "");
+  ASSERT_EQ(MakePrivateFolder(dir / "folder.wav"), 0);
+  const struct {
+    std::string path;
+    bool exists;
+  } cases[] = {
+      {dir / "empty.wav", true}, {dir / "missing.wav", false}, {dir / "folder.wav", false},
+      {"", false},               {dir.Path(), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileExists(c.path), c.exists) << "'" << c.path << "'";
+}
+
 }  // namespace

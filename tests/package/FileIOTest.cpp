@@ -366,4 +366,16 @@ TEST(StillPicture, ByExtensionInAnyCase) {
     EXPECT_FALSE(IsStillPicture(file)) << file;
 }
 
+TEST(StillPicture, UpperExtensionOfTheNameAtTheEnd) {
+  const struct {
+    const char* path;
+    const char* ext;
+  } cases[] = {
+      {"lake.kxp", ".KXP"},       {"dir/Photo.Jpeg", ".JPEG"}, {"C:\\pics\\d.jpg", ".JPG"}, {"x.jpg.kxp", ".KXP"},
+      {"noext", ""},              {"dir.jpg/file", ""},        {"dir.jpg\\file", ""},         {"", ""},
+      {"name.", "."},             {".kxp", ".KXP"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(UpperExtension(c.path), c.ext) << c.path;
+}
+
 }  // namespace

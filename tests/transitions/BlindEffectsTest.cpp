@@ -6,6 +6,7 @@
 #include "raster/uMath.h"
 #include "transitions/EffectFrame.h"
 #include "transitions/uBlindEffects.h"
+#include "transitions/uComplexRegion.h"
 
 using namespace kx;
 using kxtest::TEffectFrame;

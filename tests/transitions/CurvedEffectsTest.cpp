@@ -99,7 +99,7 @@ TEST(CurvedReveals, ShowTheNewPictureInsideTheirShapes) {
 }
 
 TEST(CurvedReveals, FirstFrameOldLastFrameNew) {
-  for (int32_t n : {61, 62, 72, 73, 83, 84, 85, 86, 87, 88})
+  for (int32_t n : kxtest::EffectsOfFamily(TEffectFamily::Curved))
     for (const auto& [w, h] : {std::pair{60, 40}, std::pair{41, 57}, std::pair{8, 8}, std::pair{9, 11}}) {
       TFrame f(w, h);
       EXPECT_EQ(f.Draw(n, 0), f.Old) << n << " " << w << "x" << h;

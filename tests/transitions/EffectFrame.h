@@ -1,13 +1,22 @@
-// Frames of effects drawn as the slideshow draws them, and which picture each
-// pixel of a frame came from.
+// Frames of effects drawn as the slideshow draws them, which picture each
+// pixel of a frame came from, and the effects of one family.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "support/BitmapSupport.h"
 #include "transitions/PSEffect.h"
 
 namespace kxtest {
+
+// The numbers of the effects of a family, in order, as the registry has them.
+inline std::vector<int32_t> EffectsOfFamily(kx::TEffectFamily family) {
+  std::vector<int32_t> numbers;
+  for (int32_t n = 1; n <= kx::kEffectCount; ++n)
+    if (kx::Effects[n].Family == family) numbers.push_back(n);
+  return numbers;
+}
 
 struct TEffectFrame {
   kx::TBitmap32 Old, New, Dest;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -35,6 +34,33 @@ TEST(Effects, EveryNumberDrawsAnEffectOfItsOwn) {
   for (int32_t n = 2; n <= kEffectCount; ++n) EXPECT_NE(Effects[n].Proc, Effects[1].Proc) << n;
 }
 
+// Each family is drawn by one unit; the registry says which for every number.
+TEST(Effects, EveryEffectBelongsToTheFamilyThatDrawsIt) {
+  const struct {
+    TEffectFamily family;
+    size_t count;
+    std::vector<int32_t> some;  // first and last members and ones between other families' numbers
+  } families[] = {
+      {TEffectFamily::Rect, 57, {4, 16, 21, 33, 38, 60, 130, 137}},
+      {TEffectFamily::Unroll, 8, {17, 20, 34, 37}},
+      {TEffectFamily::Curved, 10, {61, 62, 72, 73, 83, 88}},
+      {TEffectFamily::Bars, 42, {63, 68, 71, 74, 82, 89, 112}},
+      {TEffectFamily::Grain, 5, {125, 129}},
+      {TEffectFamily::Blinds, 14, {120, 138, 148, 152, 164}},
+      {TEffectFamily::Shapes, 24, {113, 119, 149, 151, 153, 163, 165, 167}},
+      {TEffectFamily::Pixel, 9, {1, 2, 3, 121, 124, 168, 169}},
+  };
+  size_t total = 0;
+  for (const auto& f : families) {
+    size_t count = 0;
+    for (int32_t n = 1; n <= kEffectCount; ++n) count += Effects[n].Family == f.family;
+    EXPECT_EQ(count, f.count) << int(f.family);
+    for (int32_t n : f.some) EXPECT_EQ(Effects[n].Family, f.family) << n;
+    total += count;
+  }
+  EXPECT_EQ(total, size_t(kEffectCount));  // no number outside the eight
+}
+
 TEST(EffectExtents, LargerSideFirst) {
   const struct {
     int32_t w, h, p;
@@ -45,64 +71,6 @@ TEST(EffectExtents, LargerSideFirst) {
       {0, 0, 50, {0, 0}},
   };
   for (const auto& c : cases) EXPECT_EQ(EffectExtents(c.w, c.h, c.p), c.want) << c.w << "x" << c.h << " " << c.p;
-}
-
-TEST(TComplexRegion, NoRectangleGivesNoRegion) {
-  TComplexRegion list;
-  EXPECT_EQ(list.Data(), nullptr);
-  EXPECT_EQ(list.Bounds(), TComplexRegion::kEmptyBounds);
-  EXPECT_FALSE(list.CreateRegion().has_value());
-
-  list.AddRect(5, 5, 5, 9);  // empty and inverted rectangles are stored as given
-  list.AddRect(8, 2, 3, 4);
-  EXPECT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.Bounds(), (TRect{5, 2, 5, 9}));
-  const std::optional<TRegion> region = list.CreateRegion();
-  ASSERT_TRUE(region.has_value());
-  EXPECT_TRUE(region->Empty());
-
-  list.Clear();
-  EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(list.Capacity(), 0);
-  EXPECT_FALSE(list.CreateRegion().has_value());
-}
-
-TEST(TComplexRegion, GrowsBy500AndKeepsWhatItHad) {
-  TComplexRegion list;
-  for (int32_t i = 0; i < 500; ++i) list.AddRect(i, 0, i + 1, 1 + i % 3);
-  EXPECT_EQ(list.Capacity(), 500);
-  const std::byte* before = list.Data();
-  std::vector<std::byte> first500(before + 32, before + 32 + 16 * 500);
-  list.AddRect(-7, -3, -2, 0);
-  EXPECT_EQ(list.Capacity(), 1000);
-  EXPECT_EQ(list.Count(), 501);
-  EXPECT_EQ(std::memcmp(list.Data() + 32, first500.data(), first500.size()), 0);
-  EXPECT_EQ(list.Bounds(), (TRect{-7, -3, 500, 3}));
-
-  const std::optional<TRegion> region = list.CreateRegion();
-  ASSERT_TRUE(region.has_value());
-  EXPECT_EQ(region->Area(), 5 * 3 + 167 * 1 + 167 * 2 + 166 * 3);
-  EXPECT_TRUE(region->Contains(-7, -3));
-  EXPECT_TRUE(region->Contains(499, 1));  // 499 % 3 = 1: two rows high
-  EXPECT_FALSE(region->Contains(499, 2));
-  // The header describes the list.
-  int32_t header[8];
-  std::memcpy(header, list.Data(), sizeof header);
-  EXPECT_EQ(header[0], 32);
-  EXPECT_EQ(header[1], 1);
-  EXPECT_EQ(header[2], 501);
-  EXPECT_EQ(header[3], 16);
-  EXPECT_EQ((TRect{header[4], header[5], header[6], header[7]}), list.Bounds());
-}
-
-TEST(PolygonRegion, PairsOfCoordinates) {
-  const TRegion a = PolygonRegion({0, 0, 8, 0, 0, 8});
-  const TRegion b = PolygonRegion({0, 8, 8, 0, 0, 0, 99});  // other direction; the unpaired 99 is ignored
-  EXPECT_EQ(a, b);
-  EXPECT_EQ(a.Area(), 28);
-  const TRegion diamond = PolygonRegion({4, 0, 8, 4, 4, 8, 0, 4});
-  EXPECT_TRUE(diamond.Contains(4, 4));
-  EXPECT_FALSE(diamond.Contains(0, 0));
 }
 
 }  // namespace

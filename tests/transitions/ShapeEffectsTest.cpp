@@ -13,15 +13,6 @@ using kxtest::TEffectFrame;
 
 namespace {
 
-std::vector<int32_t> ShapeNumbers() {
-  std::vector<int32_t> n;
-  for (int32_t i = 113; i <= 119; ++i) n.push_back(i);
-  for (int32_t i = 149; i <= 151; ++i) n.push_back(i);
-  for (int32_t i = 153; i <= 163; ++i) n.push_back(i);
-  for (int32_t i = 165; i <= 167; ++i) n.push_back(i);
-  return n;
-}
-
 TEST(RotatePoints, TurnsClockwiseOnTheScreenAndRounds) {
   const long double pi = std::numbers::pi_v<long double>;
   const struct {
@@ -66,7 +57,7 @@ int64_t Differences(const TBitmap32& a, const TBitmap32& b) {
 TEST(ShapeEffects, StartWithTheOldPictureAndEndWithTheNew) {
   const std::pair<int32_t, int32_t> sizes[] = {{40, 30}, {30, 40}, {100, 20}, {10, 10}, {41, 31}, {31, 41}, {7, 5}};
   for (const auto& [w, h] : sizes)
-    for (int32_t n : ShapeNumbers()) {
+    for (int32_t n : kxtest::EffectsOfFamily(TEffectFamily::Shapes)) {
       // The zigzag bands span 11 steps of a tenth of the side: too short on the smallest picture.
       if ((n == 162 || n == 163) && std::min(w, h) < 10) continue;
       TEffectFrame f(w, h);

@@ -227,7 +227,7 @@ TEST(BuildUp, FirstFrameShowsTheEdgeTenthStretchedOverTheScreen) {
 }
 
 TEST(UnrollAndBuildUp, LastFrameIsTheNewPicture) {
-  for (int32_t n : {17, 18, 19, 20, 34, 35, 36, 37})
+  for (int32_t n : kxtest::EffectsOfFamily(TEffectFamily::Unroll))
     for (const auto& [w, h] : {std::pair{40, 30}, std::pair{31, 43}, std::pair{1, 1}}) {
       TFrame f(w, h);
       EXPECT_EQ(f.Draw(n, 100), f.New) << n << " " << w << "x" << h;

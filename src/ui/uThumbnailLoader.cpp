@@ -1,0 +1,159 @@
+#include "ui/uThumbnailLoader.h"
+
+#include <FL/Fl.H>
+
+#include <atomic>
+#include <exception>
+#include <mutex>
+
+#include "os/uFileAccess.h"
+#include "os/uUserFiles.h"
+#include "package/uFileIO.h"
+#include "raster/uPictureDecode.h"
+#include "raster/uResample.h"
+
+namespace kx {
+
+// The worker's share: what it loads, what it has loaded so far, and whether
+// the UI thread has a pick-up on its way. Ready is read and cleared on the UI
+// thread only.
+struct TThumbnailJob {
+  std::vector<std::string> Paths;
+  int PictureWidth = 0, PictureHeight = 0;
+  std::atomic<bool> Stop{false};
+  std::function<void()> Ready;
+
+  std::mutex Lock;
+  std::vector<TThumbnail> Results;  // in picture order
+  size_t Picked = 0;                // results the UI thread has taken
+  bool NotifyPending = false;
+};
+
+namespace {
+
+// Stretched over the whole thumbnail, the aspect ratio not kept.
+TBitmap32 StretchThumbnail(const TBitmap32& src, int pw, int ph) {
+  if (pw < 1 || ph < 1 || src.Empty()) return {};
+  TBitmap32 out = ResizeBilinear(src, pw, ph);
+  for (int y = 0; y < out.Height(); ++y) {
+    TPixel* row = out.Row(y);
+    for (int x = 0; x < out.Width(); ++x) row[x] |= 0xFF000000u;
+  }
+  return out;
+}
+
+void AwakePickUp(void* data) {
+  std::unique_ptr<std::weak_ptr<TThumbnailJob>> ref(static_cast<std::weak_ptr<TThumbnailJob>*>(data));
+  if (auto job = ref->lock()) {
+    // A copy: the call may stop the loader, which clears the job's own.
+    const std::function<void()> ready = job->Ready;
+    if (ready) ready();
+  }
+}
+
+void RunJob(std::shared_ptr<TThumbnailJob> job) {
+  for (const std::string& path : job->Paths) {
+    if (job->Stop) return;
+    TThumbnail r;
+    try {
+      r = LoadThumbnail(path, job->PictureWidth, job->PictureHeight);
+    } catch (...) {
+      r = {};  // a still picture that does not decode: an empty slot
+    }
+    bool notify = false;
+    {
+      std::lock_guard<std::mutex> lock(job->Lock);
+      job->Results.push_back(std::move(r));
+      if (!job->NotifyPending) notify = job->NotifyPending = true;
+    }
+    if (notify) {
+      auto* ref = new std::weak_ptr<TThumbnailJob>(job);
+      if (Fl::awake(&AwakePickUp, ref) != 0) {
+        delete ref;
+        std::lock_guard<std::mutex> lock(job->Lock);
+        job->NotifyPending = false;
+      }
+    }
+  }
+}
+
+// FLTK runs awake callbacks only once its lock has been taken on the UI
+// thread; the first Fl::lock() sets that up. It is taken once and kept, as
+// FLTK's threading guide has the main thread do.
+void EnableAwake() {
+  static bool enabled = false;
+  if (enabled) return;
+  enabled = true;
+  Fl::lock();
+}
+
+}  // namespace
+
+TThumbnail LoadThumbnail(const std::string& path, int pw, int ph) {
+  TThumbnail r;
+  if (!FileExists(path)) return r;
+  if (UpperExtension(path) == ".KXP") {
+    TBitmap32 thumbnail;
+    std::string title;
+    try {
+      TFileLoader loader;
+      loader.LoadHeader(path);
+      loader.GetThumbnail(thumbnail);
+      title = loader.Title;
+    } catch (const std::exception& e) {
+      r.HeaderError = "File: " + path + "\r\n" + e.what();
+      return r;
+    }
+    r.Bitmap = StretchThumbnail(thumbnail, pw, ph);
+    r.Title = std::move(title);
+  } else if (IsStillPicture(path)) {
+    r.Bitmap = StretchThumbnail(DecodePictureFile(path), pw, ph);
+    r.Title = path.substr(FolderPart(path).size());  // the file name without its folder
+  }
+  return r;
+}
+
+TThumbnailLoader::~TThumbnailLoader() { Stop(); }
+
+void TThumbnailLoader::Start(const std::vector<std::string>& paths, int width, int height,
+                             std::function<void()> ready) {
+  Stop();
+  EnableAwake();
+  m_job = std::make_shared<TThumbnailJob>();
+  m_job->Paths = paths;
+  m_job->PictureWidth = width;
+  m_job->PictureHeight = height;
+  m_job->Ready = std::move(ready);
+  m_job->Results.reserve(paths.size());
+  m_worker = std::thread(RunJob, m_job);
+}
+
+void TThumbnailLoader::Stop() {
+  if (m_job) m_job->Stop = true;
+  if (m_worker.joinable()) m_worker.join();
+  if (m_job) m_job->Ready = nullptr;
+  m_job.reset();
+}
+
+void TThumbnailLoader::Wait() {
+  if (m_worker.joinable()) m_worker.join();
+}
+
+bool TThumbnailLoader::Loading() const {
+  if (!m_job) return false;
+  std::lock_guard<std::mutex> lock(m_job->Lock);
+  return m_job->Picked < m_job->Paths.size();
+}
+
+void TThumbnailLoader::Take(const std::function<void(size_t index, TThumbnail& result)>& take) {
+  if (!m_job) return;
+  std::lock_guard<std::mutex> lock(m_job->Lock);
+  m_job->NotifyPending = false;
+  for (; m_job->Picked < m_job->Results.size(); ++m_job->Picked) {
+    TThumbnail& r = m_job->Results[m_job->Picked];
+    take(m_job->Picked, r);
+    r = {};
+  }
+}
+
+}  // namespace kx

@@ -1,0 +1,66 @@
+// Loading the thumbnails of a thumbnail grid: one picture on the calling
+// thread, or a whole list on a worker thread whose results the UI thread
+// takes as they finish.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "raster/uBitmap.h"
+
+namespace kx {
+
+// One picture's thumbnail and title, or the text of the box that reports its
+// ".kxp" header as unreadable. All empty for a missing file or one that is
+// neither a ".kxp" file nor a still picture.
+struct TThumbnail {
+  TBitmap32 Bitmap;
+  std::string Title;
+  std::string HeaderError;  // the message box text of a ".kxp" header failure
+};
+
+// A ".kxp" file is read up to its thumbnail only, its title is the picture's;
+// a header that cannot be read gives the text of the box TProject::LoadHeader
+// shows ("File: <path>" CR LF <error>). A still picture (IsStillPicture, the
+// show's rule) is decoded, its title is its file name. Either is stretched
+// over width x height, the aspect ratio not kept, and made opaque. A still
+// picture that does not decode throws.
+TThumbnail LoadThumbnail(const std::string& path, int width, int height);
+
+struct TThumbnailJob;
+
+// Loads the thumbnails of a list of pictures in order on a worker thread. A
+// picture that throws leaves an empty result. Whenever results wait and no
+// call is on its way, the UI thread is woken through Fl::awake to run the
+// ready callback, which takes them.
+class TThumbnailLoader {
+ public:
+  TThumbnailLoader() = default;
+  TThumbnailLoader(const TThumbnailLoader&) = delete;
+  TThumbnailLoader& operator=(const TThumbnailLoader&) = delete;
+  ~TThumbnailLoader();
+
+  // Starts a worker on the pictures (a worker still running is stopped
+  // first). ready runs on the UI thread, never after Stop.
+  void Start(const std::vector<std::string>& paths, int width, int height, std::function<void()> ready);
+  // Has the worker end after the picture it is on and waits for it; what it
+  // loaded and nobody took is dropped.
+  void Stop();
+  // Waits until the worker has loaded every picture.
+  void Wait();
+  // True from Start until every result has been taken.
+  bool Loading() const;
+  // Hands each result finished since the last call, with its picture index,
+  // in picture order; take may move from it.
+  void Take(const std::function<void(size_t index, TThumbnail& result)>& take);
+
+ private:
+  std::shared_ptr<TThumbnailJob> m_job;
+  std::thread m_worker;
+};
+
+}  // namespace kx
