@@ -7,6 +7,7 @@
 #include <string>
 
 #include "devices/uByteSource.h"
+#include "devices/uSound.h"
 
 namespace kx {
 
@@ -14,8 +15,8 @@ namespace kx {
 // show, and no sound effect needs that much.
 inline constexpr uint64_t kMaxWavFileBytes = uint64_t(64) << 20;
 
-inline constexpr uint16_t kWavPcm = 1;
-inline constexpr uint16_t kWavFloat = 3;
+inline constexpr uint16_t kWavPcm = kPcmInteger;
+inline constexpr uint16_t kWavFloat = kPcmFloat;
 
 struct TWavInfo {
   uint16_t FormatTag = 0;  // kWavPcm or kWavFloat (the extensible form resolved)
@@ -27,6 +28,7 @@ struct TWavInfo {
   uint64_t DataBytes = 0;  // the whole sample frames the file holds, at least one
 
   uint64_t Frames() const { return DataBytes / BlockAlign; }
+  TPcmFormat Format() const { return {FormatTag, Channels, SampleRate, BitsPerSample}; }
   // The playing time, whole milliseconds (at most 2^32 - 1).
   uint32_t DurationMs() const;
 };

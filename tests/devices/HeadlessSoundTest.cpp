@@ -48,18 +48,16 @@ TEST(HeadlessMusic, TracksLastTheirLengthOnTheVirtualClock) {
                                                   "1650 music open " + dir / "b.mid"}));
 }
 
-// A sound that would not decode on a real device does not load here either:
-// the channel stays empty and silent.
+// A sound that a real device would refuse is refused here too: the channel
+// stays empty and silent.
 TEST(HeadlessSound, RecordsWhatAStereoWouldPlay) {
-  kxtest::TScratchDir dir;
-  kxtest::WriteFile(dir / "good.wav", kxtest::MakeWav({}));
-  kxtest::WriteFile(dir / "fake.wav", "RIFF0000WAVEjunk");
+  const TPcmSound good = kxtest::MakePcm("good.wav");
   TVirtualClock clock;
   TSoundLog log(clock);
   THeadlessSoundChannels channels(log);
-  channels.Load(0, dir / "good.wav");
-  EXPECT_THROW(channels.Load(1, dir / "fake.wav"), TSoundError);
-  EXPECT_THROW(channels.Load(8, dir / "good.wav"), TSoundError);
+  channels.Load(0, good);
+  EXPECT_THROW(channels.Load(1, kxtest::MakePcm("adpcm.wav", {2, 1, 8000, 4})), TSoundError);
+  EXPECT_THROW(channels.Load(8, good), TSoundError);
   channels.SetVolume(0, -800);
   channels.SetVolume(1, -800);
   channels.Play(0, true);
@@ -67,7 +65,9 @@ TEST(HeadlessSound, RecordsWhatAStereoWouldPlay) {
   channels.SetVolume(0, 300);  // above full: full
   channels.Play(0, false);
   channels.StopAll();
-  EXPECT_EQ(Lines(log), (std::vector<std::string>{"0 sound load 0 " + dir / "good.wav", "0 sound play 0 loop -800",
+  channels.Unload(0);
+  channels.Play(0, false);  // emptied: silent
+  EXPECT_EQ(Lines(log), (std::vector<std::string>{"0 sound load 0 good.wav", "0 sound play 0 loop -800",
                                                   "0 sound play 0 once 0", "0 sound stop-all"}));
 }
 

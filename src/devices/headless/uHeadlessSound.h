@@ -1,8 +1,8 @@
 // Sound and music devices without a sound card: nothing is heard, every
 // operation is recorded as a line of text, stamped with the clock's tick.
-// Files are read and checked as the real devices do (a sound that would not
-// decode there fails here too), and a track lasts its real length: under the
-// virtual clock its end arrives when that much virtual time has passed.
+// Sounds are checked as the real channels check them (one they would refuse
+// fails here too), and a track lasts its real length: under the virtual
+// clock its end arrives when that much virtual time has passed.
 #pragma once
 
 #include <array>
@@ -38,12 +38,14 @@ class TSoundLog {
   std::function<void(const TSoundRecord&)> m_onRecord;
 };
 
-// Lines: "sound load <channel> <path>" (loaded only), "sound play <channel>
-// once|loop <hundredths of a dB>", "sound stop <channel>", "sound stop-all".
+// Lines: "sound load <channel> <sound's name>" (loaded only; emptying a
+// channel is not recorded), "sound play <channel> once|loop <hundredths of a
+// dB>", "sound stop <channel>", "sound stop-all".
 class THeadlessSoundChannels final : public ISoundChannels {
  public:
   explicit THeadlessSoundChannels(TSoundLog& log) : m_log(log) {}
-  void Load(int channel, const std::string& path) override;
+  void Load(int channel, const TPcmSound& sound) override;
+  void Unload(int channel) override;
   void Play(int channel, bool loop) override;
   void Stop(int channel) override;
   void SetVolume(int channel, int32_t hundredthsDb) override;
