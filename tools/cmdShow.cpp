@@ -6,6 +6,7 @@
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
+#include "devices/uAudioDuration.h"
 #include "os/uFileAccess.h"
 #include "os/uPlatform.h"
 #include "package/uIniFile.h"
@@ -96,7 +97,7 @@ int Show(const Args& args) {
   kx::TSoundLog sounds(clock);
   sounds.OnRecord([](const kx::TSoundRecord& r) { std::printf("%u %s\n", r.Tick, r.Line.c_str()); });
   kx::THeadlessSoundChannels channels(sounds);
-  kx::THeadlessMusicPlayer music(sounds);
+  kx::THeadlessMusicPlayer music(sounds, kx::AudioFileDurationMs);
   display.WakeFor(&music);
 
   const TWorkFolderScope work(file);

@@ -15,16 +15,19 @@ std::vector<std::string> Lines(const TSoundLog& log) {
   return out;
 }
 
-// A track lasts its real length on the virtual clock; its end is reported
-// once, after which its position is its length. A file whose length cannot
-// be told lasts three minutes; one that cannot be read does not open.
+// A track lasts the length it is told on the virtual clock; its end is
+// reported once, after which its position is its length. A file whose length
+// cannot be told lasts three minutes; one that cannot be read does not open.
 TEST(HeadlessMusic, TracksLastTheirLengthOnTheVirtualClock) {
   kxtest::TScratchDir dir;
   kxtest::WriteFile(dir / "a.wav", kxtest::MakeWav({1, 1, 8000, 8, 12000}));  // 1.5 s
   kxtest::WriteFile(dir / "b.mid", "MThd and more");
   TVirtualClock clock(100);
   TSoundLog log(clock);
-  THeadlessMusicPlayer music(log);
+  THeadlessMusicPlayer music(log, [&](const std::string& path) -> std::optional<uint32_t> {
+    if (path == dir / "a.wav") return 1500;
+    return std::nullopt;
+  });
 
   music.Open(dir / "a.wav");
   music.SetVolume(1200);

@@ -2,6 +2,7 @@
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
+#include "devices/uAudioDuration.h"
 #include "devices/uMessageBox.h"
 #include "saver/FKXScrSvr.h"
 #include "support/AudioSupport.h"
@@ -76,7 +77,7 @@ class SlideshowSoundTest : public testing::Test {
   TVirtualClock Clock;
   TSoundLog Log{Clock};
   THeadlessSoundChannels Channels{Log};
-  THeadlessMusicPlayer Music{Log};
+  THeadlessMusicPlayer Music{Log, AudioFileDurationMs};
   std::unique_ptr<THeadlessDisplay> Display;
 
  private:

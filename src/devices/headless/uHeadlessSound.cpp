@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "devices/uAudioDuration.h"
 #include "os/uFileAccess.h"
 
 namespace kx {
@@ -48,7 +47,7 @@ void THeadlessSoundChannels::StopAll() { m_log.Add("sound stop-all"); }
 void THeadlessMusicPlayer::Open(const std::string& path) {
   Close();
   if (!IsRegularFile(path)) throw TSoundError("cannot open " + path);
-  m_length = AudioFileDurationMs(path).value_or(kUnknownLengthMs);
+  m_length = (m_trackLength ? m_trackLength(path) : std::nullopt).value_or(kUnknownLengthMs);
   m_open = true;
   m_log.Add("music open " + path);
 }

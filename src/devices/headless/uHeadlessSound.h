@@ -1,14 +1,15 @@
 // Sound and music devices without a sound card: nothing is heard, every
 // operation is recorded as a line of text, stamped with the clock's tick.
 // Sounds are checked as the real channels check them (one they would refuse
-// fails here too), and a track lasts its real length: under the virtual
-// clock its end arrives when that much virtual time has passed.
+// fails here too), and a track lasts the length its maker is told: under the
+// virtual clock its end arrives when that much virtual time has passed.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "devices/uMusic.h"
@@ -58,13 +59,17 @@ class THeadlessSoundChannels final : public ISoundChannels {
 };
 
 // Lines: "music open <path>", "music volume <0..1000>", "music play",
-// "music end". A track's length is told from its headers; one whose length
-// cannot be told lasts kUnknownLengthMs.
+// "music end". A track lasts what trackLength tells of its file (whoever
+// builds the player reads the file's headers); one whose length cannot be
+// told lasts kUnknownLengthMs.
 class THeadlessMusicPlayer final : public IMusicPlayer {
  public:
   static constexpr uint32_t kUnknownLengthMs = 180000;
+  // A track's length in milliseconds, or nullopt when it cannot be told.
+  using TTrackLength = std::function<std::optional<uint32_t>(const std::string& path)>;
 
-  explicit THeadlessMusicPlayer(TSoundLog& log) : m_log(log) {}
+  THeadlessMusicPlayer(TSoundLog& log, TTrackLength trackLength)
+      : m_log(log), m_trackLength(std::move(trackLength)) {}
   void Open(const std::string& path) override;
   void Play() override;
   void Close() override;
@@ -77,6 +82,7 @@ class THeadlessMusicPlayer final : public IMusicPlayer {
 
  private:
   TSoundLog& m_log;
+  TTrackLength m_trackLength;
   bool m_open = false, m_playing = false, m_endTaken = false;
   uint32_t m_length = 0, m_started = 0;
 };
