@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "devices/uSound.h"
-#include "devices/uWavFile.h"
 #include "fuzz/FuzzSupport.h"
+#include "sound/uWavFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kx::TMemorySource source({data, size});

@@ -6,7 +6,6 @@
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
-#include "devices/uAudioDuration.h"
 #include "os/uFileAccess.h"
 #include "os/uPlatform.h"
 #include "package/uIniFile.h"
@@ -14,6 +13,7 @@
 #include "package/uWorkFolder.h"
 #include "raster/uPngIO.h"
 #include "saver/FKXScrSvr.h"
+#include "sound/uAudioDuration.h"
 #include "startup/uStartup.h"
 #include "tools/kxtool.h"
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <utility>
 
-#include "devices/uWavFile.h"
+#include "sound/uWavFile.h"
 
 namespace kx {
 

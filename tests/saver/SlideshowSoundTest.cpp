@@ -2,9 +2,9 @@
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
-#include "devices/uAudioDuration.h"
 #include "devices/uMessageBox.h"
 #include "saver/FKXScrSvr.h"
+#include "sound/uAudioDuration.h"
 #include "support/AudioSupport.h"
 #include "support/PictureFileBuilder.h"
 #include "support/TestSupport.h"

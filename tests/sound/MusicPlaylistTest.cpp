@@ -5,8 +5,8 @@
 
 #include "devices/headless/uHeadlessSound.h"
 #include "devices/headless/uVirtualClock.h"
-#include "devices/uAudioDuration.h"
 #include "raster/uRandom.h"
+#include "sound/uAudioDuration.h"
 #include "sound/uMusicPlaylist.h"
 #include "support/AudioSupport.h"
 #include "support/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "devices/uWavFile.h"
+#include "sound/uWavFile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,13 +1,14 @@
-// WAV files as the sound channels take them: the RIFF structure is read and
-// checked here, so a decoder behind it only ever sees a well-formed image
-// whose sizes are true.
+// WAV files for the sound channels: the RIFF structure is read and checked
+// here, and the channels get the format and samples it found (TPcmSound),
+// so a decoder behind them only ever sees a well-formed image whose sizes
+// are true.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "devices/uByteSource.h"
 #include "devices/uSound.h"
+#include "sound/uByteSource.h"
 
 namespace kx {
 
