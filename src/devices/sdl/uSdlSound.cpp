@@ -42,7 +42,7 @@ void TSdlSoundChannels::Load(int channel, const TPcmSound& sound) {
   // and the mixer reads the WAV image through an int-sized window.
   const uint64_t frames = sound.Frames() * uint64_t(m_audio.Frequency()) / sound.Format.SampleRate + 1;
   if (frames * uint64_t(m_audio.FrameBytes()) > kMaxDecodedBytes ||
-      sound.Samples.size() > size_t(INT32_MAX - kWavHeaderBytes))
+      sound.Samples.size() > size_t(INT_MAX) - kWavHeaderBytes)
     throw TSoundError("sound too long: " + sound.Name);
   const std::string image = WavHeader(sound.Format, uint32_t(sound.Samples.size())) + sound.Samples;
   SDL_RWops* rw = SDL_RWFromConstMem(image.data(), int(image.size()));
