@@ -1,11 +1,12 @@
 // Fuzzes the WAV reader: the input is a sound file. Whatever it claims, the
-// reader either refuses it or describes whole frames inside the input, and
-// the canonical image it makes reads back as the same sound.
+// reader either refuses it or describes whole frames inside the input that
+// the sound channels take, and the canonical image it makes reads back as
+// the same sound.
 #include <cstdlib>
 
 #include "devices/uSound.h"
-#include "devices/uWavFile.h"
 #include "fuzz/FuzzSupport.h"
+#include "sound/uWavFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kx::TMemorySource source({data, size});
@@ -21,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The file route: read whole, then the canonical image parsed again.
   const std::string path = kxfuzz::WriteInput("sound.wav", data, size);
   const kx::TWavSound sound = kx::ReadWavFile(path);
+  kx::CheckPcmSound({path, sound.Info.Format(), sound.Samples});  // what the reader accepts, the channels take
   const std::string image = kx::CanonicalWav(sound);
   kx::TMemorySource again({reinterpret_cast<const uint8_t*>(image.data()), image.size()});
   const kx::TWavInfo back = kx::ParseWav(again);

@@ -13,6 +13,7 @@
 #include "package/uWorkFolder.h"
 #include "raster/uPngIO.h"
 #include "saver/FKXScrSvr.h"
+#include "sound/uAudioDuration.h"
 #include "startup/uStartup.h"
 #include "tools/kxtool.h"
 
@@ -96,7 +97,7 @@ int Show(const Args& args) {
   kx::TSoundLog sounds(clock);
   sounds.OnRecord([](const kx::TSoundRecord& r) { std::printf("%u %s\n", r.Tick, r.Line.c_str()); });
   kx::THeadlessSoundChannels channels(sounds);
-  kx::THeadlessMusicPlayer music(sounds);
+  kx::THeadlessMusicPlayer music(sounds, kx::AudioFileDurationMs);
   display.WakeFor(&music);
 
   const TWorkFolderScope work(file);

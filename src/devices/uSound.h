@@ -1,5 +1,5 @@
 // What the show needs of a sound output: eight independent channels, each
-// holding one decoded WAV sound that plays once or looping at its own volume.
+// holding one decoded sound that plays once or looping at its own volume.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,37 @@ class TSoundError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The sample formats, by the codes WAV files use for them.
+inline constexpr uint16_t kPcmInteger = 1;  // 8 bits unsigned; 16, 24 or 32 bits signed
+inline constexpr uint16_t kPcmFloat = 3;    // 32 bits
+
+struct TPcmFormat {
+  uint16_t FormatTag = 0;  // kPcmInteger or kPcmFloat
+  uint16_t Channels = 0;
+  uint32_t SampleRate = 0;
+  uint16_t BitsPerSample = 0;
+
+  uint32_t FrameBytes() const { return uint32_t(Channels) * BitsPerSample / 8; }
+};
+
+// What a channel cannot play in this format ("unsupported sample format",
+// "unsupported channel count", "unsupported sample rate"), or nullptr when
+// it can: 1 to 8 channels at 1000 to 384000 frames a second.
+const char* PcmFormatProblem(const TPcmFormat& format);
+
+// A decoded sound: whole frames of interleaved little-endian samples.
+struct TPcmSound {
+  std::string Name;  // where it came from (its file), for records and messages
+  TPcmFormat Format;
+  std::string Samples;
+
+  uint64_t Frames() const { return Format.FrameBytes() ? Samples.size() / Format.FrameBytes() : 0; }
+};
+
+// Throws TSoundError unless the channels can play the sound: a format they
+// take and at least one frame, whole frames only.
+void CheckPcmSound(const TPcmSound& sound);
+
 class ISoundChannels {
  public:
   static constexpr int kChannelCount = 8;
@@ -23,10 +54,12 @@ class ISoundChannels {
 
   virtual ~ISoundChannels() = default;
 
-  // Decodes the WAV file into channel (0..7), replacing and stopping what it
-  // held. Throws TSoundError when the file cannot be read or decoded; the
-  // channel is then empty.
-  virtual void Load(int channel, const std::string& path) = 0;
+  // Puts the sound into channel (0..7), replacing and stopping what it held.
+  // Throws TSoundError when the channel cannot take it (CheckPcmSound, or
+  // the device's own limits); the channel is then empty.
+  virtual void Load(int channel, const TPcmSound& sound) = 0;
+  // Empties the channel (0..7), stopping what it played.
+  virtual void Unload(int channel) = 0;
   // Starts the channel's sound from its beginning, repeating when loop. An
   // empty channel stays silent.
   virtual void Play(int channel, bool loop) = 0;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
+
+#include "sound/uWavFile.h"
 
 namespace kx {
 
@@ -18,7 +21,10 @@ void TSoundEffect::Load(int channel, const std::string& file) {
   if (channel < 0 || channel >= ISoundChannels::kChannelCount) return;
   if (SoundFiles.size() <= size_t(channel)) SoundFiles.resize(size_t(channel) + 1);
   SoundFiles[size_t(channel)] = file;
-  if (m_channels) m_channels->Load(channel, file);
+  if (!m_channels) return;
+  m_channels->Unload(channel);  // a file that fails leaves the channel empty
+  TWavSound wav = ReadWavFile(file);
+  m_channels->Load(channel, {file, wav.Info.Format(), std::move(wav.Samples)});
 }
 
 void TSoundEffect::Play(int i, bool loop) {

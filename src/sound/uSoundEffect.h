@@ -24,8 +24,10 @@ class TSoundEffect {
   std::vector<std::string> SoundFiles;
   int32_t Volume = 80;  // percent
 
-  // Names the file in SoundFiles, then decodes it into the channel;
-  // decoding errors pass to the caller after the name was recorded.
+  // Names the file in SoundFiles, then reads and checks it as a WAV sound
+  // and puts it into the channel; a TSoundError for a file that cannot be
+  // read, or a sound the channel refuses, passes to the caller after the name
+  // was recorded, the channel then empty.
   void Load(int channel, const std::string& file);
   // Channel i at Volume x 40 - 4000 hundredths of a decibel (100 % is 0 dB,
   // 0 % is -40 dB), once or repeating. Nothing for a channel without a file.

@@ -15,16 +15,19 @@ std::vector<std::string> Lines(const TSoundLog& log) {
   return out;
 }
 
-// A track lasts its real length on the virtual clock; its end is reported
-// once, after which its position is its length. A file whose length cannot
-// be told lasts three minutes; one that cannot be read does not open.
+// A track lasts the length it is told on the virtual clock; its end is
+// reported once, after which its position is its length. A file whose length
+// cannot be told lasts three minutes; one that cannot be read does not open.
 TEST(HeadlessMusic, TracksLastTheirLengthOnTheVirtualClock) {
   kxtest::TScratchDir dir;
   kxtest::WriteFile(dir / "a.wav", kxtest::MakeWav({1, 1, 8000, 8, 12000}));  // 1.5 s
   kxtest::WriteFile(dir / "b.mid", "MThd and more");
   TVirtualClock clock(100);
   TSoundLog log(clock);
-  THeadlessMusicPlayer music(log);
+  THeadlessMusicPlayer music(log, [&](const std::string& path) -> std::optional<uint32_t> {
+    if (path == dir / "a.wav") return 1500;
+    return std::nullopt;
+  });
 
   music.Open(dir / "a.wav");
   music.SetVolume(1200);
@@ -48,18 +51,16 @@ TEST(HeadlessMusic, TracksLastTheirLengthOnTheVirtualClock) {
                                                   "1650 music open " + dir / "b.mid"}));
 }
 
-// A sound that would not decode on a real device does not load here either:
-// the channel stays empty and silent.
+// A sound that a real device would refuse is refused here too: the channel
+// stays empty and silent.
 TEST(HeadlessSound, RecordsWhatAStereoWouldPlay) {
-  kxtest::TScratchDir dir;
-  kxtest::WriteFile(dir / "good.wav", kxtest::MakeWav({}));
-  kxtest::WriteFile(dir / "fake.wav", "RIFF0000WAVEjunk");
+  const TPcmSound good = kxtest::MakePcm("good.wav");
   TVirtualClock clock;
   TSoundLog log(clock);
   THeadlessSoundChannels channels(log);
-  channels.Load(0, dir / "good.wav");
-  EXPECT_THROW(channels.Load(1, dir / "fake.wav"), TSoundError);
-  EXPECT_THROW(channels.Load(8, dir / "good.wav"), TSoundError);
+  channels.Load(0, good);
+  EXPECT_THROW(channels.Load(1, kxtest::MakePcm("adpcm.wav", {2, 1, 8000, 4})), TSoundError);
+  EXPECT_THROW(channels.Load(8, good), TSoundError);
   channels.SetVolume(0, -800);
   channels.SetVolume(1, -800);
   channels.Play(0, true);
@@ -67,7 +68,9 @@ TEST(HeadlessSound, RecordsWhatAStereoWouldPlay) {
   channels.SetVolume(0, 300);  // above full: full
   channels.Play(0, false);
   channels.StopAll();
-  EXPECT_EQ(Lines(log), (std::vector<std::string>{"0 sound load 0 " + dir / "good.wav", "0 sound play 0 loop -800",
+  channels.Unload(0);
+  channels.Play(0, false);  // emptied: silent
+  EXPECT_EQ(Lines(log), (std::vector<std::string>{"0 sound load 0 good.wav", "0 sound play 0 loop -800",
                                                   "0 sound play 0 once 0", "0 sound stop-all"}));
 }
 

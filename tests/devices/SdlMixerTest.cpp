@@ -24,24 +24,30 @@ TEST(SdlMixer, VolumesFollowTheDecibelScale) {
   for (const TCase& c : cases) EXPECT_EQ(MixerVolume(c.db), c.volume) << c.db;
 }
 
-// SDL's dummy audio driver plays in real time without a sound card: a WAV
-// and an OGG load and play, a broken WAV is refused, and the end of the OGG
-// track arrives as the player's own event on the show's thread.
+// SDL's dummy audio driver plays in real time without a sound card: a sound
+// and an OGG load and play, a sound of a format the channels cannot play is
+// refused, and the end of the OGG track arrives as the player's own event on
+// the show's thread.
 TEST(SdlMixer, PlaysSoundsAndReportsTheEndOfATrack) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();
   ASSERT_TRUE(audio) << SDL_GetError();
   kxtest::TScratchDir dir;
-  kxtest::WriteFile(dir / "tone.wav", kxtest::MakeWav({1, 1, 22050, 16, 2205, 0x7FFFFFF0}));
-  kxtest::WriteFile(dir / "fake.wav", "RIFF\x10\0\0\0WAVEfmt nonsense");
   kxtest::WriteFile(dir / "picture.ogg", "\xFF\xD8\xFF\xE0 not music at all");
   {
     TSdlSoundChannels channels(*audio);
-    channels.Load(3, dir / "tone.wav");
+    channels.Load(3, kxtest::MakePcm("tone.wav", {kPcmInteger, 1, 22050, 16}, 2205));
     channels.SetVolume(3, -4000);
     channels.Play(3, true);
-    EXPECT_THROW(channels.Load(4, dir / "fake.wav"), TSoundError);
+    EXPECT_THROW(channels.Load(4, kxtest::MakePcm("fake.wav", {kPcmInteger, 1, 22050, 12})), TSoundError);
     channels.Play(4, false);  // an empty channel stays silent
+    // Every format the channels take, the mixer decodes.
+    const TPcmFormat formats[] = {{kPcmInteger, 1, 8000, 8},     {kPcmInteger, 2, 44100, 24},
+                                  {kPcmInteger, 8, 1000, 32},    {kPcmFloat, 2, 48000, 32},
+                                  {kPcmInteger, 1, 384000, 16}};
+    for (const TPcmFormat& f : formats)
+      EXPECT_NO_THROW(channels.Load(5, kxtest::MakePcm("f.wav", f, 500)))
+          << f.FormatTag << " " << f.Channels << " " << f.SampleRate << " " << f.BitsPerSample;
     channels.StopAll();
 
     TSdlMusicPlayer music(*audio);

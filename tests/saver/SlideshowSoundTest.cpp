@@ -4,6 +4,7 @@
 #include "devices/headless/uHeadlessSound.h"
 #include "devices/uMessageBox.h"
 #include "saver/FKXScrSvr.h"
+#include "sound/uAudioDuration.h"
 #include "support/AudioSupport.h"
 #include "support/PictureFileBuilder.h"
 #include "support/TestSupport.h"
@@ -76,7 +77,7 @@ class SlideshowSoundTest : public testing::Test {
   TVirtualClock Clock;
   TSoundLog Log{Clock};
   THeadlessSoundChannels Channels{Log};
-  THeadlessMusicPlayer Music{Log};
+  THeadlessMusicPlayer Music{Log, AudioFileDurationMs};
   std::unique_ptr<THeadlessDisplay> Display;
 
  private:

@@ -6,6 +6,7 @@
 #include "devices/headless/uHeadlessSound.h"
 #include "devices/headless/uVirtualClock.h"
 #include "raster/uRandom.h"
+#include "sound/uAudioDuration.h"
 #include "sound/uMusicPlaylist.h"
 #include "support/AudioSupport.h"
 #include "support/TestSupport.h"
@@ -17,7 +18,7 @@ namespace {
 // The recording player, counting the opens it was asked for.
 class TCountingPlayer final : public IMusicPlayer {
  public:
-  explicit TCountingPlayer(TSoundLog& log) : m_player(log) {}
+  explicit TCountingPlayer(TSoundLog& log) : m_player(log, AudioFileDurationMs) {}
   void Open(const std::string& path) override {
     ++Opens;
     m_player.Open(path);
@@ -124,7 +125,7 @@ TEST_F(MusicPlaylistTest, NoTracksNoMusic) {
   };
   for (const TCase& c : cases) {
     TSoundLog log(Clock);
-    THeadlessMusicPlayer player(log);
+    THeadlessMusicPlayer player(log, AudioFileDurationMs);
     TMusicPlaylist music(&player);
     Settings.Music = c.music;
     Settings.MusicFile = c.file;

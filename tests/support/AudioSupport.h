@@ -1,9 +1,11 @@
-// Builds small audio files for tests: WAV images of any format, and the
-// headers that tell an Ogg, FLAC or MPEG file's length.
+// Builds small audio files for tests: WAV images of any format, decoded
+// sounds, and the headers that tell an Ogg, FLAC or MPEG file's length.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "devices/uSound.h"
 
 namespace kxtest {
 
@@ -44,6 +46,12 @@ inline std::string MakeWav(const TWavLayout& w) {
   s += "data";
   PutLe(s, w.DataSizeField >= 0 ? uint64_t(w.DataSizeField) : data.size(), 4);
   return s + data;
+}
+
+// A decoded sound as the channels take it: `frames` frames of the format.
+inline kx::TPcmSound MakePcm(const std::string& name, const kx::TPcmFormat& format = {kx::kPcmInteger, 1, 8000, 16},
+                             size_t frames = 800) {
+  return {name, format, std::string(frames * format.FrameBytes(), '\x10')};
 }
 
 // One Ogg page header (27 bytes plus its segment table) with one segment

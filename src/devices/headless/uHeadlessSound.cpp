@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "devices/uAudioDuration.h"
-#include "devices/uWavFile.h"
 #include "os/uFileAccess.h"
 
 namespace kx {
@@ -18,12 +16,16 @@ void TSoundLog::Add(std::string line) {
   if (m_onRecord) m_onRecord(m_records.back());
 }
 
-void THeadlessSoundChannels::Load(int channel, const std::string& path) {
+void THeadlessSoundChannels::Load(int channel, const TPcmSound& sound) {
   if (!ValidChannel(channel)) throw TSoundError("no sound channel " + std::to_string(channel));
   m_loaded[size_t(channel)] = false;
-  ReadWavFile(path);  // throws as the real channels do
+  CheckPcmSound(sound);  // throws as the real channels do
   m_loaded[size_t(channel)] = true;
-  m_log.Add("sound load " + std::to_string(channel) + " " + path);
+  m_log.Add("sound load " + std::to_string(channel) + " " + sound.Name);
+}
+
+void THeadlessSoundChannels::Unload(int channel) {
+  if (ValidChannel(channel)) m_loaded[size_t(channel)] = false;
 }
 
 void THeadlessSoundChannels::Play(int channel, bool loop) {
@@ -45,7 +47,7 @@ void THeadlessSoundChannels::StopAll() { m_log.Add("sound stop-all"); }
 void THeadlessMusicPlayer::Open(const std::string& path) {
   Close();
   if (!IsRegularFile(path)) throw TSoundError("cannot open " + path);
-  m_length = AudioFileDurationMs(path).value_or(kUnknownLengthMs);
+  m_length = (m_trackLength ? m_trackLength(path) : std::nullopt).value_or(kUnknownLengthMs);
   m_open = true;
   m_log.Add("music open " + path);
 }

@@ -1,7 +1,7 @@
 // Sound and music devices without a sound card: nothing is heard, every
 // operation is recorded as a line of text, stamped with the clock's tick.
-// Files are read and checked as the real devices do (a sound that would not
-// decode there fails here too), and a track lasts its real length: under the
+// Sounds are checked as the real channels check them (one they would refuse
+// fails here too), and a track lasts the length its maker is told: under the
 // virtual clock its end arrives when that much virtual time has passed.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "devices/uMusic.h"
@@ -38,12 +39,14 @@ class TSoundLog {
   std::function<void(const TSoundRecord&)> m_onRecord;
 };
 
-// Lines: "sound load <channel> <path>" (loaded only), "sound play <channel>
-// once|loop <hundredths of a dB>", "sound stop <channel>", "sound stop-all".
+// Lines: "sound load <channel> <sound's name>" (loaded only; emptying a
+// channel is not recorded), "sound play <channel> once|loop <hundredths of a
+// dB>", "sound stop <channel>", "sound stop-all".
 class THeadlessSoundChannels final : public ISoundChannels {
  public:
   explicit THeadlessSoundChannels(TSoundLog& log) : m_log(log) {}
-  void Load(int channel, const std::string& path) override;
+  void Load(int channel, const TPcmSound& sound) override;
+  void Unload(int channel) override;
   void Play(int channel, bool loop) override;
   void Stop(int channel) override;
   void SetVolume(int channel, int32_t hundredthsDb) override;
@@ -56,13 +59,17 @@ class THeadlessSoundChannels final : public ISoundChannels {
 };
 
 // Lines: "music open <path>", "music volume <0..1000>", "music play",
-// "music end". A track's length is told from its headers; one whose length
-// cannot be told lasts kUnknownLengthMs.
+// "music end". A track lasts what trackLength tells of its file (whoever
+// builds the player reads the file's headers); one whose length cannot be
+// told lasts kUnknownLengthMs.
 class THeadlessMusicPlayer final : public IMusicPlayer {
  public:
   static constexpr uint32_t kUnknownLengthMs = 180000;
+  // A track's length in milliseconds, or nullopt when it cannot be told.
+  using TTrackLength = std::function<std::optional<uint32_t>(const std::string& path)>;
 
-  explicit THeadlessMusicPlayer(TSoundLog& log) : m_log(log) {}
+  THeadlessMusicPlayer(TSoundLog& log, TTrackLength trackLength)
+      : m_log(log), m_trackLength(std::move(trackLength)) {}
   void Open(const std::string& path) override;
   void Play() override;
   void Close() override;
@@ -75,6 +82,7 @@ class THeadlessMusicPlayer final : public IMusicPlayer {
 
  private:
   TSoundLog& m_log;
+  TTrackLength m_trackLength;
   bool m_open = false, m_playing = false, m_endTaken = false;
   uint32_t m_length = 0, m_started = 0;
 };

@@ -4,9 +4,10 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
-#include "devices/uWavFile.h"
+#include "devices/uWavHeader.h"
 
 namespace kx {
 namespace {
@@ -32,19 +33,26 @@ void TSdlSoundChannels::Free(int channel) {
   m_chunks[size_t(channel)] = nullptr;
 }
 
-void TSdlSoundChannels::Load(int channel, const std::string& path) {
+void TSdlSoundChannels::Load(int channel, const TPcmSound& sound) {
   if (!ValidChannel(channel)) throw TSoundError("no sound channel " + std::to_string(channel));
   Free(channel);
-  const TWavSound sound = ReadWavFile(path);
+  CheckPcmSound(sound);
   // Converting to the device's rate and format may enlarge the sound many
-  // times over (8-bit mono at 8 kHz to 16-bit stereo at 44.1 kHz: 22 times).
-  const uint64_t frames = sound.Info.Frames() * uint64_t(m_audio.Frequency()) / sound.Info.SampleRate + 1;
-  if (frames * uint64_t(m_audio.FrameBytes()) > kMaxDecodedBytes) throw TSoundError("sound too long: " + path);
-  const std::string image = CanonicalWav(sound);
+  // times over (8-bit mono at 8 kHz to 16-bit stereo at 44.1 kHz: 22 times),
+  // and the mixer reads the WAV image through an int-sized window.
+  const uint64_t frames = sound.Frames() * uint64_t(m_audio.Frequency()) / sound.Format.SampleRate + 1;
+  if (frames * uint64_t(m_audio.FrameBytes()) > kMaxDecodedBytes ||
+      sound.Samples.size() > size_t(INT_MAX) - kWavHeaderBytes)
+    throw TSoundError("sound too long: " + sound.Name);
+  const std::string image = WavHeader(sound.Format, uint32_t(sound.Samples.size())) + sound.Samples;
   SDL_RWops* rw = SDL_RWFromConstMem(image.data(), int(image.size()));
   Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
-  if (!chunk) throw TSoundError("cannot decode " + path + ": " + Mix_GetError());
+  if (!chunk) throw TSoundError("cannot decode " + sound.Name + ": " + Mix_GetError());
   m_chunks[size_t(channel)] = chunk;
+}
+
+void TSdlSoundChannels::Unload(int channel) {
+  if (ValidChannel(channel)) Free(channel);
 }
 
 void TSdlSoundChannels::Play(int channel, bool loop) {

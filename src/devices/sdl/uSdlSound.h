@@ -1,6 +1,6 @@
 // The eight sound channels on SDL2_mixer: one Mix_Chunk per reserved mixer
-// channel. WAV files are read and checked by our own reader and handed to
-// the mixer as a canonical image, so it never meets a header that lies.
+// channel. A sound reaches the mixer as a WAV image with a header of our own
+// making, so it never meets a header that lies.
 #pragma once
 
 #include <array>
@@ -23,7 +23,8 @@ class TSdlSoundChannels final : public ISoundChannels {
   TSdlSoundChannels(const TSdlSoundChannels&) = delete;
   TSdlSoundChannels& operator=(const TSdlSoundChannels&) = delete;
 
-  void Load(int channel, const std::string& path) override;
+  void Load(int channel, const TPcmSound& sound) override;
+  void Unload(int channel) override;
   void Play(int channel, bool loop) override;
   void Stop(int channel) override;
   void SetVolume(int channel, int32_t hundredthsDb) override;

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <span>
 
-#include "devices/uAudioDuration.h"
 #include "devices/uSound.h"
-#include "devices/uWavFile.h"
+#include "sound/uAudioDuration.h"
+#include "sound/uWavFile.h"
 #include "support/AudioSupport.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "devices/uAudioDuration.h"
+#include "sound/uAudioDuration.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "devices/uSound.h"
-#include "devices/uWavFile.h"
+#include "sound/uWavFile.h"
 
 namespace kx {
 namespace {

@@ -1,4 +1,4 @@
-#include "devices/uByteSource.h"
+#include "sound/uByteSource.h"
 
 #include <algorithm>
 #include <cstring>

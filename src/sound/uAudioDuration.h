@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "devices/uByteSource.h"
+#include "sound/uByteSource.h"
 
 namespace kx {
 

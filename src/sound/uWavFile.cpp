@@ -1,10 +1,11 @@
-#include "devices/uWavFile.h"
+#include "sound/uWavFile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include "devices/uSound.h"
+#include "devices/uWavHeader.h"
 
 namespace kx {
 namespace {
@@ -29,13 +30,7 @@ TWavInfo ReadFormat(IByteSource& source, uint64_t offset, uint32_t size) {
     if (size < 40 || Le16(f + 16) < 22) Fail("short extensible format");
     info.FormatTag = Le16(f + 24);
   }
-  const bool pcm = info.FormatTag == kWavPcm &&
-                   (info.BitsPerSample == 8 || info.BitsPerSample == 16 || info.BitsPerSample == 24 ||
-                    info.BitsPerSample == 32);
-  const bool flt = info.FormatTag == kWavFloat && info.BitsPerSample == 32;
-  if (!pcm && !flt) Fail("unsupported sample format");
-  if (info.Channels < 1 || info.Channels > 8) Fail("unsupported channel count");
-  if (info.SampleRate < 1000 || info.SampleRate > 384000) Fail("unsupported sample rate");
+  if (const char* problem = PcmFormatProblem(info.Format())) Fail(problem);
   if (info.BlockAlign != info.Channels * info.BitsPerSample / 8) Fail("inconsistent block size");
   return info;
 }
@@ -93,24 +88,7 @@ TWavSound ReadWavFile(const std::string& path) {
 }
 
 std::string CanonicalWav(const TWavSound& sound) {
-  const TWavInfo& i = sound.Info;
-  std::string out;
-  auto u16 = [&](uint32_t v) { out += char(v & 0xFF), out += char(v >> 8 & 0xFF); };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
-  out += "RIFF";
-  u32(uint32_t(36 + sound.Samples.size()));
-  out += "WAVEfmt ";
-  u32(16);
-  u16(i.FormatTag);
-  u16(i.Channels);
-  u32(i.SampleRate);
-  u32(i.SampleRate * i.BlockAlign);
-  u16(i.BlockAlign);
-  u16(i.BitsPerSample);
-  out += "data";
-  u32(uint32_t(sound.Samples.size()));
-  out += sound.Samples;
-  return out;
+  return WavHeader(sound.Info.Format(), uint32_t(sound.Samples.size())) + sound.Samples;
 }
 
 }  // namespace kx

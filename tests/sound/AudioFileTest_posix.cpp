@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
-#include "devices/uAudioDuration.h"
 #include "devices/uSound.h"
-#include "devices/uWavFile.h"
+#include "sound/uAudioDuration.h"
+#include "sound/uWavFile.h"
 #include "support/TestSupport.h"
 
 using namespace kx;

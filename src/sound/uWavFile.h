@@ -1,12 +1,14 @@
-// WAV files as the sound channels take them: the RIFF structure is read and
-// checked here, so a decoder behind it only ever sees a well-formed image
-// whose sizes are true.
+// WAV files for the sound channels: the RIFF structure is read and checked
+// here, and the channels get the format and samples it found (TPcmSound),
+// so a decoder behind them only ever sees a well-formed image whose sizes
+// are true.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "devices/uByteSource.h"
+#include "devices/uSound.h"
+#include "sound/uByteSource.h"
 
 namespace kx {
 
@@ -14,8 +16,8 @@ namespace kx {
 // show, and no sound effect needs that much.
 inline constexpr uint64_t kMaxWavFileBytes = uint64_t(64) << 20;
 
-inline constexpr uint16_t kWavPcm = 1;
-inline constexpr uint16_t kWavFloat = 3;
+inline constexpr uint16_t kWavPcm = kPcmInteger;
+inline constexpr uint16_t kWavFloat = kPcmFloat;
 
 struct TWavInfo {
   uint16_t FormatTag = 0;  // kWavPcm or kWavFloat (the extensible form resolved)
@@ -27,6 +29,7 @@ struct TWavInfo {
   uint64_t DataBytes = 0;  // the whole sample frames the file holds, at least one
 
   uint64_t Frames() const { return DataBytes / BlockAlign; }
+  TPcmFormat Format() const { return {FormatTag, Channels, SampleRate, BitsPerSample}; }
   // The playing time, whole milliseconds (at most 2^32 - 1).
   uint32_t DurationMs() const;
 };
