@@ -255,8 +255,10 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
 void TKXfmScrSvr::TransitionStep(int32_t percent, TFrameChange change) {
   m_workPicture.Draw(0, 0, m_oldPicture);
   const TPoint extent = EffectExtents(m_workPicture.Width(), m_workPicture.Height(), percent);
+  TRandom bridge(RandSeed);  // LEGACY until the show carries its generator
   Effects[m_effect].Proc(m_workPicture, m_newPicture, m_workPicture.Width(), m_workPicture.Height(), extent.X,
-                         extent.Y, percent);
+                         extent.Y, percent, bridge);
+  RandSeed = bridge.State();
   PresentBitmap(m_workPicture, change);
 }
 
