@@ -10,7 +10,6 @@
 // same generator.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 namespace kx {
@@ -41,25 +40,6 @@ class TRandom {
   // Seeds from the steady clock's current count.
   void SeedFromClock();
 
-  constexpr uint32_t State() const { return m_state; }
-
- private:
-  uint32_t m_state;
-};
-
-// LEGACY (removed once every consumer takes a generator).
-extern std::atomic<uint32_t> RandSeed;
-uint32_t Random(uint32_t n);
-int32_t RandomRange(int32_t a, int32_t b);
-void SeedRandom(uint64_t counter);
-void SeedRandom();
-class TRandSequence {
- public:
-  explicit constexpr TRandSequence(uint32_t seed) : m_state(seed) {}
-  constexpr uint32_t Next(uint32_t n) {
-    m_state = NextRandState(m_state);
-    return RandValue(m_state, n);
-  }
   constexpr uint32_t State() const { return m_state; }
 
  private:

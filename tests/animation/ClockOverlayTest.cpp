@@ -195,7 +195,8 @@ TEST(TAnimEngine, DrawsTheClockLastInItsCorner) {
   const auto run = [&](bool showClock) {
     TVirtualClock clock;
     clock.SetLocalTime({10, 8, 30});
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.ShowClock = showClock;
     engine.Clock.Corner = 3;
     engine.SetSeed(4);

@@ -38,8 +38,6 @@ class TCountingPlayer final : public IMusicPlayer {
 // work folder, the show's message pump run every 33 ms of virtual time.
 class MusicPlaylistTest : public testing::Test {
  protected:
-  MusicPlaylistTest() { RandSeed = 4242; }
-
   // A WAV track of `ms` milliseconds in the work folder.
   void AddTrack(const std::string& name, uint32_t ms = 1000) {
     kxtest::WriteFile(Work / name, kxtest::MakeWav({1, 1, 8000, 8, ms * 8}));
@@ -69,7 +67,8 @@ class MusicPlaylistTest : public testing::Test {
   TVirtualClock Clock;
   TSoundLog Log{Clock};
   TCountingPlayer Player{Log};
-  TMusicPlaylist Music{&Player};
+  TRandom Random{4242};
+  TMusicPlaylist Music{&Player, Random, NullErrorSink()};
   TKXCSetting Settings;
 };
 
@@ -125,7 +124,7 @@ TEST_F(MusicPlaylistTest, NoTracksNoMusic) {
   for (const TCase& c : cases) {
     TSoundLog log(Clock);
     THeadlessMusicPlayer player(log);
-    TMusicPlaylist music(&player);
+    TMusicPlaylist music(&player, Random, NullErrorSink());
     Settings.Music = c.music;
     Settings.MusicFile = c.file;
     Settings.MusicMode = 1;

@@ -24,8 +24,6 @@ TSoundParam Record(const std::string& path, int32_t mode, int32_t min = 0, int32
 // every 33 ms of virtual time as the idle loop does.
 class SoundSchedulerTest : public testing::Test {
  protected:
-  SoundSchedulerTest() { RandSeed = 77; }
-
   std::string AddWav(const std::string& name) {
     kxtest::WriteFile(Dir / name, kxtest::MakeWav({}));
     return Dir / name;
@@ -56,9 +54,14 @@ class SoundSchedulerTest : public testing::Test {
   TVirtualClock Clock{5000};
   TSoundLog Log{Clock};
   THeadlessSoundChannels Channels{Log};
-  TSoundEffect Player{&Channels};
+  TSoundEffect Player{&Channels, NullErrorSink()};
   std::vector<std::string> Titles;
-  TSoundScheduler Scheduler{Player, Clock, {Dir.Path(), "", ""},
+  TRandom Random{77};
+  TSoundScheduler Scheduler{Player,
+                            Clock,
+                            Random,
+                            NullErrorSink(),
+                            {Dir.Path(), "", ""},
                             [this](const std::string& t) { Titles.push_back(t); }};
   TProject Project;
 };
