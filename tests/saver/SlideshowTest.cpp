@@ -134,26 +134,6 @@ class SlideshowTest : public testing::Test {
   TMessageBoxHandler m_previousBox;
 };
 
-TEST_F(SlideshowTest, ModeOneShowsThePicturesInListOrder) {
-  for (int i = 0; i < 3; ++i) AddPicture(8, 6);
-  Project.Settings.ShowImageMode = 1;
-  Project.Settings.Duration = 1;
-  Project.Settings.Transition = false;
-  Run(16, 12, 5500);
-  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{0, 1, 2, 0, 1, 2}));
-}
-
-TEST_F(SlideshowTest, ModeZeroNeverShowsAPictureTwiceInARow) {
-  AddPicture(8, 6);
-  AddPicture(8, 6);
-  Project.Settings.Duration = 1;
-  Project.Settings.Transition = false;
-  Run(16, 12, 8500);
-  const std::vector<int32_t> shown = Recorder.Pictures();
-  ASSERT_EQ(shown.size(), 9u);
-  for (size_t i = 1; i < shown.size(); ++i) EXPECT_NE(shown[i], shown[i - 1]) << i;
-}
-
 TEST_F(SlideshowTest, OnePictureIsNeverReloaded) {
   AddPicture(8, 6);
   Project.Settings.Duration = 1;
@@ -453,8 +433,9 @@ TEST_F(SlideshowTest, FramesArePacedAtThirtyThreeMilliseconds) {
 
 // While a still picture shows, the next one of the order is fetched ahead and
 // is the one shown next; in a random order its index is drawn ahead, except
-// while a picture file shows (its objects and weather draw from the same
-// generator), when it is drawn when due.
+// while a picture file shows (its objects and weather draw from the show's
+// generator too), when it is drawn when due. The order itself, mode by mode,
+// is tested on its own in SlideshowOrderTest.
 TEST_F(SlideshowTest, TheNextStillPictureIsFetchedAheadInTheOrdersOwnSequence) {
   for (int i = 0; i < 3; ++i) AddPicture(8, 6);
   Project.Settings.ShowImageMode = 1;
