@@ -248,7 +248,7 @@ TEST(ObjectDrawing, SeededRunsRepeatExactly) {
   const std::string objects = "[Obj0]\r\nObjType=IMG\r\nFilename=" + dir / "red.png" +
                               "\r\nMotion=1\r\nMotionSpeed=200\r\n[Obj1]\r\nObjType=IMG\r\nFilename=" + dir / "red.png" +
                               "\r\nMotion=2\r\nMotionSpeed=100\r\nPosLeftType=4\r\n";
-  // Objects draw from the shared generator, so the two runs take turns.
+  // Each run's objects draw from its own engine's generator, seeded alike.
   const auto run = [&] {
     TObjectScene scene;
     scene.Start(objects);
