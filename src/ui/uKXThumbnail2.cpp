@@ -34,6 +34,7 @@ struct TThumbnailJob {
     TBitmap32 Bitmap;
     std::string Title;
     std::string HeaderError;  // the message box text of a ".kxp" header failure
+    std::string Dropped;      // the error of a still picture that does not decode
   };
   std::mutex Lock;
   std::vector<TResult> Results;  // in picture order
@@ -113,8 +114,11 @@ void RunJob(std::shared_ptr<TThumbnailJob> job) {
     TThumbnailJob::TResult r;
     try {
       r = LoadOne(path, job->PictureWidth, job->PictureHeight);
-    } catch (...) {
+    } catch (const std::exception& e) {
       r = {};  // a still picture that does not decode: an empty slot
+      r.Dropped = "File: " + path + ": " + e.what();
+    } catch (...) {
+      r = {};
     }
     bool notify = false;
     {
@@ -716,6 +720,7 @@ void TKXThumbnail2::PickUpThumbnails() {
         Titles[i] = std::move(r.Title);
       }
       if (!r.HeaderError.empty()) m_pendingReports.push_back(std::move(r.HeaderError));
+      if (!r.Dropped.empty() && Errors) Errors->Report("thumbnail", r.Dropped);
       r = {};
       any = true;
     }
