@@ -121,8 +121,8 @@ TEST(SlideshowOrder, FailedPicturesArePassedOverAndNeverTriedAgain) {
     order.Advance();
     EXPECT_EQ(loader.Load(order), TSlideshowOrder::TLoad::Loaded);
   }
-  EXPECT_EQ(loader.Tries, (std::vector<std::string>{"0 a.jpg", "1 b.jpg", "2 c.kxp", "3 d.bmp", "1 b.jpg", "3 d.bmp",
-                                                    "1 b.jpg"}));
+  EXPECT_EQ(loader.Tries,
+            (std::vector<std::string>{"0 a.jpg", "1 b.jpg", "2 c.kxp", "3 d.bmp", "1 b.jpg", "3 d.bmp", "1 b.jpg"}));
   EXPECT_TRUE(order.Failed("a.jpg") && order.Failed("c.kxp"));
   EXPECT_FALSE(order.Failed("b.jpg"));
   EXPECT_EQ(order.FirstFailure(), "File: a.jpg\r\ncannot decode");
