@@ -46,11 +46,12 @@ void TKXfmScrSvr::Advance() {
 
 // The order's next picture is drawn ahead, and a still picture is decoded
 // and fitted meanwhile. In a random order the draw comes from the show's
-// generator, which a picture file's objects and weather draw from as they
-// move: while one shows, the draw waits for its time, so the show's numbers
-// stay in the sequence they have when nothing is drawn ahead. At most one
-// picture is fetched ahead; one that fails is reported when it is due, as
-// any other.
+// generator, which a picture file's objects and weather draw from all the
+// time it shows: then the draw waits for its time. While a still picture
+// shows only a shuffled music list draws (when a track ends), and its draw
+// then follows the order's instead of preceding it; either way a seeded
+// show repeats exactly. At most one picture is fetched ahead; one that
+// fails is reported when it is due, as any other.
 void TKXfmScrSvr::StartPrefetch() {
   m_prefetch.reset();
   if (m_closed || !m_autoAdvance || m_order->ShowList().size() < 2) return;
