@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
   std::printf("%4s  %-36s %7s %7s %7s\n", "No.", "Name", "P=5", "P=50", "P=95");
 
   std::vector<double> all;
+  TRandom random;
   double worst = 0;
   int worstEffect = 0, worstPercent = 0;
   for (int32_t n = std::max(first, 1); n <= std::min(last, kEffectCount); ++n) {
@@ -64,14 +65,14 @@ int main(int argc, char** argv) {
     for (int32_t p : {5, 50, 95}) {
       const TPoint e = EffectExtents(W, H, p);
       refill();
-      Effects[n].Proc(dest, newPicture, W, H, e.X, e.Y, p);  // warm-up, builds any per-size pattern
+      Effects[n].Proc(dest, newPicture, W, H, e.X, e.Y, p, random);  // warm-up, builds any per-size pattern
       // Frames alternate with reference copies, so a change in the machine's
       // load during the run touches both sides of the ratio alike.
       std::vector<double> times, refs;
       for (int i = 0; i < frames; ++i) {
         refs.push_back(TimeOnce([&] { Copy(dest, 0, 0, W, H, newPicture, 0, 0); }));
         refill();
-        times.push_back(TimeOnce([&] { Effects[n].Proc(dest, newPicture, W, H, e.X, e.Y, p); }));
+        times.push_back(TimeOnce([&] { Effects[n].Proc(dest, newPicture, W, H, e.X, e.Y, p, random); }));
       }
       const double ratio = Median(times) / Median(refs);
       all.push_back(ratio);

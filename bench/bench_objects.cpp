@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
     project.DesignHeight = H;
     project.Objects.LoadFromText(ObjectsText(scene.File));
     TVirtualClock clock;
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.SetSeed(1);
     engine.Attach(project);
     engine.SetWeather(false);

@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
     project.Weather = scene.Weather;
     TVirtualClock clock;
     clock.SetLocalTime({10, 8, 30});
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.ShowClock = scene.Clock;
     engine.Clock.Corner = 1;
     engine.SetSeed(1);

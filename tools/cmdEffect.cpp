@@ -72,8 +72,8 @@ int Effect(const Args& args) {
   const kx::TPoint extent = kx::EffectExtents(w, h, percent);
 
   kx::TBitmap32 frame = oldPicture;
-  if (seed) kx::RandSeed = *seed;
-  kx::Effects[number].Proc(frame, newPicture, w, h, extent.X, extent.Y, percent);
+  kx::TRandom random(seed.value_or(0));
+  kx::Effects[number].Proc(frame, newPicture, w, h, extent.X, extent.Y, percent, random);
   kx::WritePng(positional[4], frame);
   return 0;
 }

@@ -89,7 +89,8 @@ int Frames(const Args& args) {
 
   kx::TVirtualClock clock;
   clock.SetLocalTime(time);
-  kx::TAnimEngine engine(clock);
+  kx::TRandom random;
+  kx::TAnimEngine engine(clock, random);
   engine.SetSeed(seed);
   engine.ShowClock = clockCorner.has_value();
   engine.Clock.Corner = clockCorner.value_or(0);

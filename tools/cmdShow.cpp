@@ -6,6 +6,7 @@
 
 #include "devices/headless/uHeadlessDisplay.h"
 #include "devices/headless/uHeadlessSound.h"
+#include "os/uErrorSink.h"
 #include "os/uFileAccess.h"
 #include "os/uPlatform.h"
 #include "package/uIniFile.h"
@@ -31,6 +32,22 @@ class TPrintedEvents final : public kx::TShowEvents {
     std::printf("%u transition %d %d\n", m_clock.Tick(), effect, frames);
   }
   void Ended() override { std::printf("%u end\n", m_clock.Tick()); }
+
+ private:
+  kx::IClock& m_clock;
+};
+
+// Errors the show drops and carries on from: one line each on stderr,
+// stamped like the events; line breaks in a message become spaces.
+class TPrintedErrors final : public kx::IErrorSink {
+ public:
+  explicit TPrintedErrors(kx::IClock& clock) : m_clock(clock) {}
+  void Report(const std::string& where, const std::string& what) noexcept override {
+    std::string line = what;
+    for (char& c : line)
+      if (c == '\r' || c == '\n') c = ' ';
+    std::fprintf(stderr, "%u error %s: %s\n", m_clock.Tick(), where.c_str(), line.c_str());
+  }
 
  private:
   kx::IClock& m_clock;
@@ -92,6 +109,7 @@ int Show(const Args& args) {
     kx::WritePng(dir + name, opaque);
   });
   TPrintedEvents events(clock);
+  TPrintedErrors errors(clock);
   kx::TInputState input;
   // Sound effects and music are recorded, not heard: one line each.
   kx::TSoundLog sounds(clock);
@@ -106,6 +124,7 @@ int Show(const Args& args) {
   context.Sound = &channels;
   context.Music = &music;
   context.WorkFolder = kx::GetWorkFolder();
+  context.Errors = &errors;
   kx::PreparePackage(project, file);
   kx::RunSlideshow(project, true, false, context);
   return 0;

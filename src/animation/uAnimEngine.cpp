@@ -69,7 +69,7 @@ void CopyPixels(TBitmap32& dst, const TBitmap32& src) {
 
 }  // namespace
 
-TAnimEngine::TAnimEngine(IClock& clock) : CosTable(MakeCosTable()), m_clock(clock) {}
+TAnimEngine::TAnimEngine(IClock& clock, TRandom& random) : CosTable(MakeCosTable()), m_clock(clock), m_random(random) {}
 
 TAnimEngine::~TAnimEngine() { FreeWeather(); }
 
@@ -94,7 +94,7 @@ void TAnimEngine::StartObjects() {
     o.DesignWidth = m_project->DesignWidth;
     o.DesignHeight = m_project->DesignHeight;
     o.Stop();
-    o.Start(now, !m_seed.has_value());
+    o.Start(now, m_random, !m_seed.has_value());
   }
 }
 
@@ -120,7 +120,7 @@ void TAnimEngine::CreateWeather(int32_t kind, int32_t count) {
     effect = std::make_unique<typename std::remove_reference_t<decltype(effect)>::element_type>();
     effect->Target = &m_composite;
     effect->SetCount(count);
-    effect->Init();
+    effect->Init(m_random);
   };
   if (kind == 1) make(m_snow);
   else if (kind == 2) make(m_rain);
@@ -139,7 +139,7 @@ void TAnimEngine::DrawWeather(uint32_t dt) {
   };
   if (m_snow) {
     hand(*m_snow);
-    m_snow->Update();
+    m_snow->Update(m_random);
   } else if (m_rain) {
     hand(*m_rain);
     m_rain->Length = w.Length;
@@ -147,7 +147,7 @@ void TAnimEngine::DrawWeather(uint32_t dt) {
     // fall direction, 90 straight down either way. Computed in 64 bits, as
     // the record is outside data.
     m_rain->Angle = int32_t((180 - int64_t(w.Angle)) % 360);
-    m_rain->Update();
+    m_rain->Update(m_random);
   }
 }
 
@@ -201,8 +201,8 @@ void TAnimEngine::Start() {
   }
   if (m_project->Weather.Kind > 0 || ObjectCount() > 0 || ShowClock) m_composite.SetSize(m_width, m_height);
 
-  if (m_seed) SeedRandom(uint64_t(*m_seed));
-  else SeedRandom();
+  if (m_seed) m_random.Seed(*m_seed);
+  else m_random.SeedFromClock();
 
   m_hasReflection = std::any_of(m_waves->begin(), m_waves->end(), [](const TWaveParam& w) { return w.Reflect != 0; });
   BuildAreaMap();
@@ -281,7 +281,7 @@ void TAnimEngine::BuildReflection() {
 }
 
 // Every column of every area gets a fixed random offset 0..Jitter-1, drawn
-// area by area from the shared generator (a Jitter of 0 or below draws 0).
+// area by area from the engine's generator (a Jitter of 0 or below draws 0).
 void TAnimEngine::BuildJitter() {
   for (int k = 0; k < kAreaCount; ++k) {
     std::vector<int32_t>& column = m_jitter[size_t(k)];
@@ -289,7 +289,7 @@ void TAnimEngine::BuildJitter() {
     const uint32_t range = uint32_t(std::max((*m_waves)[size_t(k)].Jitter, 0));
     bool any = false;
     for (int32_t& j : column) {
-      j = int32_t(Random(range));
+      j = int32_t(m_random.Random(range));
       any |= j != 0;
     }
     m_hasJitter[size_t(k)] = any;

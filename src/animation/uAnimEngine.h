@@ -21,6 +21,7 @@
 #include "animation/uSnow.h"
 #include "os/uClock.h"
 #include "raster/uBitmap.h"
+#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -31,7 +32,8 @@ class TAnimEngine {
   static constexpr int32_t kNoMinRow = 50000;  // MinRow of an area that does not occur
   static constexpr int kMaxWeatherCount = TWeatherEffect::kMaxCount;
 
-  explicit TAnimEngine(IClock& clock);
+  // Draws from random (the show's generator), which must outlive the engine.
+  TAnimEngine(IClock& clock, TRandom& random);
   ~TAnimEngine();
   TAnimEngine(const TAnimEngine&) = delete;
   TAnimEngine& operator=(const TAnimEngine&) = delete;
@@ -41,11 +43,11 @@ class TAnimEngine {
   void Attach(TProject& project);
   // Turns snow or rain (as the project's weather record says) on or off:
   // frees the current effect and, when on, makes a fresh one over Composite
-  // with at most 1000 particles, placed at random by the shared generator.
+  // with at most 1000 particles, placed at random by the engine's generator.
   void SetWeather(bool on);
-  // Start reseeds the shared generator from this value instead of the clock
-  // (and the objects then go on drawing from it rather than reseed), so a
-  // run can be repeated exactly; nullopt goes back to the clock.
+  // Start reseeds the engine's generator from this value instead of the
+  // clock (and the objects then go on drawing from it rather than reseed),
+  // so a run can be repeated exactly; nullopt goes back to the clock.
   void SetSeed(std::optional<uint32_t> seed) { m_seed = seed; }
   // Prepares the attached picture: sizes, area map, reflection, jitter, and
   // one frame; WaterFrame then holds the still picture. A project without a
@@ -129,6 +131,7 @@ class TAnimEngine {
   void DrawClock();
 
   IClock& m_clock;
+  TRandom& m_random;
   TProject* m_project = nullptr;
   const TBitmap32* m_source = nullptr;
   const TBitmap32* m_regionMap = nullptr;

@@ -21,6 +21,7 @@
 
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
+#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -58,16 +59,19 @@ class TAnimObject {
   std::string SaveToText() const;
 
   // Prepares the object for a new appearance of its picture at tick `now`:
-  // loads the picture (picture classes) and places the object. With reseed
-  // the shared generator is reseeded from the clock first; without it the
-  // generator goes on from where the caller left it (repeatable runs).
-  virtual void Start(uint32_t now, bool reseed);
+  // loads the picture (picture classes) and places the object. The object
+  // draws from random (the show's generator, which must outlive its steps)
+  // until the next Start. With reseed the generator is reseeded from the
+  // clock first; without it the generator goes on from where the caller
+  // left it (repeatable runs).
+  virtual void Start(uint32_t now, TRandom& random, bool reseed);
   // Stops stepping until the next Start.
   virtual void Stop() { m_running = false; }
   // Runs the steps due up to `now`, each at its own due time. Steps more
   // than kMaxCatchUpMs behind are skipped.
   void CatchUp(uint32_t now);
-  // One step at tick `now`: the display state, then motion while visible.
+  // One step at tick `now`: the display state, then motion while visible
+  // (after a Start, whose generator it draws from).
   void Step(uint32_t now);
 
   // Picture classes: when the picture file does not exist, the file of the
@@ -147,7 +151,7 @@ class TAnimObject {
   virtual void SaveOwnKeys(TIniFile& ini, const std::string& section) const {}
   std::string Section() const { return "Obj" + std::to_string(Index); }
   // The common Start, after the picture is loaded.
-  void StartMotion(uint32_t now, bool reseed);
+  void StartMotion(uint32_t now, TRandom& random, bool reseed);
   // nearest(Opacity x 2550 / 100), within 0..255.
   uint8_t FullAlpha() const;
 
@@ -167,6 +171,7 @@ class TAnimObject {
 
   bool m_running = false;
   uint32_t m_nextStep = 0;  // due time of the next step
+  TRandom* m_random = nullptr;  // the generator of the last Start
 };
 
 class TAnimObjects {

@@ -17,7 +17,7 @@ namespace {
 constexpr int64_t kFar = int64_t(1) << 30;
 int32_t Bounded(int64_t v) { return int32_t(std::clamp(v, -kFar, kFar)); }
 
-int32_t RandomSign() { return Random(2) == 0 ? -1 : 1; }
+int32_t RandomSign(TRandom& random) { return random.Random(2) == 0 ? -1 : 1; }
 
 int32_t Half(int32_t lo, int32_t hi) { return Bounded(int64_t(lo) + (int64_t(hi) - lo) / 2); }
 
@@ -34,13 +34,13 @@ constexpr std::array<TInitialDir, 9> kInitialDirs = {
 
 namespace {
 
-using TPlace = void (*)(TAnimObject&);
+using TPlace = void (*)(TAnimObject&, TRandom&);
 
-void PlaceStatic(TAnimObject&) {}
-void PlaceWander(TAnimObject& o) { o.PosX = o.WanderX, o.PosY = o.WanderY; }
-void PlaceBounce(TAnimObject& o) { o.PosX = o.BounceX, o.PosY = o.BounceY; }
-void PlaceBounceX(TAnimObject& o) { o.PosX = o.BounceX; }
-void PlaceBounceY(TAnimObject& o) { o.PosY = o.BounceY; }
+void PlaceStatic(TAnimObject&, TRandom&) {}
+void PlaceWander(TAnimObject& o, TRandom&) { o.PosX = o.WanderX, o.PosY = o.WanderY; }
+void PlaceBounce(TAnimObject& o, TRandom&) { o.PosX = o.BounceX, o.PosY = o.BounceY; }
+void PlaceBounceX(TAnimObject& o, TRandom&) { o.PosX = o.BounceX; }
+void PlaceBounceY(TAnimObject& o, TRandom&) { o.PosY = o.BounceY; }
 // The bouncing coordinate mapped so that the shown position always runs the
 // way Mirror started, jumping back to the near edge at each bounce.
 double OneWay(double bounce, int32_t dir, int32_t mirror, int32_t lo, int32_t hi) {
@@ -48,20 +48,24 @@ double OneWay(double bounce, int32_t dir, int32_t mirror, int32_t lo, int32_t hi
   if (mirror < 0) return dir > 0 ? a : bounce;
   return dir > 0 ? bounce : a;
 }
-void PlaceOneWayX(TAnimObject& o) { o.PosX = OneWay(o.BounceX, o.DirX, o.MirrorX, o.Area.Left, o.Area.Right); }
-void PlaceOneWayY(TAnimObject& o) { o.PosY = OneWay(o.BounceY, o.DirY, o.MirrorY, o.Area.Top, o.Area.Bottom); }
+void PlaceOneWayX(TAnimObject& o, TRandom&) {
+  o.PosX = OneWay(o.BounceX, o.DirX, o.MirrorX, o.Area.Left, o.Area.Right);
+}
+void PlaceOneWayY(TAnimObject& o, TRandom&) {
+  o.PosY = OneWay(o.BounceY, o.DirY, o.MirrorY, o.Area.Top, o.Area.Bottom);
+}
 // An ellipse around the area's centre, starting below it and running
 // clockwise on screen, Speed / 1000 degrees per step.
-void PlaceEllipse(TAnimObject& o) {
+void PlaceEllipse(TAnimObject& o, TRandom&) {
   const double t = -double(o.StepCount) * o.Speed / 1000;
   const int64_t rx = (int64_t(o.Area.Right) - o.Area.Left) / 2 - o.PictureWidth / 2;
   const int64_t ry = (int64_t(o.Area.Bottom) - o.Area.Top) / 2 - o.PictureHeight / 2;
   o.PosX = SinDeg(t) * double(rx) + Half(o.Area.Left, o.Area.Right);
   o.PosY = CosDeg(t) * double(ry) + Half(o.Area.Top, o.Area.Bottom);
 }
-void PlaceTremble(TAnimObject& o) {
-  o.PosX += (double(Random(9)) - 4) * o.Speed / 1000;
-  o.PosY += (double(Random(9)) - 4) * o.Speed / 1000;
+void PlaceTremble(TAnimObject& o, TRandom& random) {
+  o.PosX += (double(random.Random(9)) - 4) * o.Speed / 1000;
+  o.PosY += (double(random.Random(9)) - 4) * o.Speed / 1000;
 }
 
 constexpr std::array<TPlace, 10> kPlaces = {PlaceStatic, PlaceWander,  PlaceBounce,  PlaceBounceX, PlaceBounceY,
@@ -69,22 +73,23 @@ constexpr std::array<TPlace, 10> kPlaces = {PlaceStatic, PlaceWander,  PlaceBoun
 
 }  // namespace
 
-void TAnimObject::Start(uint32_t now, bool reseed) {
+void TAnimObject::Start(uint32_t now, TRandom& random, bool reseed) {
   Alpha = FullAlpha();
-  StartMotion(now, reseed);
+  StartMotion(now, random, reseed);
 }
 
-void TAnimObject::StartMotion(uint32_t now, bool reseed) {
-  if (reseed) SeedRandom();
+void TAnimObject::StartMotion(uint32_t now, TRandom& random, bool reseed) {
+  m_random = &random;
+  if (reseed) random.SeedFromClock();
   CurrentDelay = DisplaySec;
   Visible = DisplaySec == 0;
   StartTick = now;
   StepCount = 0;
   Flipped = false;
   WanderCount = 0;
-  WanderLimit = int32_t(Random(300)) + 50;
-  WanderRangeX = int32_t(Random(1000));
-  WanderRangeY = int32_t(Random(1000));
+  WanderLimit = int32_t(random.Random(300)) + 50;
+  WanderRangeX = int32_t(random.Random(1000));
+  WanderRangeY = int32_t(random.Random(1000));
 
   const TRect base = MotionAreaType == 0 ? TRect{0, 0, DesignWidth, DesignHeight} : MoveAreaRect;
   const int64_t hw = PictureWidth / 2, hh = PictureHeight / 2;
@@ -106,9 +111,10 @@ int32_t TAnimObject::FirstPosition(uint8_t type, int32_t value, int32_t lo, int3
     case 1: return lo;
     case 2: return hi;
     case 3: return Half(lo, hi);
-    case 4: return RandomRange(lo, hi);
+    case 4:
+      return m_random->RandomRange(lo, hi);
     case 5: {
-      const int64_t v = RandomRange(lo, hi);
+      const int64_t v = m_random->RandomRange(lo, hi);
       return Bounded(v < Half(lo, hi) ? int64_t(lo) - v : 2 * int64_t(hi) - v);
     }
     default: return value;
@@ -117,10 +123,11 @@ int32_t TAnimObject::FirstPosition(uint8_t type, int32_t value, int32_t lo, int3
 
 void TAnimObject::ResetMotion() {
   OffScreen = false;
-  DirX = RandomSign();
-  DirY = RandomSign();
-  MirrorX = RandomSign();
-  MirrorY = RandomSign();
+  TRandom& random = *m_random;
+  DirX = RandomSign(random);
+  DirY = RandomSign(random);
+  MirrorX = RandomSign(random);
+  MirrorY = RandomSign(random);
   if (InitialDir < kInitialDirs.size()) {
     const TInitialDir d = kInitialDirs[InitialDir];
     if (d.X) DirX = d.X;
@@ -209,8 +216,9 @@ bool TAnimObject::Leaving(double v, int32_t lo, int32_t hi, int32_t design, int3
 
 void TAnimObject::Move() {
   const TEdges& edges = OffScreenEdges;
-  BounceX += double(Random(1000)) * Speed * DirX / 100000;
-  BounceY += double(Random(1000)) * Speed * DirY / 100000;
+  TRandom& random = *m_random;
+  BounceX += double(random.Random(1000)) * Speed * DirX / 100000;
+  BounceY += double(random.Random(1000)) * Speed * DirY / 100000;
   if (Motion == 2 || Motion == 3 || Motion == 5)
     OffScreen = Leaving(BounceX, Area.Left, Area.Right, DesignWidth, DirX, edges.Left, edges.Right);
   if ((Motion == 2 || Motion == 4 || Motion == 6) && !OffScreen)
@@ -220,8 +228,8 @@ void TAnimObject::Move() {
   if (BounceX >= Area.Right) DirX = -1;
   if (BounceY >= Area.Bottom) DirY = -1;
 
-  WanderX += double(Random(uint32_t(std::max(WanderRangeX, 0)))) * Speed * WanderDirX / 100000;
-  WanderY += double(Random(uint32_t(std::max(WanderRangeY, 0)))) * Speed * WanderDirY / 100000;
+  WanderX += double(random.Random(uint32_t(std::max(WanderRangeX, 0)))) * Speed * WanderDirX / 100000;
+  WanderY += double(random.Random(uint32_t(std::max(WanderRangeY, 0)))) * Speed * WanderDirY / 100000;
   ++WanderCount;
   if (WanderX <= Area.Left || WanderX >= Area.Right || WanderY <= Area.Top || WanderY >= Area.Bottom)
     WanderCount = WanderLimit;
@@ -232,25 +240,26 @@ void TAnimObject::Move() {
 // A wander turn: a new direction now and then, always back into the area.
 void TAnimObject::Turn() {
   const TEdges& edges = OffScreenEdges;
+  TRandom& random = *m_random;
   if (Motion == 1) {
     OffScreen = Leaving(WanderY, Area.Top, Area.Bottom, DesignHeight, WanderDirY, edges.Top, edges.Bottom);
     if (!OffScreen)
       OffScreen = Leaving(WanderX, Area.Left, Area.Right, DesignWidth, WanderDirX, edges.Left, edges.Right);
   }
-  if (Random(10) == 0) WanderDirX = RandomSign();
-  WanderDirY = int32_t(Random(3)) - 1;
+  if (random.Random(10) == 0) WanderDirX = RandomSign(random);
+  WanderDirY = int32_t(random.Random(3)) - 1;
   if (WanderX <= Area.Left) WanderDirX = 1;
   if (WanderX >= Area.Right) WanderDirX = -1;
   if (WanderY <= Area.Top) WanderDirY = 1;
   if (WanderY >= Area.Bottom) WanderDirY = -1;
-  WanderLimit = int32_t(Random(300)) + 50;
-  WanderRangeX = int32_t(Random(800)) + 200;
-  WanderRangeY = int32_t(Random(1000));
+  WanderLimit = int32_t(random.Random(300)) + 50;
+  WanderRangeX = int32_t(random.Random(800)) + 200;
+  WanderRangeY = int32_t(random.Random(1000));
   WanderCount = 0;
 }
 
 void TAnimObject::Place() {
-  if (Motion < kPlaces.size()) kPlaces[Motion](*this);
+  if (Motion < kPlaces.size()) kPlaces[Motion](*this, *m_random);
   SetPos(PosX, PosY);
 }
 

@@ -71,7 +71,7 @@ void TImgObject::SaveOwnKeys(TIniFile& ini, const std::string& s) const {
 
 // A file that is found nowhere or does not decode leaves the object without
 // a picture: it is never drawn and never steps, and the others run on.
-void TImgObject::Start(uint32_t now, bool reseed) {
+void TImgObject::Start(uint32_t now, TRandom& random, bool reseed) {
   const std::string path = FindFile();
   try {
     if (path.empty()) throw std::runtime_error("no picture file");
@@ -85,7 +85,7 @@ void TImgObject::Start(uint32_t now, bool reseed) {
   m_hasPicture = true;
   Alpha = FullAlpha();
   for (TScaled& s : m_scaled) s.Release();
-  StartMotion(now, reseed);
+  StartMotion(now, random, reseed);
 }
 
 void TImgObject::LoadPicture(const std::string& path) {
@@ -179,7 +179,7 @@ int32_t TGifObject::PlaySpeed() const {
 }
 
 // Every Start decodes the GIF anew and plays from frame 0.
-void TGifObject::Start(uint32_t now, bool reseed) {
+void TGifObject::Start(uint32_t now, TRandom& random, bool reseed) {
   Painting = false;
   const std::string path = FindFile();
   try {
@@ -203,7 +203,7 @@ void TGifObject::Start(uint32_t now, bool reseed) {
   m_playStart = now;
   m_frame = 0;
   Painting = true;
-  StartMotion(now, reseed);
+  StartMotion(now, random, reseed);
 }
 
 void TGifObject::Stop() {

@@ -51,7 +51,7 @@ class TImgObject final : public TAnimImgObject {
   static constexpr int64_t kMaxScaledPixels = int64_t(1) << 22;
   static constexpr int64_t kMaxScaledBytes = int64_t(256) << 20;
 
-  void Start(uint32_t now, bool reseed) override;
+  void Start(uint32_t now, TRandom& random, bool reseed) override;
   void Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t now) override;
 
   TBitmap32 Picture;
@@ -89,7 +89,7 @@ class TImgObject final : public TAnimImgObject {
 
 class TGifObject final : public TAnimImgObject {
  public:
-  void Start(uint32_t now, bool reseed) override;
+  void Start(uint32_t now, TRandom& random, bool reseed) override;
   void Stop() override;
   void Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t now) override;
 

@@ -5,22 +5,21 @@
 
 #include "animation/uAnimMath.h"
 #include "raster/uBlend.h"
-#include "raster/uRandom.h"
 
 namespace kx {
 
-void TRain::Init() {
+void TRain::Init(TRandom& random) {
   const auto w = uint32_t(TargetWidth()), h = uint32_t(TargetHeight());
   Particles.assign(size_t(std::max(Count, 0)), TDrop{});
   for (TDrop& d : Particles) {
-    d.X = Random(w);
-    d.Y = Random(h);
-    d.SpeedClass = int32_t(Random(3)) + 2;
-    d.LengthClass = int32_t(Random(4)) + 1;
+    d.X = random.Random(w);
+    d.Y = random.Random(h);
+    d.SpeedClass = int32_t(random.Random(3)) + 2;
+    d.LengthClass = int32_t(random.Random(4)) + 1;
   }
 }
 
-void TRain::Update() {
+void TRain::Update(TRandom& random) {
   const int32_t w = TargetWidth(), h = TargetHeight();
   const double f = Factor(50);
   const double slant = CosDeg(Angle);
@@ -30,10 +29,12 @@ void TRain::Update() {
     d.X += slant * dy;
     // A drop that leaves at one side comes back at the other; one waiting
     // beyond a side for the slant to bring it in is left alone.
-    if (d.X < -20 && slant < 0) d.X = Random(100) + double(w);
-    else if (d.X > w + 20 && slant > 0) d.X = -double(Random(100));
+    if (d.X < -20 && slant < 0)
+      d.X = random.Random(100) + double(w);
+    else if (d.X > w + 20 && slant > 0)
+      d.X = -double(random.Random(100));
     d.SpeedClass = std::clamp(d.SpeedClass, 2, 4);
-    if (d.Y > h) d.Y = -double(Random(100));
+    if (d.Y > h) d.Y = -double(random.Random(100));
   }
   for (const TDrop& d : Particles) DrawDrop(d.X, d.Y, d.SpeedClass, d.LengthClass);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "animation/uWeather.h"
+#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -18,10 +19,12 @@ struct TDrop {
 
 class TRain final : public TWeatherEffect {
  public:
-  // Count drops at random places in Target with random speed and length classes.
-  void Init();
-  // Moves every drop by the current Dt, speeds and Angle, then draws them all.
-  void Update();
+  // Count drops at random places in Target with random speed and length
+  // classes, drawn from random.
+  void Init(TRandom& random);
+  // Moves every drop by the current Dt, speeds and Angle, then draws them
+  // all; re-entry places are drawn from random.
+  void Update(TRandom& random);
   // Blends the streak of a drop whose upper end is at (X, Y) into Target.
   void DrawDrop(double x, double y, int32_t speedClass, int32_t lengthClass);
 

@@ -4,7 +4,6 @@
 
 #include "animation/uAnimMath.h"
 #include "raster/uBlend.h"
-#include "raster/uRandom.h"
 
 namespace kx {
 namespace {
@@ -25,30 +24,32 @@ constexpr TFlakePixel kSize4[] = {{-1, 0, 240}, {-1, 1, 240}, {0, -1, 240}, {0, 
 
 }  // namespace
 
-void TSnow::Init() {
+void TSnow::Init(TRandom& random) {
   const auto w = uint32_t(TargetWidth()), h = uint32_t(TargetHeight());
   Particles.assign(size_t(std::max(Count, 0)), TFlake{});
   for (TFlake& f : Particles) {
-    f.X = Random(w);
-    f.Y = Random(h);
-    f.DriftX = 1.0 - Random(3);
-    f.Size = int32_t(Random(3)) + 2;
+    f.X = random.Random(w);
+    f.Y = random.Random(h);
+    f.DriftX = 1.0 - random.Random(3);
+    f.Size = int32_t(random.Random(3)) + 2;
   }
 }
 
-void TSnow::Update() {
+void TSnow::Update(TRandom& random) {
   const int32_t w = TargetWidth(), h = TargetHeight();
   const double f = Factor(70);
   for (TFlake& p : Particles) {
     p.Y += f * p.Size;
     p.X += f * p.DriftX;
-    if (Random(20) == 0) p.Size += int32_t(Random(3)) - 1;
+    if (random.Random(20) == 0) p.Size += int32_t(random.Random(3)) - 1;
     // A flake that leaves at one side comes back at the other; one waiting
     // beyond a side for its drift to bring it in is left alone.
-    if (p.X < 0 && p.DriftX < 0) p.X = Random(50) + double(w);
-    else if (p.X > w && p.DriftX > 0) p.X = -double(Random(50));
+    if (p.X < 0 && p.DriftX < 0)
+      p.X = random.Random(50) + double(w);
+    else if (p.X > w && p.DriftX > 0)
+      p.X = -double(random.Random(50));
     p.Size = std::clamp(p.Size, 2, 4);
-    if (p.Y > h - 1) p.Y = -double(Random(100));
+    if (p.Y > h - 1) p.Y = -double(random.Random(100));
   }
   for (const TFlake& p : Particles) DrawFlake(PixelCoordinate(p.X), PixelCoordinate(p.Y), p.Size);
 }

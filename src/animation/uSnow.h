@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "animation/uWeather.h"
+#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -18,10 +19,12 @@ struct TFlake {
 
 class TSnow final : public TWeatherEffect {
  public:
-  // Count flakes at random places in Target, each with a random drift and size.
-  void Init();
-  // Moves every flake by the current Dt and speeds, then draws them all.
-  void Update();
+  // Count flakes at random places in Target, each with a random drift and
+  // size, drawn from random.
+  void Init(TRandom& random);
+  // Moves every flake by the current Dt and speeds, then draws them all; the
+  // size changes and re-entry places are drawn from random.
+  void Update(TRandom& random);
   // Blends one flake of the given size centred at (x, y) into Target.
   void DrawFlake(int32_t x, int32_t y, int32_t size);
 

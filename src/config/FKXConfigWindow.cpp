@@ -58,6 +58,7 @@ void TfmKXCOnfigWindow::FormShow() {
         if (Fl_Widget* page = pages->value()) page->redraw();
       }
       if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) {
+        grid->Errors = m_context.Errors;
         grid->SetItems(pictures);
         if (persisting) LoadChecks(settings, *grid);
         grid->OnSelectItem = [this](void*, int index) { SelectPicture(index); };

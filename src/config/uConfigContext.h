@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "os/uErrorSink.h"
 #include "package/uKXProject.h"
 #include "ui/uKXForms.h"
 
@@ -37,6 +38,9 @@ struct TConfigContext {
   std::function<void(TfmKXCOnfigWindow& window, int index)> PreviewPicture{};
   std::function<void(TfmKXCOnfigWindow& window)> OpenSettings{};
   std::function<void(TfmKXCOnfigWindow& window, int index)> SetWallpaper{};
+  // Errors the windows drop and carry on from (a thumbnail that does not
+  // decode); nowhere when null.
+  IErrorSink* Errors = nullptr;
 };
 
 }  // namespace kx

@@ -7,7 +7,6 @@
 #include "devices/uSharedFolder.h"
 #include "os/uPlatform.h"
 #include "os/uUserFiles.h"
-#include "raster/uRandom.h"
 #include "saver/uShowMath.h"
 #include "saver/uUserSettings.h"
 
@@ -24,7 +23,7 @@ std::string ProgramFolder(const std::string& programPath) {
 }  // namespace
 
 TKXfmScrSvr::TKXfmScrSvr(TKXCProject& project, TSaverContext& context)
-    : m_project(project), m_ctx(context), m_rules(context.Input ? *context.Input : ProcessInputState()) {}
+    : m_project(project), m_ctx(context), m_rules(context.Input ? *context.Input : m_ownInput) {}
 
 void TKXfmScrSvr::ShowModal() {
   FormShow();
@@ -37,18 +36,19 @@ void TKXfmScrSvr::ShowModal() {
     }
     try {
       IdleStep();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
       // An error abandons this pass only; the show goes on.
+      Errors().Report("show", e.what());
     }
   }
   FormClose();
 }
 
 void TKXfmScrSvr::FormShow() {
-  m_soundEffect = std::make_unique<TSoundEffect>(m_ctx.Sound);
+  m_soundEffect = std::make_unique<TSoundEffect>(m_ctx.Sound, Errors());
   m_soundEffect->SetVolume(m_project.Settings.SoundVolume);
   m_sounds = std::make_unique<TSoundScheduler>(
-      *m_soundEffect, m_ctx.Clock,
+      *m_soundEffect, m_ctx.Clock, m_ctx.Random, Errors(),
       TSoundFolders{m_ctx.WorkFolder, GetSharedFolder(), ProgramFolder(m_ctx.ProgramPath)},
       [this](const std::string& path) { m_ctx.Display.SetTitle(path); });
   m_oldPicture.SetSize(800, 600, MakePixel(0, 0, 0));
@@ -56,14 +56,11 @@ void TKXfmScrSvr::FormShow() {
   m_workPicture.SetSize(800, 600, MakePixel(0, 0, 0));
 
   m_rules.ShowStarted();
-  if (m_ctx.Seed) RandSeed = *m_ctx.Seed;
-  else SeedRandom();
-
-  const TKXCFileList& files = m_project.FileList;
-  for (size_t i = 0; i < files.Names.size() && i < files.States.size(); ++i)
-    if (files.States[i] == "TRUE") m_showList.push_back(files.Names[i]);
+  if (m_ctx.Seed) m_ctx.Random.Seed(*m_ctx.Seed);
+  else m_ctx.Random.SeedFromClock();
 
   const TKXCSetting& s = m_project.Settings;
+  m_order.emplace(EnabledPictures(m_project.FileList), s.ShowImageMode, m_ctx.Random);
   m_exclusive = s.DirectX && m_ctx.Display.StartExclusive();
   if (!m_exclusive) {
     try {
@@ -74,13 +71,12 @@ void TKXfmScrSvr::FormShow() {
     }
   }
 
-  if (!m_showList.empty()) {
+  if (!m_order->Empty()) {
     m_stretch = s.Stretch;
     m_proportional = s.Proportional;
     m_autoAdvance = s.Random;
     m_duration = s.Duration;
     m_speed = s.Speed;
-    m_showImageMode = s.ShowImageMode;
     m_transition = s.Transition;
     m_transitionTime = s.TransitionTime;
     m_showClock = s.ShowClock;
@@ -88,17 +84,16 @@ void TKXfmScrSvr::FormShow() {
     m_sound = s.Sound;
     BackPictureSize(s.DirectXQuality, m_backSize);
     LoadTransitionList();
-    m_currentIndex = NextPictureIndex(-1);
-    m_currentName = m_showList[size_t(m_currentIndex)];
+    m_order->Begin();
   } else {
     ShowMessageBox("Unable to run screensaver.\r\nPlease configure!");
   }
 
-  m_music = std::make_unique<TMusicPlaylist>(m_ctx.Music);
+  m_music = std::make_unique<TMusicPlaylist>(m_ctx.Music, m_ctx.Random, Errors());
   m_music->Start(s, m_ctx.WorkFolder);
 
-  if (!m_showList.empty()) {
-    m_engine = std::make_unique<TAnimEngine>(m_ctx.Clock);
+  if (!m_order->Empty()) {
+    m_engine = std::make_unique<TAnimEngine>(m_ctx.Clock, m_ctx.Random);
     m_engine->SetSeed(m_ctx.Seed);
     m_engine->ShowClock = m_showClock;
     m_engine->Clock.Corner = TClock::CornerOf(m_clockPos);

@@ -8,7 +8,6 @@
 #include <future>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -18,9 +17,12 @@
 #include "devices/uMusic.h"
 #include "devices/uSound.h"
 #include "os/uClock.h"
+#include "os/uErrorSink.h"
 #include "package/uKXProject.h"
 #include "raster/uBitmap.h"
+#include "raster/uRandom.h"
 #include "saver/uInputRules.h"
+#include "saver/uSlideshowOrder.h"
 #include "sound/uMusicPlaylist.h"
 #include "sound/uSoundEffect.h"
 #include "sound/uSoundScheduler.h"
@@ -38,17 +40,31 @@ class TShowEvents {
   virtual void Ended() {}
 };
 
-// The devices and options one show runs with.
+// The devices, options and state one show runs with. Nothing of a show is
+// process-wide: its generator, its input state and where its dropped errors
+// go all come from here.
 struct TSaverContext {
   ISaverDisplay& Display;
   IClock& Clock;
   std::string ProgramPath;        // names the user settings file
-  std::optional<uint32_t> Seed;   // seeds the shared generator instead of the clock
+  std::optional<uint32_t> Seed;   // seeds Random (and the engine's restarts) instead of the clock
   TShowEvents* Events = nullptr;
-  TInputState* Input = nullptr;   // the process-wide input state when null
+  // The input rules' state. A caller that starts several shows one after
+  // another hands each the same state, so the ignored moves carry on from
+  // one to the next; when null the show has a fresh state of its own.
+  TInputState* Input = nullptr;
   ISoundChannels* Sound = nullptr;  // sound effects; silent when null
   IMusicPlayer* Music = nullptr;    // background music; none when null
   std::string WorkFolder{};         // where the package's files were unpacked, ending in "/"
+  // Errors the show drops and carries on from (a pass of the idle loop, a
+  // picture passed over, a sound or track that fails); the screen shows
+  // nothing of them. The null sink when null.
+  IErrorSink* Errors = nullptr;
+  // The show's generator, seeded when the show starts. The picture order,
+  // the transitions and their running-pattern effects, the engine (water,
+  // weather, objects) and the sounds draw from it, one after the other on
+  // the show's thread.
+  TRandom Random{};
 };
 
 class TKXfmScrSvr {
@@ -71,11 +87,11 @@ class TKXfmScrSvr {
 
   // Sequencing and presentation.
   void Advance();
-  int32_t NextPictureIndex(int32_t index) const;
   void LoadTransitionList();
   void LoadCurrentPicture();
-  enum class TPictureLoad { Loaded, Kept, AllFailed };
-  TPictureLoad LoadPictureOrMoveOn();
+  // The order's LoadOrMoveOn on LoadCurrentPicture; when every picture has
+  // failed, the first failure is shown and the show ends.
+  TSlideshowOrder::TLoad LoadPictureOrMoveOn();
   void RunTransition(int32_t time);
   void TransitionStep(int32_t percent, TFrameChange change = TFrameChange::Changed);
   void PresentFrame();
@@ -99,24 +115,22 @@ class TKXfmScrSvr {
   };
   static TFittedStill FitStill(const std::string& path, const TFitParams& params);
   TFitParams FitParams() const;
+  IErrorSink& Errors() const { return m_ctx.Errors ? *m_ctx.Errors : NullErrorSink(); }
 
   TKXCProject& m_project;
   TSaverContext& m_ctx;
+  TInputState m_ownInput;  // when the context brings none
   TInputRules m_rules;
   bool m_closed = false;
   bool m_idleInstalled = false;
 
-  std::vector<std::string> m_showList;
-  int32_t m_currentIndex = -1;
-  std::optional<int32_t> m_nextIndex;  // the order's next picture, drawn ahead
+  std::optional<TSlideshowOrder> m_order;  // made when the show starts
   struct TPrefetch {
     std::string Name;
     std::future<TFittedStill> Result;  // waited for when the show ends
   };
   std::optional<TPrefetch> m_prefetch;
-  std::string m_currentName, m_loadedName;
-  std::set<std::string> m_failedNames;  // pictures that failed to load, never tried again
-  std::string m_firstFailure;           // the message of the first of them
+  std::string m_loadedName;
   bool m_exclusive = false;
   bool m_stillPicture = true;
   bool m_stillOnScreen = false;  // the current still picture has been presented
@@ -134,7 +148,7 @@ class TKXfmScrSvr {
   // The settings as they were when the show started.
   bool m_stretch = true, m_proportional = true, m_autoAdvance = true, m_transition = true;
   bool m_showClock = false, m_sound = true;
-  int32_t m_duration = 30, m_speed = 100, m_showImageMode = 0, m_transitionTime = 2000, m_clockPos = 1;
+  int32_t m_duration = 30, m_speed = 100, m_transitionTime = 2000, m_clockPos = 1;
   int32_t m_currentDuration = 30;
   uint32_t m_pictureStart = 0, m_lastFrame = 0;
 };

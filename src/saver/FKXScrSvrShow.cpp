@@ -2,7 +2,6 @@
 // fitting, transitions through the numbered effects, and frame pacing.
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <span>
 #include <stdexcept>
 #include <utility>
@@ -13,7 +12,6 @@
 #include "raster/uJpegCodec.h"
 #include "raster/uMath.h"
 #include "raster/uPictureDecode.h"
-#include "raster/uRandom.h"
 #include "raster/uResample.h"
 #include "saver/FKXScrSvr.h"
 #include "saver/uShowMath.h"
@@ -33,13 +31,11 @@ const TPixel kBlack = MakePixel(0, 0, 0);
 
 void TKXfmScrSvr::Advance() {
   m_currentDuration = m_duration;
-  m_currentIndex = m_nextIndex ? *m_nextIndex : NextPictureIndex(m_currentIndex);
-  m_nextIndex.reset();
-  m_currentName = m_showList[size_t(m_currentIndex)];
-  if (m_currentName != m_loadedName) {
-    const TPictureLoad load = LoadPictureOrMoveOn();
-    if (load == TPictureLoad::AllFailed) return;
-    if (load == TPictureLoad::Loaded) {
+  m_order->Advance();
+  if (m_order->CurrentName() != m_loadedName) {
+    const TSlideshowOrder::TLoad load = LoadPictureOrMoveOn();
+    if (load == TSlideshowOrder::TLoad::AllFailed) return;
+    if (load == TSlideshowOrder::TLoad::Loaded) {
       if (m_transition) RunTransition(m_transitionTime);
       else m_ctx.Display.Clear();
     }
@@ -48,59 +44,41 @@ void TKXfmScrSvr::Advance() {
   StartPrefetch();
 }
 
-// In a random order the next index is drawn now rather than when it is due.
-// Nothing else draws from the shared generator while a still picture shows,
-// so the order is the same; while a picture file shows, its objects and
-// weather do, and the draw waits for its time. At most one picture is
-// fetched ahead; one that fails is reported when it is due, as any other.
+// The order's next picture is drawn ahead, and a still picture is decoded
+// and fitted meanwhile. In a random order the draw comes from the show's
+// generator, which a picture file's objects and weather draw from all the
+// time it shows: then the draw waits for its time. While a still picture
+// shows only a shuffled music list draws (when a track ends), and its draw
+// then follows the order's instead of preceding it; either way a seeded
+// show repeats exactly. At most one picture is fetched ahead; one that
+// fails is reported when it is due, as any other.
 void TKXfmScrSvr::StartPrefetch() {
   m_prefetch.reset();
-  if (m_closed || !m_autoAdvance || m_showList.size() < 2) return;
-  const bool random = m_showImageMode == 0 || m_showImageMode == 2;
-  if (random && !m_stillPicture) return;
-  m_nextIndex = NextPictureIndex(m_currentIndex);
-  const std::string& name = m_showList[size_t(*m_nextIndex)];
-  if (name == m_loadedName || !IsStillPicture(name) || m_failedNames.contains(name)) return;
+  if (m_closed || !m_autoAdvance || m_order->ShowList().size() < 2) return;
+  if (m_order->RandomOrder() && !m_stillPicture) return;
+  const int32_t next = m_order->DrawAhead();
+  const std::string& name = m_order->ShowList()[size_t(next)];
+  if (name == m_loadedName || !IsStillPicture(name) || m_order->Failed(name)) return;
   m_prefetch = TPrefetch{name, std::async(std::launch::async, FitStill, name, FitParams())};
-  if (m_ctx.Events) m_ctx.Events->PictureFetchedAhead(*m_nextIndex, name);
+  if (m_ctx.Events) m_ctx.Events->PictureFetchedAhead(next, name);
 }
 
-// A picture that fails to load is passed over at once: the next one of the
-// order is tried in the same pass, and a failed picture is not tried again.
-// When the order comes back to the picture already shown, that one stays.
-// When every picture has failed, the first failure is shown once and the
-// show ends.
-TKXfmScrSvr::TPictureLoad TKXfmScrSvr::LoadPictureOrMoveOn() {
-  const size_t distinct = std::set<std::string>(m_showList.begin(), m_showList.end()).size();
-  for (;;) {
-    if (m_currentName == m_loadedName) return TPictureLoad::Kept;
-    if (!m_failedNames.contains(m_currentName)) {
-      try {
-        LoadCurrentPicture();
-        return TPictureLoad::Loaded;
-      } catch (const std::exception& e) {
-        if (m_failedNames.empty()) m_firstFailure = "File: " + m_currentName + "\r\n" + e.what();
-        m_failedNames.insert(m_currentName);
-      }
+// Every picture passed over goes to the error sink; when all have failed,
+// the first failure is shown once and the show ends.
+TSlideshowOrder::TLoad TKXfmScrSvr::LoadPictureOrMoveOn() {
+  const TSlideshowOrder::TLoad load = m_order->LoadOrMoveOn(m_loadedName, [this](int32_t, const std::string& name) {
+    try {
+      LoadCurrentPicture();
+    } catch (const std::exception& e) {
+      Errors().Report("show", "File: " + name + ": " + e.what());
+      throw;
     }
-    if (m_failedNames.size() >= distinct) {
-      ShowMessageBox(m_firstFailure);
-      m_closed = true;
-      return TPictureLoad::AllFailed;
-    }
-    m_currentIndex = NextPictureIndex(m_currentIndex);
-    m_currentName = m_showList[size_t(m_currentIndex)];
+  });
+  if (load == TSlideshowOrder::TLoad::AllFailed) {
+    ShowMessageBox(m_order->FirstFailure());
+    m_closed = true;
   }
-}
-
-int32_t TKXfmScrSvr::NextPictureIndex(int32_t index) const {
-  const auto count = int32_t(m_showList.size());
-  if (m_showImageMode != 0 && m_showImageMode != 2) return index + 1 >= count ? 0 : index + 1;
-  if (count < 2) return 0;
-  int32_t next;
-  do next = int32_t(Random(uint32_t(count)));
-  while (next == index);
-  return next;
+  return load;
 }
 
 void TKXfmScrSvr::LoadTransitionList() {
@@ -139,28 +117,29 @@ TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const T
 }
 
 void TKXfmScrSvr::LoadCurrentPicture() {
-  if (!IsStillPicture(m_currentName)) return LoadAnimatedPicture();
+  const std::string& name = m_order->CurrentName();
+  if (!IsStillPicture(name)) return LoadAnimatedPicture();
   // The picture fetched ahead when it is this one (its failure is thrown here).
   std::optional<TPrefetch> ahead = std::exchange(m_prefetch, std::nullopt);
-  TFittedStill fitted =
-      ahead && ahead->Name == m_currentName ? ahead->Result.get() : FitStill(m_currentName, FitParams());
+  TFittedStill fitted = ahead && ahead->Name == name ? ahead->Result.get() : FitStill(name, FitParams());
   m_stillPicture = true;
   m_stillOnScreen = false;
   m_fittedPicture = std::move(fitted.Picture);
   m_pictureSize = fitted.Size;
   m_animated = TProject();  // a still picture has no animation, objects or sounds
   m_sounds->StopSounds();
-  m_loadedName = m_currentName;
-  if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
+  m_loadedName = name;
+  if (m_ctx.Events) m_ctx.Events->PictureShown(m_order->CurrentIndex(), name);
 }
 
 // A picture file that is missing or fails to load throws, leaving the slide
 // on screen and its project untouched: the picture is loaded and fitted
 // aside and takes the holder's place only when it is complete.
 void TKXfmScrSvr::LoadAnimatedPicture() {
+  const std::string& name = m_order->CurrentName();
   TProject loaded;
   loaded.SetSpeed(m_speed);
-  if (!loaded.Load(m_currentName)) throw std::runtime_error(loaded.LoadError);
+  if (!loaded.Load(name)) throw std::runtime_error(loaded.LoadError);
   TPoint size{loaded.Picture.Width(), loaded.Picture.Height()};
   if (m_exclusive) {
     size = {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight()};
@@ -184,8 +163,8 @@ void TKXfmScrSvr::LoadAnimatedPicture() {
     m_sounds->LoadSounds(m_animated);
     m_sounds->TickSounds();
   }
-  m_loadedName = m_currentName;
-  if (m_ctx.Events) m_ctx.Events->PictureShown(m_currentIndex, m_currentName);
+  m_loadedName = name;
+  if (m_ctx.Events) m_ctx.Events->PictureShown(m_order->CurrentIndex(), name);
 }
 
 const TBitmap32& TKXfmScrSvr::CurrentFrame() const {
@@ -225,7 +204,7 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
     m_newPicture.Draw(origin.X, origin.Y, m_engine->GetOutput());
   }
 
-  m_effect = m_transitionList[Random(uint32_t(m_transitionList.size()))];
+  m_effect = m_transitionList[m_ctx.Random.Random(uint32_t(m_transitionList.size()))];
   // The first frame shows what the window already shows, but it is presented
   // whole: its cost plans the others, and a later frame may change every
   // pixel. As many frames as that cost allows, but no more than one per
@@ -255,8 +234,8 @@ void TKXfmScrSvr::RunTransition(int32_t time) {
 void TKXfmScrSvr::TransitionStep(int32_t percent, TFrameChange change) {
   m_workPicture.Draw(0, 0, m_oldPicture);
   const TPoint extent = EffectExtents(m_workPicture.Width(), m_workPicture.Height(), percent);
-  Effects[m_effect].Proc(m_workPicture, m_newPicture, m_workPicture.Width(), m_workPicture.Height(), extent.X,
-                         extent.Y, percent);
+  Effects[m_effect].Proc(m_workPicture, m_newPicture, m_workPicture.Width(), m_workPicture.Height(), extent.X, extent.Y,
+                         percent, m_ctx.Random);
   PresentBitmap(m_workPicture, change);
 }
 

@@ -30,9 +30,4 @@ TInputAction TInputRules::KeyDown(int32_t keyCode) {
   return m_state.F1 ? TInputAction::None : TInputAction::ResetWater;
 }
 
-TInputState& ProcessInputState() {
-  static TInputState state;
-  return state;
-}
-
 }  // namespace kx

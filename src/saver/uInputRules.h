@@ -1,6 +1,7 @@
-// The rules by which input ends a full-screen show. The state lives for the
-// whole process, so a second show started from the configuration window
-// carries on with it.
+// The rules by which input ends a full-screen show. The state belongs to
+// whoever starts the shows: the configuration window, which starts one show
+// after another, hands each the same state, so the second carries on with
+// the first's move counter.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +41,5 @@ class TInputRules {
  private:
   TInputState& m_state;
 };
-
-// The one input state of the process.
-TInputState& ProcessInputState();
 
 }  // namespace kx

@@ -4,7 +4,6 @@
 #include <exception>
 
 #include "package/uPackage.h"
-#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -22,7 +21,8 @@ std::vector<std::string> BuildPlaylist(const std::string& musicFile, const std::
 TMusicPlaylist::~TMusicPlaylist() {
   try {
     if (m_player) m_player->Close();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Report(e.what());
   }
 }
 
@@ -35,12 +35,14 @@ void TMusicPlaylist::Start(const TKXCSetting& settings, const std::string& workF
   InOrder = settings.MusicMode != 0;
   m_volume = int32_t(std::clamp<int64_t>(int64_t(settings.MusicVolume) * 10, 0, IMusicPlayer::kMaxVolume));
   TrackIndex = -1;
+  if (Playlist.empty()) return StopMusic();  // nothing to play is no error
   TrackIndex = NextTrackIndex();
   try {
     m_player->Open(Playlist.at(size_t(TrackIndex)));
     m_player->SetVolume(m_volume);
     m_player->Play();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Report(Playlist[size_t(TrackIndex)] + ": " + e.what());
     StopMusic();
   }
 }
@@ -48,7 +50,7 @@ void TMusicPlaylist::Start(const TKXCSetting& settings, const std::string& workF
 // In order: the next track, the first after the last. Shuffled: any track
 // other than the current one. Broken tracks are passed over; when the
 // current track is the only one left it follows itself.
-int32_t TMusicPlaylist::NextTrackIndex() const {
+int32_t TMusicPlaylist::NextTrackIndex() {
   const auto count = int32_t(Playlist.size());
   if (InOrder) {
     int32_t next = TrackIndex;
@@ -62,7 +64,7 @@ int32_t TMusicPlaylist::NextTrackIndex() const {
   const bool currentWorks = TrackIndex >= 0 && !m_broken[size_t(TrackIndex)];
   if (size_t(count) - m_brokenCount <= (currentWorks ? 1u : 0u)) return currentWorks ? TrackIndex : 0;
   int32_t next;
-  do next = int32_t(Random(uint32_t(count)));
+  do next = int32_t(m_random.Random(uint32_t(count)));
   while (next == TrackIndex || m_broken[size_t(next)]);
   return next;
 }
@@ -84,7 +86,8 @@ void TMusicPlaylist::TryNextTracks() {
       m_player->SetVolume(m_volume);
       m_player->Play();
       m_seeking = false;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+      Report(Playlist[size_t(TrackIndex)] + ": " + e.what());
       m_broken[size_t(TrackIndex)] = true;
       ++m_brokenCount;
     }
@@ -96,7 +99,8 @@ void TMusicPlaylist::ProcessMessages() {
   try {
     if (m_player->TakeTrackEnd()) MediaPlayerNotify();
     else if (m_seeking) TryNextTracks();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Report(e.what());
     StopMusic();
   }
 }
@@ -106,7 +110,8 @@ void TMusicPlaylist::StopMusic() {
   m_seeking = false;
   try {
     m_player->Close();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Report(e.what());
   }
 }
 

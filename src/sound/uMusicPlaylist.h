@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "devices/uMusic.h"
+#include "os/uErrorSink.h"
 #include "package/uKXProject.h"
+#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -19,8 +21,11 @@ std::vector<std::string> BuildPlaylist(const std::string& musicFile, const std::
 
 class TMusicPlaylist {
  public:
-  // Without a player (no audio device) there is no music.
-  explicit TMusicPlaylist(IMusicPlayer* player) : m_player(player) {}
+  // Without a player (no audio device) there is no music. A shuffled list
+  // draws from random; tracks that fail are reported to errors. Both must
+  // outlive the playlist.
+  TMusicPlaylist(IMusicPlayer* player, TRandom& random, IErrorSink& errors)
+      : m_player(player), m_random(random), m_errors(errors) {}
   ~TMusicPlaylist();
   TMusicPlaylist(const TMusicPlaylist&) = delete;
   TMusicPlaylist& operator=(const TMusicPlaylist&) = delete;
@@ -31,12 +36,13 @@ class TMusicPlaylist {
   bool InOrder = false;
 
   // Starts the first track when Music is on and MusicFile is not empty. A
-  // first track that does not play leaves the show without music, silently.
+  // first track that does not play leaves the show without music (the
+  // screen shows nothing; the error goes to the sink).
   void Start(const TKXCSetting& settings, const std::string& workFolder);
   // The player reported the end of a track: when it has played to its
   // length, the next track that opens starts. Tracks that fail to open are
-  // passed over and not tried again; when none opens the music stops,
-  // silently.
+  // passed over and not tried again; when none opens the music stops. Each
+  // failure goes to the sink, nothing to the screen.
   void MediaPlayerNotify();
   // Polls the player for the end of the track (the show's message pump) and
   // goes on trying tracks when the last pass left some untried.
@@ -49,11 +55,14 @@ class TMusicPlaylist {
   // tracks never holds the show up; the rest are tried in the next passes.
   static constexpr int kOpensPerPass = 16;
 
-  int32_t NextTrackIndex() const;
+  int32_t NextTrackIndex();
   void TryNextTracks();
   void StopMusic();
+  void Report(const std::string& what) { m_errors.Report("music", what); }
 
   IMusicPlayer* m_player;
+  TRandom& m_random;
+  IErrorSink& m_errors;
   int32_t m_volume = 1000;
   std::vector<bool> m_broken;  // tracks that failed to open
   size_t m_brokenCount = 0;

@@ -12,8 +12,9 @@ TSoundEffect::~TSoundEffect() {
   Clear();
   try {
     if (m_mayPlay) StopAll();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // a device that fails while closing has nothing more to stop
+    m_errors.Report("sound", e.what());
   }
 }
 

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "devices/uSound.h"
+#include "os/uErrorSink.h"
 
 namespace kx {
 
 class TSoundEffect {
  public:
-  // Without channels (no audio device) every call is silent.
-  explicit TSoundEffect(ISoundChannels* channels) : m_channels(channels) {}
+  // Without channels (no audio device) every call is silent. A device that
+  // fails while the player is released is reported to errors, which must
+  // outlive the player.
+  TSoundEffect(ISoundChannels* channels, IErrorSink& errors) : m_channels(channels), m_errors(errors) {}
   ~TSoundEffect();
   TSoundEffect(const TSoundEffect&) = delete;
   TSoundEffect& operator=(const TSoundEffect&) = delete;
@@ -38,6 +41,7 @@ class TSoundEffect {
 
  private:
   ISoundChannels* m_channels;
+  IErrorSink& m_errors;
   bool m_mayPlay = false;  // a sound started since the last StopAll: the player stops it when released
 };
 

@@ -4,7 +4,6 @@
 
 #include "os/uFileAccess.h"
 #include "package/uPackage.h"
-#include "raster/uRandom.h"
 
 namespace kx {
 
@@ -43,15 +42,18 @@ void TSoundScheduler::LoadSounds(const TProject& project) {
       SoundReady[c] = true;
       try {
         m_player.Load(c, path);
-      } catch (const std::exception&) {
+      } catch (const std::exception& e) {
+        m_errors.Report("sound", path + ": " + e.what());
         SoundReady[c] = false;
         continue;
       }
-      if (m_records[c].PlayMode == 1) SoundWait[c] = RandomRange(m_records[c].MinSeconds, m_records[c].MaxSeconds);
+      if (m_records[c].PlayMode == 1)
+        SoundWait[c] = m_random.RandomRange(m_records[c].MinSeconds, m_records[c].MaxSeconds);
       else if (m_records[c].PlayMode == 2) SoundWait[c] = m_records[c].MinSeconds;
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // a sound that cannot be set up stays silent; the show goes on
+    m_errors.Report("sound", e.what());
   }
 }
 
@@ -71,7 +73,7 @@ void TSoundScheduler::TickSounds() {
         case 1:
           if (elapsed >= SoundWait[i]) {
             SoundSince[i] = m_clock.Tick();
-            SoundWait[i] = RandomRange(r.MinSeconds, r.MaxSeconds);
+            SoundWait[i] = m_random.RandomRange(r.MinSeconds, r.MaxSeconds);
             m_player.Play(i, false);
           }
           break;
@@ -85,8 +87,9 @@ void TSoundScheduler::TickSounds() {
           break;
       }
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // a failing device leaves this pass silent
+    m_errors.Report("sound", e.what());
   }
 }
 

@@ -13,6 +13,8 @@
 
 #include "animation/uCreatorProject.h"
 #include "os/uClock.h"
+#include "os/uErrorSink.h"
+#include "raster/uRandom.h"
 #include "sound/uSoundEffect.h"
 
 namespace kx {
@@ -32,17 +34,25 @@ std::string FindSoundFile(const std::string& stored, const TSoundFolders& folder
 
 class TSoundScheduler {
  public:
-  TSoundScheduler(TSoundEffect& player, IClock& clock, TSoundFolders folders,
+  // Random waits are drawn from random; the sounds that fail are reported to
+  // errors. Both must outlive the scheduler.
+  TSoundScheduler(TSoundEffect& player, IClock& clock, TRandom& random, IErrorSink& errors, TSoundFolders folders,
                   std::function<void(const std::string&)> setTitle)
-      : m_player(player), m_clock(clock), m_folders(std::move(folders)), m_setTitle(std::move(setTitle)) {}
+      : m_player(player),
+        m_clock(clock),
+        m_random(random),
+        m_errors(errors),
+        m_folders(std::move(folders)),
+        m_setTitle(std::move(setTitle)) {}
 
   // Stops every sound and forgets the loaded files and records.
   void StopSounds();
   // Looks up and loads the project's used sound records (the window's
   // title becomes each path found). A record whose file is missing or does
-  // not decode stays silent; the others play. Errors end it silently.
+  // not decode stays silent; the others play. Errors end it; the screen
+  // shows nothing, the sink gets the errors (a missing file is no error).
   void LoadSounds(const TProject& project);
-  // Plays what is due now. Errors end it silently.
+  // Plays what is due now. An error ends the pass and goes to the sink.
   void TickSounds();
 
  private:
@@ -50,6 +60,8 @@ class TSoundScheduler {
 
   TSoundEffect& m_player;
   IClock& m_clock;
+  TRandom& m_random;
+  IErrorSink& m_errors;
   TSoundFolders m_folders;
   std::function<void(const std::string&)> m_setTitle;
 

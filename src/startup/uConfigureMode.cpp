@@ -40,6 +40,9 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
   const TYesNoHandler previousQuestion = SetYesNoHandler(AskFlYesNo);
   if (previousQuestion) SetYesNoHandler(previousQuestion);
   try {
+    // The full-screen previews are shows one after another: the move
+    // counter of the input rules carries on from one to the next.
+    TInputState input;
     TConfigContext context{forms, project, programPath, args};
     context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
     context.OpenSettings = OpenSettingsDialog;
@@ -51,7 +54,7 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
       try {
         TSaverDevices devices = MakeSaverDevices();
         SetMessageBoxHandler(boxes);
-        TSaverContext show{*devices.Display, *devices.Clock, programPath, std::nullopt};
+        TSaverContext show{*devices.Display, *devices.Clock, programPath, std::nullopt, nullptr, &input};
         show.Sound = devices.Sound.get();
         show.Music = devices.Music.get();
         show.WorkFolder = GetWorkFolder();

@@ -13,11 +13,14 @@
 
 #include "raster/uBitmap.h"
 #include "raster/uGeometry.h"
+#include "raster/uRandom.h"
 
 namespace kx {
 
+// Rand is the show's generator: effects with a running random pattern draw
+// from it as it stands; the others leave it alone.
 using TEffectProc = void (*)(TBitmap32& Dest, const TBitmap32& Src, int32_t Width, int32_t Height, int32_t ExtentX,
-                             int32_t ExtentY, int32_t Percent);
+                             int32_t ExtentY, int32_t Percent, TRandom& Rand);
 
 // The families of effects, each drawn by one unit of transitions/: rectangle
 // reveals, slides and pushes (uRectEffects); unroll and build-up

@@ -131,7 +131,8 @@ std::optional<TRegion> BarsRegion(int32_t A, int32_t B, int32_t W, int32_t H, in
   return list.CreateRegion();
 }
 
-std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, int32_t HMode, int32_t VMode) {
+std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, int32_t HMode, int32_t VMode,
+                                   TRandom& Rand) {
   TComplexRegion list;
   const int32_t T = std::max(std::min(W, H) / 200 + 1, 1);
   const int32_t RW = W % T, RH = H % T, HW = W / 2, HH = H / 2;
@@ -139,7 +140,7 @@ std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, i
   if (HMode != 0) {
     const int32_t J = A < W ? W / 10 : 0;
     for (int32_t y = 0; y < H; y += T) {
-      const int32_t r = int32_t(Random(uint32_t(2 * J))) - J + A;  // drawn even when J = 0
+      const int32_t r = int32_t(Rand.Random(uint32_t(2 * J))) - J + A;  // drawn even when J = 0
       const int32_t b = y + T + RH;  // every strip carries the remainder, so the last reaches the bottom
       if (HMode == 1) {
         list.AddRect(W - r, y, W, b);
@@ -163,7 +164,7 @@ std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, i
     std::vector<TColumnStrip> strips;
     strips.reserve(size_t((W + T - 1) / T));
     for (int32_t x = 0; x < W; x += T) {
-      const int32_t r = int32_t(Random(uint32_t(2 * J))) + B - J;
+      const int32_t r = int32_t(Rand.Random(uint32_t(2 * J))) + B - J;
       if (VMode == 1) {
         strips.push_back({H - r, H, 0, 0});
       } else if (VMode == 2) {
@@ -185,9 +186,10 @@ std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, i
   return region;
 }
 
-#define KX_BARS(name, a, b, hmode, vmode)                                                                   \
-  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) { \
-    CopyThrough(Dest, Src, W, H, BarsRegion(a, b, W, H, hmode, vmode));                                     \
+#define KX_BARS(name, a, b, hmode, vmode)                                                                 \
+  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, \
+            TRandom& Rand) {                                                                              \
+    CopyThrough(Dest, Src, W, H, BarsRegion(a, b, W, H, hmode, vmode));                                   \
   }
 KX_BARS(BarsInFromRight, 2 * X, 0, 1, 0)
 KX_BARS(BarsInFromLeft, 2 * X, 0, 2, 0)
@@ -216,8 +218,8 @@ KX_BARS(CrissCrossFromTopLeftAndBottom, X, Y, 3, 3)
 
 // Only where bars from both ends overlap: the bars from the right and the
 // bottom intersected with those from the left and the top.
-void CrissCrossFromBottomLeftTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X,
-                                      int32_t Y, int32_t P) {
+void CrissCrossFromBottomLeftTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
+                                      int32_t P, TRandom& Rand) {
   std::optional<TRegion> region = BarsRegion(2 * X, 2 * Y, W, H, 1, 1);
   {
     const std::optional<TRegion> other = BarsRegion(2 * X, 2 * Y, W, H, 2, 2);
@@ -226,9 +228,10 @@ void CrissCrossFromBottomLeftTopRight(TBitmap32& Dest, const TBitmap32& Src, int
   CopyThrough(Dest, Src, W, H, region);
 }
 
-#define KX_SHREDS(name, a, b, hmode, vmode)                                                                 \
-  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) { \
-    CopyThrough(Dest, Src, W, H, ShredRegion(a, b, W, H, hmode, vmode));                                    \
+#define KX_SHREDS(name, a, b, hmode, vmode)                                                               \
+  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, \
+            TRandom& Rand) {                                                                              \
+    CopyThrough(Dest, Src, W, H, ShredRegion(a, b, W, H, hmode, vmode, Rand));                            \
   }
 KX_SHREDS(UnevenShredFromRight, X, 0, 1, 0)
 KX_SHREDS(UnevenShredFromLeft, X, 0, 2, 0)

@@ -28,7 +28,7 @@ std::optional<TRegion> BarsRegion(int32_t A, int32_t B, int32_t W, int32_t H, in
 
 // Strips of thickness Min(W, H) / 200 + 1 whose lengths jitter at random by
 // up to a tenth of the picture while the reach is short of it, drawn from
-// the shared generator as it stands (one draw per row strip from the top,
+// the show's generator as it stands (one draw per row strip from the top,
 // then one per column strip from the left), so the ragged edge is new in
 // every frame. Each strip reaches the picture's far side with the remainder
 // of the division by the thickness added. Modes for rows (columns):
@@ -39,10 +39,12 @@ std::optional<TRegion> BarsRegion(int32_t A, int32_t B, int32_t W, int32_t H, in
 // tall and overlapping, are first cut into bands of rows and made into a
 // second region the same way, which is then added to the first. None when
 // there is no strip at all.
-std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, int32_t HMode, int32_t VMode);
+std::optional<TRegion> ShredRegion(int32_t A, int32_t B, int32_t W, int32_t H, int32_t HMode, int32_t VMode,
+                                   TRandom& Rand);
 
-#define KX_BAR_EFFECT(name) \
-  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P);
+#define KX_BAR_EFFECT(name)                                                                               \
+  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, \
+            TRandom& Rand);
 KX_BAR_EFFECT(BarsInFromRight)
 KX_BAR_EFFECT(BarsInFromLeft)
 KX_BAR_EFFECT(BarsLeftThenRight)

@@ -107,39 +107,44 @@ std::optional<TRegion> TriangularShredRegion(int32_t W, int32_t H, int32_t P) {
   });
 }
 
-void BlindVertically(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void BlindVertically(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   const int32_t N = W / 40 + 1, a = MulDiv(N, P, 100);
   TComplexRegion list;
   for (int32_t s = 0; s < W; s += 2 * N) list.AddRect(s + N - a, 0, s + N + a, H);
   DrawList(Dest, Src, W, H, list);
 }
 
-void BlindHorizontally(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void BlindHorizontally(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                       TRandom& Rand) {
   const int32_t N = H / 40 + 1, a = MulDiv(N, P, 100);
   TComplexRegion list;
   for (int32_t s = 0; s < H; s += 2 * N) list.AddRect(0, s + N - a, W, s + N + a);
   DrawList(Dest, Src, W, H, list);
 }
 
-void UnevenBlindFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void UnevenBlindFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                         TRandom& Rand) {
   UnevenBlind(Dest, Src, W, H, X, P, true, false);
 }
 
-void UnevenBlindFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                          int32_t P) {
+void UnevenBlindFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                          TRandom& Rand) {
   UnevenBlind(Dest, Src, W, H, X, P, true, true);
 }
 
-void UnevenBlindFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void UnevenBlindFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                        TRandom& Rand) {
   UnevenBlind(Dest, Src, W, H, Y, P, false, false);
 }
 
-void UnevenBlindFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                           int32_t P) {
+void UnevenBlindFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                           TRandom& Rand) {
   UnevenBlind(Dest, Src, W, H, Y, P, false, true);
 }
 
-void RectangularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RectangularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   if (W <= 0 || H <= 0) return;
   const int32_t R = std::min(W, H) / 10 + 1, a = MulDiv(R, P, 100);
   TComplexRegion list;
@@ -149,34 +154,37 @@ void RectangularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t 
 }
 
 void RectanglesFromLeftToRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                               int32_t P) {
+                               int32_t P, TRandom& Rand) {
   StripedRectangles(Dest, Src, W, H, X, P, true, false);
 }
 
 void RectanglesFromRightToLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                               int32_t P) {
+                               int32_t P, TRandom& Rand) {
   StripedRectangles(Dest, Src, W, H, X, P, true, true);
 }
 
 void RectanglesFromUpToBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P) {
+                              int32_t P, TRandom& Rand) {
   StripedRectangles(Dest, Src, W, H, Y, P, false, false);
 }
 
 void RectanglesFromBottomToUp(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P) {
+                              int32_t P, TRandom& Rand) {
   StripedRectangles(Dest, Src, W, H, Y, P, false, true);
 }
 
-void CircularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void CircularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                   TRandom& Rand) {
   DrawRegion(Dest, Src, W, H, CircularShredRegion(W, H, P));
 }
 
-void DiamondShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void DiamondShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                  TRandom& Rand) {
   DrawRegion(Dest, Src, W, H, DiamondShredRegion(W, H, P));
 }
 
-void TriangularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void TriangularShred(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   DrawRegion(Dest, Src, W, H, TriangularShredRegion(W, H, P));
 }
 

@@ -18,8 +18,9 @@ std::optional<TRegion> CircularShredRegion(int32_t W, int32_t H, int32_t P);
 std::optional<TRegion> DiamondShredRegion(int32_t W, int32_t H, int32_t P);
 std::optional<TRegion> TriangularShredRegion(int32_t W, int32_t H, int32_t P);
 
-#define KX_BLIND_EFFECT(name) \
-  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P);
+#define KX_BLIND_EFFECT(name)                                                                             \
+  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, \
+            TRandom& Rand);
 KX_BLIND_EFFECT(BlindVertically)
 KX_BLIND_EFFECT(BlindHorizontally)
 KX_BLIND_EFFECT(UnevenBlindFromLeft)

@@ -10,23 +10,23 @@ namespace kx {
 // down to the band's width across it and closes the band with a half-ellipse
 // whose tip runs from the edge to twice across the picture.
 
-void CurvedRevealFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                          int32_t P) {
+void CurvedRevealFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                          TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(-2 * W, 0, 2 * X, H + 1, 2 * W, 2 * W));
 }
 
-void CurvedRevealFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                           int32_t P) {
+void CurvedRevealFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                           TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(W - 2 * X, 0, 3 * W, H + 1, 2 * W, 2 * W));
 }
 
-void CurvedRevealFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                         int32_t P) {
+void CurvedRevealFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                         TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(0, -2 * H, W + 1, 2 * Y, 2 * H, 2 * H));
 }
 
 void CurvedRevealFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                            int32_t P) {
+                            int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(0, H - 2 * Y, W + 1, 3 * H, 2 * H, 2 * H));
 }
 
@@ -35,27 +35,27 @@ void CurvedRevealFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, in
 // the one rounded corner facing the centre is ever seen.
 
 void CurvedRevealFromTopLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                             int32_t P) {
+                             int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(-W, -H, (3 * X) / 2, (3 * Y) / 2, 2 * W, 2 * H));
 }
 
 void CurvedRevealFromTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P) {
+                              int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(W - (3 * X) / 2, -H, 2 * W, (3 * Y) / 2, 2 * W, 2 * H));
 }
 
 void CurvedRevealFromBottomLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                int32_t P) {
+                                int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(-W, H - (3 * Y) / 2, (3 * X) / 2, 2 * H, 2 * W, 2 * H));
 }
 
 void CurvedRevealFromBottomRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                 int32_t P) {
+                                 int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(W - (3 * X) / 2, H - (3 * Y) / 2, 2 * W, 2 * H, 2 * W, 2 * H));
 }
 
 void EllipticRevealOutFromCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                 int32_t P) {
+                                 int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, RoundRectRegion(W / 2 - X, H / 2 - Y, W / 2 + X, H / 2 + Y, (9 * X) / 5, (9 * Y) / 5));
 }
 
@@ -66,7 +66,7 @@ void EllipticRevealOutFromCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t 
 // W - W / 2); a crossed-over rectangle is taken as empty, so the last frame
 // is the whole new picture instead of keeping a small block of the old one.
 void EllipticRevealInToCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P) {
+                              int32_t P, TRandom& Rand) {
   TRegion region = RectRegion(0, 0, W, H);
   {
     const int32_t l = X - W / 2, t = Y - H / 2, r = 3 * (W / 2) - X, b = 3 * (H / 2) - Y;

@@ -11,24 +11,25 @@
 
 namespace kx {
 
-void CurvedRevealFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                          int32_t P);
-void CurvedRevealFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                           int32_t P);
-void CurvedRevealFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P);
+void CurvedRevealFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                          TRandom& Rand);
+void CurvedRevealFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                           TRandom& Rand);
+void CurvedRevealFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                         TRandom& Rand);
 void CurvedRevealFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                            int32_t P);
+                            int32_t P, TRandom& Rand);
 void CurvedRevealFromTopLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                             int32_t P);
+                             int32_t P, TRandom& Rand);
 void CurvedRevealFromTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P);
+                              int32_t P, TRandom& Rand);
 void CurvedRevealFromBottomLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                int32_t P);
+                                int32_t P, TRandom& Rand);
 void CurvedRevealFromBottomRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                 int32_t P);
+                                 int32_t P, TRandom& Rand);
 void EllipticRevealOutFromCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                 int32_t P);
+                                 int32_t P, TRandom& Rand);
 void EllipticRevealInToCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P);
+                              int32_t P, TRandom& Rand);
 
 }  // namespace kx

@@ -27,23 +27,23 @@ struct TFringe {
     Dense = (3 * depth) / (4 * Side);
   }
 
-  // Draws the cells of one row (column) of specks from the shared generator,
+  // Draws the cells of one row (column) of specks from the show's generator,
   // farthest first: shows[k] for k = Cells down to 1. Cell k shows with
   // probability 2/k in the dense part and 1/k beyond it, so the cell at the
   // front always shows.
-  void Draw(uint8_t* shows) const {
+  void Draw(uint8_t* shows, TRandom& Rand) const {
     for (int32_t k = Cells; k >= 1; --k) {
-      const uint32_t r = Random(uint32_t(k));
+      const uint32_t r = Rand.Random(uint32_t(k));
       shows[k] = k <= Dense ? r <= 1 : r == 0;
     }
   }
 };
 
 void DrawSpeckle(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t A, int32_t B, int32_t HMode,
-                 int32_t VMode) {
+                 int32_t VMode, TRandom& Rand) {
   // A region is missing only when the picture has no rows or columns, and
   // then there is nothing to draw either.
-  const std::optional<TRegion> region = SpeckleRegion(A, B, W, H, HMode, VMode);
+  const std::optional<TRegion> region = SpeckleRegion(A, B, W, H, HMode, VMode, Rand);
   if (region) CopyThrough(Dest, Src, W, H, *region);
 }
 
@@ -52,7 +52,8 @@ void DrawSpeckle(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, in
 // The rectangles are added in rising order of top, then left (the draws stay
 // in their order: row by row, or column by column): the region is then made
 // from the list several times faster than from rectangles in any order.
-std::optional<TRegion> SpeckleRegion(int32_t A, int32_t B, int32_t W, int32_t H, int32_t HMode, int32_t VMode) {
+std::optional<TRegion> SpeckleRegion(int32_t A, int32_t B, int32_t W, int32_t H, int32_t HMode, int32_t VMode,
+                                     TRandom& Rand) {
   TComplexRegion list;
   std::vector<uint8_t> shows;
   if (HMode != 0) {
@@ -60,7 +61,7 @@ std::optional<TRegion> SpeckleRegion(int32_t A, int32_t B, int32_t W, int32_t H,
     shows.assign(size_t(f.Cells) + 1, 0);
     for (int32_t y = 0; y < H; y += f.Step) {
       const int32_t bottom = y + f.Side;
-      f.Draw(shows.data());
+      f.Draw(shows.data(), Rand);
       if (HMode == 1) {
         const int32_t front = W - A;
         for (int32_t k = f.Cells; k >= 1; --k)
@@ -79,7 +80,7 @@ std::optional<TRegion> SpeckleRegion(int32_t A, int32_t B, int32_t W, int32_t H,
     const size_t stride = size_t(f.Cells) + 1;
     const int32_t columns = W > 0 ? int32_t((int64_t(W) + f.Step - 1) / f.Step) : 0;
     shows.assign(size_t(columns) * stride, 0);
-    for (int32_t c = 0; c < columns; ++c) f.Draw(shows.data() + size_t(c) * stride);
+    for (int32_t c = 0; c < columns; ++c) f.Draw(shows.data() + size_t(c) * stride, Rand);
     auto cell = [&](int32_t c, int32_t k) { return shows[size_t(c) * stride + size_t(k)] != 0; };
     if (VMode == 1) {
       const int32_t front = H - B;
@@ -101,37 +102,38 @@ std::optional<TRegion> RandomSquaresRegion(int32_t W, int32_t H, int32_t P) {
   if (W <= 0 || H <= 0) return std::nullopt;
   const int32_t Q = std::min(W, H) / 50 + 1;
   // The pattern must be the same in every frame, so it comes from a
-  // generator of its own: the shared one is left alone, and other threads
-  // drawing from it meanwhile cannot disturb the pattern.
-  TRandSequence random((uint32_t(W) + uint32_t(H)) * uint32_t(Q));
+  // generator of its own: the show's is left alone, and whatever it stands
+  // at cannot disturb the pattern.
+  TRandom random((uint32_t(W) + uint32_t(H)) * uint32_t(Q));
   TComplexRegion list;
   for (int32_t cx = Q; cx - Q < W; cx += 2 * Q)
     for (int32_t cy = Q; cy - Q < H; cy += 2 * Q)
-      if (int32_t(random.Next(100)) < P) list.AddRect(cx - Q, cy - Q, cx + Q, cy + Q);
+      if (int32_t(random.Random(100)) < P) list.AddRect(cx - Q, cy - Q, cx + Q, cy + Q);
   return list.CreateRegion();
 }
 
 void SpeckleAppearFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                            int32_t P) {
-  DrawSpeckle(Dest, Src, W, H, X, Y, 1, 0);
+                            int32_t P, TRandom& Rand) {
+  DrawSpeckle(Dest, Src, W, H, X, Y, 1, 0, Rand);
 }
 
-void SpeckleAppearFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                           int32_t P) {
-  DrawSpeckle(Dest, Src, W, H, X, Y, 2, 0);
+void SpeckleAppearFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                           TRandom& Rand) {
+  DrawSpeckle(Dest, Src, W, H, X, Y, 2, 0, Rand);
 }
 
 void SpeckleAppearFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                             int32_t P) {
-  DrawSpeckle(Dest, Src, W, H, X, Y, 0, 1);
+                             int32_t P, TRandom& Rand) {
+  DrawSpeckle(Dest, Src, W, H, X, Y, 0, 1, Rand);
 }
 
-void SpeckleAppearFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                          int32_t P) {
-  DrawSpeckle(Dest, Src, W, H, X, Y, 0, 2);
+void SpeckleAppearFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                          TRandom& Rand) {
+  DrawSpeckle(Dest, Src, W, H, X, Y, 0, 2, Rand);
 }
 
-void RandomSquaresAppear(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RandomSquaresAppear(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                         TRandom& Rand) {
   // No square at all (P = 0): nothing to draw.
   const std::optional<TRegion> region = RandomSquaresRegion(W, H, P);
   if (region) CopyThrough(Dest, Src, W, H, *region);

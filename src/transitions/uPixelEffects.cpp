@@ -211,34 +211,35 @@ void RotateImage(TBitmap32& Dest, const TBitmap32& Src, int32_t PX, int32_t PY, 
 
 std::vector<uint8_t> DissolvePattern(int32_t width, int32_t height) {
   std::vector<uint8_t> draws(size_t(width) * size_t(height));
-  TRandSequence random(PatternSeed(width, height));
+  TRandom random(PatternSeed(width, height));
   for (int32_t b = 0; b < height; ++b) {
     uint8_t* row = draws.data() + size_t(height - 1 - b) * size_t(width);
-    for (int32_t x = 0; x < width; ++x) row[x] = uint8_t(random.Next(100));
+    for (int32_t x = 0; x < width; ++x) row[x] = uint8_t(random.Random(100));
   }
   return draws;
 }
 
 std::vector<uint8_t> RowBarsPattern(int32_t width, int32_t height) {
   std::vector<uint8_t> draws(static_cast<size_t>(height));
-  TRandSequence random(PatternSeed(width, height));
-  for (int32_t b = 0; b < height; ++b) draws[size_t(height - 1 - b)] = uint8_t(random.Next(100));
+  TRandom random(PatternSeed(width, height));
+  for (int32_t b = 0; b < height; ++b) draws[size_t(height - 1 - b)] = uint8_t(random.Random(100));
   return draws;
 }
 
 std::vector<uint8_t> ColumnBarsPattern(int32_t width, int32_t height) {
   std::vector<uint8_t> draws(static_cast<size_t>(width));
-  TRandSequence random(PatternSeed(width, height));
-  for (int32_t x = 0; x < width; ++x) draws[size_t(x)] = uint8_t(random.Next(100));
+  TRandom random(PatternSeed(width, height));
+  for (int32_t x = 0; x < width; ++x) draws[size_t(x)] = uint8_t(random.Random(100));
   return draws;
 }
 
-void Fade(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void Fade(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, TRandom& Rand) {
   if (!Fits(Dest, Src, W, H)) return;
   BlendRow(Dest.Bits(), Src.Bits(), size_t(W) * size_t(H), BlendWeight(P));
 }
 
-void Pixelate(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void Pixelate(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+              TRandom& Rand) {
   const TBitmap32* zoom = &Dest;
   int32_t zoomPercent, ex, ey;
   if (P <= 50) {
@@ -261,14 +262,15 @@ void Pixelate(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32
   StretchCopy(Dest, -2 * mx, -2 * my, W + 4 * mx, H + 4 * my, *zoom, mx, my, sw, sh);
 }
 
-void Dissolve(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void Dissolve(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+              TRandom& Rand) {
   if (!Fits(Dest, Src, W, H)) return;
   const auto draws = g_dissolve.Get(W, H);
   SelectRow(Dest.Bits(), Src.Bits(), draws->data(), draws->size(), Threshold(P));
 }
 
-void RandomBarsHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                          int32_t P) {
+void RandomBarsHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                          TRandom& Rand) {
   if (!Fits(Dest, Src, W, H)) return;
   const auto draws = g_rowBars.Get(W, H);
   const uint8_t threshold = Threshold(P);
@@ -276,7 +278,8 @@ void RandomBarsHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int3
     if ((*draws)[size_t(y)] < threshold) std::memcpy(Dest.Row(y), Src.Row(y), Dest.StrideBytes());
 }
 
-void RandomBarsVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RandomBarsVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                        TRandom& Rand) {
   if (!Fits(Dest, Src, W, H)) return;
   const auto draws = g_columnBars.Get(W, H);
   const uint8_t threshold = Threshold(P);
@@ -286,21 +289,23 @@ void RandomBarsVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_
 // The pivot lies one pixel outside the picture on both axes; rows of the
 // pivot are counted from the bottom.
 
-void PivotFromTopLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void PivotFromTopLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   Pivot(Dest, Src, W, H, -1, -1, PivotAngle(P));
 }
 
-void PivotFromBottomLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                         int32_t P) {
+void PivotFromBottomLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                         TRandom& Rand) {
   Pivot(Dest, Src, W, H, -1, H, -PivotAngle(P));
 }
 
-void PivotFromTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void PivotFromTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                       TRandom& Rand) {
   Pivot(Dest, Src, W, H, W, -1, -PivotAngle(P));
 }
 
-void PivotFromBottomRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                          int32_t P) {
+void PivotFromBottomRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                          TRandom& Rand) {
   Pivot(Dest, Src, W, H, W, H, PivotAngle(P));
 }
 

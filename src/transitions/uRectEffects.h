@@ -6,8 +6,9 @@
 
 namespace kx {
 
-#define KX_RECT_EFFECT(name) \
-  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P);
+#define KX_RECT_EFFECT(name)                                                                              \
+  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, \
+            TRandom& Rand);
 KX_RECT_EFFECT(ExpandFromRight)
 KX_RECT_EFFECT(ExpandFromLeft)
 KX_RECT_EFFECT(SlideInFromRight)

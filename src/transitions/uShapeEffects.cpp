@@ -75,37 +75,37 @@ void RotatePoints(std::span<TPoint> Points, int32_t LastIndex, int32_t CX, int32
 // Triangles growing from a corner, two from opposite corners, four from the centre.
 
 void RevealDiagonalFromTopLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                               int32_t P) {
+                               int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(0, 0, 2 * X, 0, 0, 2 * Y));
 }
 
 void RevealDiagonalFromTopRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                int32_t P) {
+                                int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(W, 0, W - 2 * X, 0, W, 2 * Y));
 }
 
 void RevealDiagonalFromBottomLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                  int32_t P) {
+                                  int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(0, H, 2 * X, H, 0, H - 2 * Y));
 }
 
 void RevealDiagonalFromBottomRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                   int32_t P) {
+                                   int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(W, H, W - 2 * X, H, W, H - 2 * Y));
 }
 
 void DiagonalSweepAnticlockwise(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                int32_t P) {
+                                int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Merge(Triangle(0, H, 0, 0, X, H), {Triangle(W, H, W, 0, W - X, 0)}, TCombineMode::Or));
 }
 
 void DiagonalSweepClockwise(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                            int32_t P) {
+                            int32_t P, TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Merge(Triangle(W, 0, 0, 0, W, Y), {Triangle(W, H, 0, H, 0, H - Y)}, TCombineMode::Or));
 }
 
 void StarburstClockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                  int32_t P) {
+                                  int32_t P, TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2;
   CopyThrough(Dest, Src, W, H,
               Merge(Triangle(cx, cy, 0, 0, X, 0),
@@ -114,7 +114,7 @@ void StarburstClockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t
 }
 
 void StarburstAnticlockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                      int32_t P) {
+                                      int32_t P, TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2;
   CopyThrough(Dest, Src, W, H,
               Merge(Triangle(cx, cy, 0, 0, 0, Y),
@@ -124,35 +124,42 @@ void StarburstAnticlockwiseFromCenter(TBitmap32& Dest, const TBitmap32& Src, int
 
 // V shapes, bow ties and diagonal crosses.
 
-void RevealVFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RevealVFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(0, H / 2 - Y, 2 * X, H / 2, 0, H / 2 + Y));
 }
 
-void RevealVFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RevealVFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(W, H / 2 - Y, W - 2 * X, H / 2, W, H / 2 + Y));
 }
 
-void RevealVFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RevealVFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                    TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(W / 2 - X, 0, W / 2, 2 * Y, W / 2 + X, 0));
 }
 
-void RevealVFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void RevealVFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                       TRandom& Rand) {
   CopyThrough(Dest, Src, W, H, Triangle(W / 2 - X, H, W / 2, H - 2 * Y, W / 2 + X, H));
 }
 
-void BowTieHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void BowTieHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   CopyThrough(Dest, Src, W, H,
               Merge(Triangle(0, H / 2 - Y, X, H / 2, 0, H / 2 + Y),
                     {Triangle(W, H / 2 - Y, W - X, H / 2, W, H / 2 + Y)}, TCombineMode::Or));
 }
 
-void BowTieVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void BowTieVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                    TRandom& Rand) {
   CopyThrough(Dest, Src, W, H,
               Merge(Triangle(W / 2 - X, 0, W / 2, 2 * Y, W / 2 + X, 0),
                     {Triangle(W / 2 - X, H, W / 2, H - 2 * Y, W / 2 + X, H)}, TCombineMode::Or));
 }
 
-void DiagonalCrossIn(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void DiagonalCrossIn(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2, hx = X / 2, hy = Y / 2;
   CopyThrough(Dest, Src, W, H,
               Merge(Triangle(0, cy - hy, hx, cy, 0, cy + hy),
@@ -161,7 +168,8 @@ void DiagonalCrossIn(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H
                     TCombineMode::Or));
 }
 
-void DiagonalCrossOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void DiagonalCrossOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2, u = (W - X) / 2, v = (H - Y) / 2;
   CopyThrough(Dest, Src, W, H,
               Merge(RectRegion(0, 0, W, H),
@@ -172,13 +180,15 @@ void DiagonalCrossOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t 
 
 // Zigzag bands that widen from the centre line.
 
-void ZigzagHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void ZigzagHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   const int32_t A = H / 10;
   const auto band = ZigzagBand(A, W / 10, H / 2, MulDiv(A, P, 100) + Y / 2, true);
   CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
 }
 
-void ZigzagVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void ZigzagVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                    TRandom& Rand) {
   const int32_t A = W / 10;
   const auto band = ZigzagBand(A, H / 10, W / 2, MulDiv(A, P, 100) + X / 2, false);
   CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
@@ -187,20 +197,21 @@ void ZigzagVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H,
 // Diamonds.
 
 void RevealDiamondOutFromCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                int32_t P) {
+                                int32_t P, TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2;
   CopyThrough(Dest, Src, W, H, Diamond(cx - X, cy, cx, cy - Y, cx + X, cy, cx, cy + Y));
 }
 
 void RevealDiamondInToCentre(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                             int32_t P) {
+                             int32_t P, TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2;
   CopyThrough(Dest, Src, W, H,
               Merge(RectRegion(0, 0, W, H), {Diamond(X - cx, cy, cx, Y - cy, 3 * cx - X, cy, cx, 3 * cy - Y)},
                     TCombineMode::Xor));
 }
 
-void DiagonalBoxOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void DiagonalBoxOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                    TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2, hx = X / 2, hy = Y / 2;
   CopyThrough(Dest, Src, W, H,
               Merge(Diamond(-hx, cy, cx, -hy, 2 * cx + hx, cy, cx, 2 * cy + hy),
@@ -210,14 +221,14 @@ void DiagonalBoxOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H,
 // Shapes that turn once clockwise while they grow.
 
 void RotationalRectangleInCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                                 int32_t P) {
+                                 int32_t P, TRandom& Rand) {
   auto points = CentreRectangle(W, H, X, Y);
   RotatePoints(points, 3, W / 2, H / 2, TurnAngle(P));
   CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
 }
 
 void RotationalStarInCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                            int32_t P) {
+                            int32_t P, TRandom& Rand) {
   // Tips at twice the extents, waist corners at half of them.
   const int32_t cx = W / 2, cy = H / 2, hx = X / 2, hy = Y / 2;
   std::array<TPoint, 8> points = {TPoint{cx - 2 * X, cy}, {cx - hx, cy - hy}, {cx, cy - 2 * Y}, {cx + hx, cy - hy},
@@ -226,7 +237,8 @@ void RotationalStarInCenter(TBitmap32& Dest, const TBitmap32& Src, int32_t W, in
   CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(points)));
 }
 
-void SpiralRectangle(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void SpiralRectangle(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   // About the point (X, Y), which runs from the top-left corner to the bottom-right one.
   auto points = CentreRectangle(W, H, X, Y);
   RotatePoints(points, 3, X, Y, TurnAngle(P));

@@ -16,8 +16,9 @@ namespace kx {
 // leaves the points as they were). Indices beyond the span are ignored.
 void RotatePoints(std::span<TPoint> Points, int32_t LastIndex, int32_t CX, int32_t CY, long double Angle);
 
-#define KX_SHAPE_EFFECT(name) \
-  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P);
+#define KX_SHAPE_EFFECT(name)                                                                             \
+  void name(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P, \
+            TRandom& Rand);
 KX_SHAPE_EFFECT(RevealDiagonalFromTopLeft)
 KX_SHAPE_EFFECT(RevealDiagonalFromTopRight)
 KX_SHAPE_EFFECT(RevealDiagonalFromBottomLeft)

@@ -108,28 +108,32 @@ void ShadeRows(TBitmap32& Bitmap, uint8_t Amp, int32_t Top, int32_t Count) {
 // that column lies just outside the picture, and the band's column (row)
 // beside the uncovered part keeps the old picture, shaded.
 
-void UnrollFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void UnrollFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                    TRandom& Rand) {
   const int32_t S = UnrollBand(W, X);
   StretchCopy(Dest, X + S - 1, 0, -S, H, Src, X + S, 0, S, H);
   Copy(Dest, 0, 0, X, H, Src, 0, 0);
   ShadeColumns(Dest, kUnrollShade, X, S);
 }
 
-void UnrollFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void UnrollFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   const int32_t S = UnrollBand(W, X);
   StretchCopy(Dest, W - X - 1, 0, -S, H, Src, W - X - 2 * S - 1, 0, S, H);
   Copy(Dest, W - X, 0, X, H, Src, W - X, 0);
   ShadeColumns(Dest, kUnrollShade, W - X - S, S);
 }
 
-void UnrollFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void UnrollFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                   TRandom& Rand) {
   const int32_t S = UnrollBand(H, Y);
   StretchCopy(Dest, 0, Y + S - 1, W, -S, Src, 0, Y + S, W, S);
   Copy(Dest, 0, 0, W, Y, Src, 0, 0);
   ShadeRows(Dest, kUnrollShade, Y, S);
 }
 
-void UnrollFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void UnrollFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   const int32_t S = UnrollBand(H, Y);
   StretchCopy(Dest, 0, H - Y - 1, W, -S, Src, 0, H - Y - 2 * S - 1, W, S);
   Copy(Dest, 0, H - Y, W, Y, Src, 0, H - Y);
@@ -139,13 +143,15 @@ void UnrollFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t 
 // The covered part shows at most a tenth of the new picture, the slice next
 // to the uncovered part, stretched over the whole covered part.
 
-void BuildUpFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void BuildUpFromRight(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                      TRandom& Rand) {
   const int32_t t10 = W / 10;
   Copy(Dest, 0, 0, X, H, Src, 0, 0);
   StretchCopy(Dest, X, 0, W - X, H, Src, X, 0, std::min(W - X, t10), H);
 }
 
-void BuildUpFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P) {
+void BuildUpFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
+                     TRandom& Rand) {
   const int32_t t10 = W / 10;
   Copy(Dest, W - X, 0, X, H, Src, W - X, 0);
   const int32_t s0 = std::max(W - X - t10, 0);
@@ -153,14 +159,14 @@ void BuildUpFromLeft(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H
 }
 
 void ExpandGraduallyFromBottom(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                               int32_t P) {
+                               int32_t P, TRandom& Rand) {
   const int32_t t10 = H / 10;
   Copy(Dest, 0, 0, W, Y, Src, 0, 0);
   StretchCopy(Dest, 0, Y, W, H - Y, Src, 0, Y, W, std::min(H - Y, t10));
 }
 
 void ExpandInGraduallyFromTop(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y,
-                              int32_t P) {
+                              int32_t P, TRandom& Rand) {
   const int32_t t10 = H / 10;
   Copy(Dest, 0, H - Y, W, Y, Src, 0, H - Y);
   const int32_t s0 = std::max(H - Y - t10, 0);

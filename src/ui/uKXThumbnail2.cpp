@@ -575,6 +575,7 @@ void TKXThumbnail2::PickUpThumbnails() {
       Titles[i] = std::move(r.Title);
     }
     if (!r.HeaderError.empty()) m_pendingReports.push_back(std::move(r.HeaderError));
+    if (!r.Dropped.empty() && Errors) Errors->Report("thumbnail", r.Dropped);
     any = true;
   });
   if (any) redraw();

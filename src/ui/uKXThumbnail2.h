@@ -16,8 +16,9 @@
 //   empty frames. Header failures of ".kxp" files found by the worker are
 //   reported on the UI thread with the box TProject::LoadHeader shows
 //   ("File: <name>" CR LF <error>), in picture order; decode errors of still
-//   pictures found by the worker leave the slot empty without a report (the
-//   configuration window ignores them while it shows anyway).
+//   pictures found by the worker leave the slot empty without a box (the
+//   configuration window ignores them while it shows anyway) and go to
+//   Errors when it is set, on the UI thread.
 // - Loading on the UI thread, a still picture that does not decode does not
 //   stop the loop: the other thumbnails still load, then the first such error
 //   is raised to the caller.
@@ -39,6 +40,7 @@
 #include <utility>
 #include <vector>
 
+#include "os/uErrorSink.h"
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
 #include "ui/uThumbnailLoader.h"
@@ -96,6 +98,7 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   const TBitmap32& Thumbnail(int index) const;
 
   std::function<void(void* sender, int itemIndex)> OnSelectItem;
+  IErrorSink* Errors = nullptr;  // where errors dropped by the worker go; nowhere when null
 
   void UpdateLayout();
   void LoadThumbnails();

@@ -57,8 +57,11 @@ void RunJob(std::shared_ptr<TThumbnailJob> job) {
     TThumbnail r;
     try {
       r = LoadThumbnail(path, job->PictureWidth, job->PictureHeight);
-    } catch (...) {
+    } catch (const std::exception& e) {
       r = {};  // a still picture that does not decode: an empty slot
+      r.Dropped = "File: " + path + ": " + e.what();
+    } catch (...) {
+      r = {};
     }
     bool notify = false;
     {

@@ -21,6 +21,7 @@ struct TThumbnail {
   TBitmap32 Bitmap;
   std::string Title;
   std::string HeaderError;  // the message box text of a ".kxp" header failure
+  std::string Dropped;      // the error of a still picture that does not decode
 };
 
 // A ".kxp" file is read up to its thumbnail only, its title is the picture's;

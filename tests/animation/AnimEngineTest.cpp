@@ -68,12 +68,14 @@ class Scene {
 
   TVirtualClock clock;
   TProject project;
-  TAnimEngine engine{clock};
+  TRandom random;
+  TAnimEngine engine{clock, random};
 };
 
 TEST(TAnimEngine, CosTableHoldsWholeDegrees) {
   TVirtualClock clock;
-  const TAnimEngine e(clock);
+  TRandom random;
+  const TAnimEngine e(clock, random);
   EXPECT_DOUBLE_EQ(e.CosTable[0], 1.0);
   EXPECT_DOUBLE_EQ(e.CosTable[60], 0.5);
   EXPECT_DOUBLE_EQ(e.CosTable[180], -1.0);
@@ -332,7 +334,8 @@ TEST(TAnimEngine, OverlaysDrawIntoComposite) {
 TEST(TAnimEngine, EmptyProjectGivesAnEmptyOutput) {
   TVirtualClock clock;
   TProject empty;
-  TAnimEngine e(clock);
+  TRandom random;
+  TAnimEngine e(clock, random);
   e.NextFrame();  // nothing attached yet
   e.Attach(empty);
   e.Start();

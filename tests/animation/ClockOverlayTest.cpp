@@ -186,8 +186,8 @@ TEST(TAnimEngine, DrawsTheClockLastInItsCorner) {
   for (int32_t y = 0; y < 120; ++y)
     for (int32_t x = 0; x < 400; ++x) project.Picture.SetPixel(x, y, MakePixel(uint8_t(x), uint8_t(y), 77));
   project.Weather = {2, 300, 10, 90, 20, 10};
-  // Each run starts from the same seed and goes through its frames before
-  // the other starts, as the weather draws from the shared generator.
+  // Each run starts from the same seed and draws its weather from a
+  // generator of its own.
   struct TRun {
     TBitmap32 Still, Rainy;
     int32_t ClockWidth, Alpha;
@@ -195,7 +195,8 @@ TEST(TAnimEngine, DrawsTheClockLastInItsCorner) {
   const auto run = [&](bool showClock) {
     TVirtualClock clock;
     clock.SetLocalTime({10, 8, 30});
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.ShowClock = showClock;
     engine.Clock.Corner = 3;
     engine.SetSeed(4);

@@ -90,7 +90,8 @@ TEST(ImgObject, BlendRulesOnExactPixels) {
   };
   for (const Case& c : cases) {
     auto o = ImgObject(c.keys + "PosLeft=2\r\nPosTop=2\r\n");
-    o->Start(0, false);
+    TRandom random;
+    o->Start(0, random, false);
     ASSERT_TRUE(o->HasPicture()) << c.name;
     TBitmap32 dst(4, 4, kGround);
     o->Draw(dst, o->DrawRect(), c.mirrored, 0);
@@ -112,7 +113,8 @@ TEST(ImgObject, AlphaMaskComesFromPngsOnly) {
   const std::pair<std::string, bool> cases[] = {{"a.PNG", true}, {"c.png", false}};
   for (const auto& [name, mask] : cases) {
     auto o = ImgObject("Filename=" + dir / name + "\r\n");
-    o->Start(0, false);
+    TRandom random;
+    o->Start(0, random, false);
     EXPECT_TRUE(o->IsPng) << name;
     EXPECT_EQ(o->HasAlphaMask, mask) << name;
     if (mask) EXPECT_EQ(o->AlphaMask, (std::vector<uint8_t>{128, 255, 0, 64}));
@@ -145,7 +147,8 @@ TEST(ImgObject, PictureFileLookUpOrder) {
     list.LoadFromText("[Obj0]\r\nObjType=IMG\r\nFilename=" + c.stored + "\r\n[Obj1]\r\nObjType=GIF\r\nFilename=" +
                       c.stored + "\r\n");
     list.LocateFiles(dir / "work/");
-    list[0].Start(0, false);
+    TRandom random;
+    list[0].Start(0, random, false);
     EXPECT_EQ(list[0].HasPicture(), c.width > 0) << c.stored;
     EXPECT_EQ(list[0].PictureWidth, c.width) << c.stored;
     EXPECT_EQ(list[0].Running(), c.width > 0) << c.stored;
@@ -174,7 +177,8 @@ class TObjectScene {
   }
   TVirtualClock clock{500};
   TProject project;
-  TAnimEngine engine{clock};
+  TRandom random;
+  TAnimEngine engine{clock, random};
 };
 
 TEST(ObjectDrawing, EngineDrawsObjectsInListOrderScaledToTheDisplay) {
@@ -244,7 +248,7 @@ TEST(ObjectDrawing, SeededRunsRepeatExactly) {
   const std::string objects = "[Obj0]\r\nObjType=IMG\r\nFilename=" + dir / "red.png" +
                               "\r\nMotion=1\r\nMotionSpeed=200\r\n[Obj1]\r\nObjType=IMG\r\nFilename=" + dir / "red.png" +
                               "\r\nMotion=2\r\nMotionSpeed=100\r\nPosLeftType=4\r\n";
-  // Objects draw from the shared generator, so the two runs take turns.
+  // Each run's objects draw from its own engine's generator, seeded alike.
   const auto run = [&] {
     TObjectScene scene;
     scene.Start(objects);

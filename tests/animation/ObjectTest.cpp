@@ -24,6 +24,10 @@ class TTestObject : public TAnimObject {
     DisplayRect = {0, 0, designW, designH};
   }
   void Load(const std::string& keys) { LoadObjectText("[Obj0]\r\n" + keys); }
+  // Starts drawing from the object's own generator.
+  using TAnimObject::Start;
+  void Start(uint32_t now, bool reseed) { Start(now, Random, reseed); }
+  TRandom Random;
 };
 
 constexpr uint32_t kT0 = 1000;
@@ -294,11 +298,11 @@ TEST(AnimObjectMotion, FirstPositionRules) {
   for (const uint32_t seed : {1u, 2u, 3u, 77u, 1234u}) {
     TTestObject o(0, 0, 400, 100);
     o.Load("PosLeftType=5\r\n");
-    SeedRandom(seed);
+    o.Random.Seed(seed);
     o.Start(kT0, false);
-    TRandSequence draws(seed);
-    for (int i = 0; i < 3; ++i) draws.Next(1000);
-    const auto v = int32_t(draws.Next(400));
+    TRandom draws(seed);
+    for (int i = 0; i < 3; ++i) draws.Random(1000);
+    const auto v = int32_t(draws.Random(400));
     EXPECT_EQ(o.PosLeft, v < 200 ? -v : 800 - v) << seed;
   }
 }
@@ -312,7 +316,7 @@ TEST(AnimObjectMotion, InitialDirections) {
     for (const uint32_t seed : {1u, 2u, 3u, 4u}) {
       TTestObject o;
       o.Load("InitialDir=" + std::to_string(c.dir) + "\r\n");
-      SeedRandom(seed);
+      o.Random.Seed(seed);
       o.Start(kT0, false);
       if (c.x) EXPECT_EQ(o.DirX, c.x) << c.dir;
       if (c.y) EXPECT_EQ(o.DirY, c.y) << c.dir;

@@ -179,7 +179,8 @@ TEST_P(WaterRows, EveryPixelMatchesTheFormulas) {
                        uint8_t(draw(0, 3) == 0),
                        {}};
       }
-      TAnimEngine e(clock);
+      TRandom random;
+      TAnimEngine e(clock, random);
       e.Attach(p);
       e.SetSeed(uint32_t(draw(1, 1000)));
       e.Start();

@@ -111,16 +111,16 @@ TEST(TSnow, ReentersAtTheOtherSideOrAtTheTop) {
       snow.SpeedIndex = 10;
       snow.Dt = 70;
       snow.Particles = {c.Start};
-      SeedRandom(seed);
-      TRandSequence replay(seed);
-      snow.Update();
-      if (replay.Next(20) == 0) replay.Next(3);
+      TRandom random(seed);
+      TRandom replay(seed);
+      snow.Update(random);
+      if (replay.Random(20) == 0) replay.Random(3);
       const TFlake& f = snow.Particles[0];
       if (c.XDraw) {
-        EXPECT_EQ(f.X, c.Base + c.Sign * double(replay.Next(50)));
+        EXPECT_EQ(f.X, c.Base + c.Sign * double(replay.Random(50)));
         EXPECT_EQ(f.Y, c.Start.Y + 2);
       } else {
-        EXPECT_EQ(f.Y, -double(replay.Next(100)));
+        EXPECT_EQ(f.Y, -double(replay.Random(100)));
         EXPECT_EQ(f.X, c.Start.X);  // the same column
       }
     }
@@ -133,7 +133,8 @@ TEST(TSnow, ReentersAtTheOtherSideOrAtTheTop) {
   snow.SpeedIndex = 10;
   snow.Dt = 70;
   snow.Particles = {{W + 30.0, 0, 2, -1}, {-30.0, 0, 2, +1}};
-  for (int i = 0; i < 3; ++i) snow.Update();
+  TRandom random;
+  for (int i = 0; i < 3; ++i) snow.Update(random);
   EXPECT_EQ(snow.Particles[0].X, W + 27.0);
   EXPECT_EQ(snow.Particles[1].X, -27.0);
 }
@@ -156,9 +157,9 @@ TEST(TSnow, MovesByTimeAndSpeed) {
     snow.EngineSpeed = c.EngineSpeed;
     snow.Dt = c.Dt;
     snow.Particles = {{100, 10, 2, +1}};
-    SeedRandom(5);  // no size change on this seed's first draw from 20
-    ASSERT_NE(TRandSequence(5).Next(20), 0u);
-    snow.Update();
+    TRandom random(5);  // no size change on this seed's first draw from 20
+    ASSERT_NE(TRandom(5).Random(20), 0u);
+    snow.Update(random);
     EXPECT_DOUBLE_EQ(snow.Particles[0].Y, 10 + c.Down);
     EXPECT_DOUBLE_EQ(snow.Particles[0].X, 100 + c.Down / 2);
   }
@@ -214,7 +215,8 @@ TEST(TRain, RecordAngleSetsTheSlant) {
     TProject project;
     project.Picture = TBitmap32(40, 40, kBlack);
     project.Weather = {2, 1, 10, c.RecordAngle, 10, 10};
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.Attach(project);
     engine.SetWeather(false);
     engine.Start();
@@ -263,12 +265,12 @@ TEST(TRain, ReentersAtTheOtherSideOrAboveThePicture) {
     rain.Dt = 50;
     rain.Angle = c.Angle;
     rain.Particles = {c.Start};
-    SeedRandom(99);
-    TRandSequence replay(99);
-    rain.Update();
+    TRandom random(99);
+    TRandom replay(99);
+    rain.Update(random);
     const TDrop& d = rain.Particles[0];
-    if (c.XDraw) EXPECT_EQ(d.X, c.Base + c.Sign * double(replay.Next(100)));
-    else EXPECT_EQ(d.Y, -double(replay.Next(100)));
+    if (c.XDraw) EXPECT_EQ(d.X, c.Base + c.Sign * double(replay.Random(100)));
+    else EXPECT_EQ(d.Y, -double(replay.Random(100)));
   }
 }
 
@@ -287,7 +289,8 @@ TEST(TAnimEngine, WeatherCountIsCapped) {
     TProject project;
     project.Picture = TBitmap32(64, 48, kBlack);
     project.Weather = {c.Kind, c.Count, 10, 90, 10, 10};
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.Attach(project);
     engine.SetWeather(false);
     engine.Start();
@@ -317,7 +320,8 @@ TEST(TAnimEngine, WeatherAtDtZeroRedrawsWithoutMoving) {
     TProject project;
     project.Picture = TBitmap32(64, 48, MakePixel(10, 40, 90));
     project.Weather = {kind, 200, 10, 80, 20, 10};
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.SetSeed(3);
     engine.Attach(project);
     engine.SetWeather(false);
@@ -363,7 +367,8 @@ TEST(TAnimEngine, HostileWeatherRecordsStayInBounds) {
     project.Picture = TBitmap32(24, 16, kBlack);
     project.Weather = w;
     project.SetSpeed(INT_MAX);
-    TAnimEngine engine(clock);
+    TRandom random;
+    TAnimEngine engine(clock, random);
     engine.SetSeed(11);
     engine.Attach(project);
     engine.SetWeather(false);

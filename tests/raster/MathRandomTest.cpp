@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-#include <vector>
-
 #include "raster/uMath.h"
 #include "raster/uRandom.h"
 
@@ -26,49 +23,39 @@ TEST(MulDiv, RoundsHalvesAwayFromZero) {
 }
 
 TEST(Random, FollowsTheGeneratorFormula) {
-  RandSeed = 0;
-  EXPECT_EQ(Random(100), 0u);  // state 1: 100 >> 32
-  EXPECT_EQ(RandSeed.load(), 1u);
-  EXPECT_EQ(Random(100), 3u);  // state 134775814: 13477581400 >> 32
-  EXPECT_EQ(RandSeed.load(), 134775814u);
-  const uint32_t before = RandSeed;
-  EXPECT_EQ(Random(0), 0u);  // still advances
-  EXPECT_EQ(RandSeed.load(), before * 134775813u + 1u);
+  TRandom r(0);
+  EXPECT_EQ(r.Random(100), 0u);  // state 1: 100 >> 32
+  EXPECT_EQ(r.State(), 1u);
+  EXPECT_EQ(r.Random(100), 3u);  // state 134775814: 13477581400 >> 32
+  EXPECT_EQ(r.State(), 134775814u);
+  const uint32_t before = r.State();
+  EXPECT_EQ(r.Random(0), 0u);  // still advances
+  EXPECT_EQ(r.State(), before * 134775813u + 1u);
 
-  RandSeed = 0xFFFFFFFFu;
-  EXPECT_EQ(Random(0xFFFFFFFFu), uint32_t((uint64_t(0xFFFFFFFFu * 134775813u + 1u) * 0xFFFFFFFFull) >> 32));
+  TRandom top(0xFFFFFFFFu);
+  EXPECT_EQ(top.Random(0xFFFFFFFFu), uint32_t((uint64_t(0xFFFFFFFFu * 134775813u + 1u) * 0xFFFFFFFFull) >> 32));
 
-  TRandSequence local(77);
-  RandSeed = 77;
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(local.Next(1000), Random(1000));
-  EXPECT_EQ(local.State(), RandSeed.load());
+  TRandom local(77);
+  uint32_t state = 77;
+  for (int i = 0; i < 50; ++i) {
+    state = NextRandState(state);
+    EXPECT_EQ(local.Random(1000), RandValue(state, 1000));
+  }
+  EXPECT_EQ(local.State(), state);
 }
 
 TEST(Random, RangeStaysWithinEitherOrder) {
-  SeedRandom(0x123456789ABCull);
-  EXPECT_EQ(RandSeed.load(), 0x56789ABCu);  // the low 32 bits of the counter
+  TRandom r;
+  r.Seed(0x123456789ABCull);
+  EXPECT_EQ(r.State(), 0x56789ABCu);  // the low 32 bits of the counter
   for (int i = 0; i < 200; ++i) {
-    const int32_t v = RandomRange(5, -3);
+    const int32_t v = r.RandomRange(5, -3);
     EXPECT_GE(v, -3);
     EXPECT_LT(v, 5);
   }
-  EXPECT_EQ(RandomRange(4, 4), 4);
-  const int32_t wide = RandomRange(INT32_MIN, INT32_MAX);
+  EXPECT_EQ(r.RandomRange(4, 4), 4);
+  const int32_t wide = r.RandomRange(INT32_MIN, INT32_MAX);
   EXPECT_LT(wide, INT32_MAX);
-}
-
-TEST(Random, ConcurrentDrawsNeverLoseOrRepeatAStep) {
-  constexpr int kThreads = 4, kDraws = 20000;
-  RandSeed = 99;
-  uint32_t expected = 99;
-  for (int i = 0; i < kThreads * kDraws; ++i) expected = NextRandState(expected);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([] {
-      for (int i = 0; i < kDraws; ++i) Random(10);
-    });
-  for (std::thread& t : threads) t.join();
-  EXPECT_EQ(RandSeed.load(), expected);
 }
 
 }  // namespace

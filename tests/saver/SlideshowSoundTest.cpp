@@ -61,6 +61,7 @@ class SlideshowSoundTest : public testing::Test {
     context.Sound = &Channels;
     context.Music = &Music;
     context.WorkFolder = Work.Path();
+    context.Errors = &Errors;
     if (single) ShowPictureFullScreen(Project, Project.FileList.Names[0], true, context);
     else RunSlideshow(Project, true, true, context);
   }
@@ -79,6 +80,7 @@ class SlideshowSoundTest : public testing::Test {
   THeadlessSoundChannels Channels{Log};
   THeadlessMusicPlayer Music{Log, AudioFileDurationMs};
   std::unique_ptr<THeadlessDisplay> Display;
+  kxtest::TErrorLog Errors;
 
  private:
   TMessageBoxHandler m_previousBox;
@@ -157,6 +159,32 @@ TEST_F(SlideshowSoundTest, OnePictureShowHasSoundButNoMusic) {
   const std::vector<std::string> lines = Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "sound play 0 loop 0"), lines.end());
   for (const std::string& line : lines) EXPECT_EQ(line.rfind("music", 0), std::string::npos) << line;
+}
+
+// A sound that does not decode and a track that does not open are dropped
+// without a word on the screen: they reach the show's error sink, and the
+// rest of the picture file's sounds play.
+TEST_F(SlideshowSoundTest, SoundsAndTracksThatFailReachTheErrorSink) {
+  kxtest::WriteFile(Work / "broken.wav", "RIFF and then nothing of a sound");
+  kxtest::WriteFile(Work / "bird.wav", kxtest::MakeWav({}));
+  TPictureFileParts parts = kxtest::SmallPictureFile();
+  TSoundParam broken{}, bird{};
+  broken.SetPath("broken.wav");
+  bird.SetPath("bird.wav");
+  bird.PlayMode = 2;
+  bird.MinSeconds = 1;
+  parts.Sounds[0] = kxtest::StoredBytes(broken);
+  parts.Sounds[1] = kxtest::StoredBytes(bird);
+  Add("lake.kxp", MakePictureFile(parts));
+  Project.Settings.Music = true;
+  Project.Settings.MusicFile = "missing.wav";
+  Run(2500);
+  ASSERT_EQ(Errors.Lines.size(), 2u);
+  EXPECT_EQ(Errors.Lines[0], "music: " + Work / "missing.wav" + ": cannot open " + Work / "missing.wav");
+  EXPECT_EQ(Errors.Lines[1].rfind("sound: " + Work / "broken.wav" + ": not a WAV sound", 0), 0u) << Errors.Lines[1];
+  const std::vector<std::string> lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "sound play 1 once -800"), lines.end());
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "sound play 0 loop -800"), lines.end());
 }
 
 }  // namespace

@@ -39,8 +39,6 @@ class TCountingPlayer final : public IMusicPlayer {
 // work folder, the show's message pump run every 33 ms of virtual time.
 class MusicPlaylistTest : public testing::Test {
  protected:
-  MusicPlaylistTest() { RandSeed = 4242; }
-
   // A WAV track of `ms` milliseconds in the work folder.
   void AddTrack(const std::string& name, uint32_t ms = 1000) {
     kxtest::WriteFile(Work / name, kxtest::MakeWav({1, 1, 8000, 8, ms * 8}));
@@ -70,7 +68,9 @@ class MusicPlaylistTest : public testing::Test {
   TVirtualClock Clock;
   TSoundLog Log{Clock};
   TCountingPlayer Player{Log};
-  TMusicPlaylist Music{&Player};
+  TRandom Random{4242};
+  kxtest::TErrorLog Errors;
+  TMusicPlaylist Music{&Player, Random, Errors};
   TKXCSetting Settings;
 };
 
@@ -126,7 +126,8 @@ TEST_F(MusicPlaylistTest, NoTracksNoMusic) {
   for (const TCase& c : cases) {
     TSoundLog log(Clock);
     THeadlessMusicPlayer player(log, AudioFileDurationMs);
-    TMusicPlaylist music(&player);
+    kxtest::TErrorLog errors;
+    TMusicPlaylist music(&player, Random, errors);
     Settings.Music = c.music;
     Settings.MusicFile = c.file;
     Settings.MusicMode = 1;
@@ -137,11 +138,15 @@ TEST_F(MusicPlaylistTest, NoTracksNoMusic) {
     }
     EXPECT_FALSE(music.MusicOn) << c.name;
     EXPECT_TRUE(log.Records().empty()) << c.name;
+    // Only a track that fails is an error, for the sink and not the screen.
+    const std::vector<std::string> failed = {"music: " + Work / "missing.wav" + ": cannot open " + Work / "missing.wav"};
+    EXPECT_EQ(errors.Lines, c.file == "missing.wav;a.wav" ? failed : std::vector<std::string>{}) << c.name;
   }
 }
 
 // A track that fails to open once another has ended is passed over and not
-// tried again; when no track opens any more the music stops, silently.
+// tried again; when no track opens any more the music stops. Nothing of it
+// shows; each failure reaches the error sink.
 TEST_F(MusicPlaylistTest, FailingTracksArePassedOver) {
   AddTrack("a.wav", 400);
   AddTrack("c.wav", 400);
@@ -149,12 +154,15 @@ TEST_F(MusicPlaylistTest, FailingTracksArePassedOver) {
   RunFor(2000);
   EXPECT_EQ(Opened(), (TNames{"a.wav", "c.wav", "a.wav", "c.wav", "a.wav"}));
   EXPECT_EQ(Player.Opens, 6);  // the missing track was tried once
+  const auto failed = [&](const char* name) { return "music: " + Work / name + ": cannot open " + Work / name; };
+  EXPECT_EQ(Errors.Lines, std::vector<std::string>{failed("missing.wav")});
 
   std::remove((Work / "a.wav").c_str());
   std::remove((Work / "c.wav").c_str());
   RunFor(2000);
   EXPECT_FALSE(Music.MusicOn);
   EXPECT_EQ(Log.Records().back().Line, "music end");
+  EXPECT_EQ(Errors.Lines, (std::vector<std::string>{failed("missing.wav"), failed("c.wav"), failed("a.wav")}));
 }
 
 // A long list of broken tracks is worked through a few at a time, so no

@@ -22,7 +22,8 @@ TEST(SoundEffect, AFileThatCannotBeReadLeavesItsChannelEmpty) {
   TVirtualClock clock;
   TSoundLog log(clock);
   THeadlessSoundChannels channels(log);
-  TSoundEffect effect(&channels);
+  kxtest::TErrorLog errors;
+  TSoundEffect effect(&channels, errors);
   for (const char* bad : {"fake.wav", "missing.wav", "adpcm.wav"}) {
     effect.Load(0, dir / "good.wav");
     EXPECT_THROW(effect.Load(0, dir / bad), TSoundError) << bad;

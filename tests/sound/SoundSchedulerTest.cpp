@@ -24,8 +24,6 @@ TSoundParam Record(const std::string& path, int32_t mode, int32_t min = 0, int32
 // every 33 ms of virtual time as the idle loop does.
 class SoundSchedulerTest : public testing::Test {
  protected:
-  SoundSchedulerTest() { RandSeed = 77; }
-
   std::string AddWav(const std::string& name) {
     kxtest::WriteFile(Dir / name, kxtest::MakeWav({}));
     return Dir / name;
@@ -56,9 +54,11 @@ class SoundSchedulerTest : public testing::Test {
   TVirtualClock Clock{5000};
   TSoundLog Log{Clock};
   THeadlessSoundChannels Channels{Log};
-  TSoundEffect Player{&Channels};
+  TSoundEffect Player{&Channels, NullErrorSink()};
   std::vector<std::string> Titles;
-  TSoundScheduler Scheduler{Player, Clock, {Dir.Path(), "", ""},
+  TRandom Random{77};
+  kxtest::TErrorLog Errors;
+  TSoundScheduler Scheduler{Player, Clock, Random, Errors, {Dir.Path(), "", ""},
                             [this](const std::string& t) { Titles.push_back(t); }};
   TProject Project;
 };
@@ -113,7 +113,8 @@ TEST_F(SoundSchedulerTest, RandomAndIntervalSoundsWaitTheirTurn) {
 
 // Record i always sounds on channel i: a missing second file leaves channel
 // 1 empty and the third record on channel 2. An undecodable file stays
-// silent. The window's title shows each path found.
+// silent, its error goes to the sink (a missing file is no error). The
+// window's title shows each path found.
 TEST_F(SoundSchedulerTest, EachRecordKeepsItsOwnChannel) {
   const std::string water = AddWav("water.wav"), bird = AddWav("bird.wav");
   kxtest::WriteFile(Dir / "broken.wav", "RIFF....WAVEnothing");
@@ -125,6 +126,8 @@ TEST_F(SoundSchedulerTest, EachRecordKeepsItsOwnChannel) {
   EXPECT_TRUE(Plays(3, "").empty());
   EXPECT_EQ(Player.SoundFiles, (std::vector<std::string>{water, "", bird, Dir / "broken.wav"}));
   EXPECT_EQ(Titles, (std::vector<std::string>{water, bird, Dir / "broken.wav"}));
+  ASSERT_EQ(Errors.Lines.size(), 1u);
+  EXPECT_EQ(Errors.Lines[0].rfind("sound: " + Dir / "broken.wav" + ": not a WAV sound", 0), 0u) << Errors.Lines[0];
 }
 
 TEST_F(SoundSchedulerTest, StoppingSilencesEverything) {

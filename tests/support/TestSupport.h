@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "os/uErrorSink.h"
 #include "raster/uBitmap.h"
 
 namespace kxtest {
@@ -76,5 +77,14 @@ class TSharedFolderBase {
 
 // Writes a bitmap as an uncompressed 24-bit bottom-up BMP file.
 void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap);
+
+// An error sink that keeps every report as "<where>: <what>".
+class TErrorLog final : public kx::IErrorSink {
+ public:
+  void Report(const std::string& where, const std::string& what) noexcept override {
+    Lines.push_back(where + ": " + what);
+  }
+  std::vector<std::string> Lines;
+};
 
 }  // namespace kxtest

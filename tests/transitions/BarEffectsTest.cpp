@@ -140,7 +140,7 @@ TEST(Bars, CrissCrossIntersectionShowsNothingBeforeTheBarsMeet) {
 }
 
 // The shreds by their definition, from the draws of a generator seeded as
-// the shared one was: one per row strip from the top, then one per column
+// the show's one was: one per row strip from the top, then one per column
 // strip from the left.
 struct TShredModel {
   int32_t W, H, HMode, VMode, T, RW, RH;
@@ -149,14 +149,14 @@ struct TShredModel {
 
   TShredModel(int32_t A, int32_t B, int32_t w, int32_t h, int32_t hMode, int32_t vMode, uint32_t seed)
       : W(w), H(h), HMode(hMode), VMode(vMode), T(std::min(w, h) / 200 + 1), RW(w % T), RH(h % T) {
-    TRandSequence r(seed);
+    TRandom r(seed);
     if (HMode != 0) {
       const int32_t J = A < W ? W / 10 : 0;
-      for (int32_t y = 0; y < H; y += T) Rows.push_back(int32_t(r.Next(uint32_t(2 * J))) - J + A);
+      for (int32_t y = 0; y < H; y += T) Rows.push_back(int32_t(r.Random(uint32_t(2 * J))) - J + A);
     }
     if (VMode != 0) {
       const int32_t J = B < H ? H / 10 : 0;
-      for (int32_t x = 0; x < W; x += T) Cols.push_back(int32_t(r.Next(uint32_t(2 * J))) + B - J);
+      for (int32_t x = 0; x < W; x += T) Cols.push_back(int32_t(r.Random(uint32_t(2 * J))) + B - J);
     }
     StateAfter = r.State();
   }
@@ -204,7 +204,7 @@ const TShredCase kShreds[] = {
     {111, true, true, 3, 3}, {112, true, true, 4, 4},
 };
 
-TEST(UnevenShreds, FramesFollowTheDrawsOfTheSharedGenerator) {
+TEST(UnevenShreds, FramesFollowTheDrawsOfTheShowsGenerator) {
   // Strips 2 pixels thick with a remainder of 1 on the odd side, 1 pixel
   // thick, and 3 thick with remainders of 2 and 1.
   const struct {
@@ -217,25 +217,25 @@ TEST(UnevenShreds, FramesFollowTheDrawsOfTheSharedGenerator) {
       for (const TShredCase& c : kShreds) {
         TFrame f(w, h);
         const uint32_t seed = 0x9E3779B9u + uint32_t(c.Effect * 1000 + p);
-        RandSeed = seed;
+        f.Random.Seed(seed);
         f.Draw(c.Effect, p);
         const TShredModel model(c.Rows ? f.E.X : 0, c.Cols ? f.E.Y : 0, w, h, c.HMode, c.VMode, seed);
         ExpectFrame(
             f, [&](int32_t x, int32_t y) { return model.Shows(x, y); }, Case(c.Effect, w, h, p));
-        EXPECT_EQ(RandSeed.load(), model.StateAfter) << Case(c.Effect, w, h, p);  // one draw per strip, no more
+        EXPECT_EQ(f.Random.State(), model.StateAfter) << Case(c.Effect, w, h, p);  // one draw per strip, no more
       }
 }
 
 TEST(UnevenShreds, RowStripsOfAThousandByThreeQuartersOverlapByTwo) {
   // T = 4 and 750 mod 4 = 2: 188 row strips, each 6 rows high, so every row
   // in a strip's last two is also covered by the next strip.
-  RandSeed = 12345;
-  const std::optional<TRegion> region = ShredRegion(300, 0, 1000, 750, 2, 0);
+  TRandom random(12345);
+  const std::optional<TRegion> region = ShredRegion(300, 0, 1000, 750, 2, 0, random);
   ASSERT_TRUE(region);
-  TRandSequence r(12345);
+  TRandom r(12345);
   std::vector<int32_t> len;
-  for (int32_t k = 0; k < 188; ++k) len.push_back(int32_t(r.Next(200)) - 100 + 300);
-  EXPECT_EQ(RandSeed.load(), r.State());
+  for (int32_t k = 0; k < 188; ++k) len.push_back(int32_t(r.Random(200)) - 100 + 300);
+  EXPECT_EQ(random.State(), r.State());
   for (int32_t y = 0; y < 750; ++y) {
     const int32_t k = y / 4;
     const int32_t reach = y % 4 < 2 && k > 0 ? std::max(len[size_t(k)], len[size_t(k - 1)]) : len[size_t(k)];
@@ -247,9 +247,9 @@ TEST(UnevenShreds, RowStripsOfAThousandByThreeQuartersOverlapByTwo) {
 
 TEST(UnevenShreds, RaggedEdgeChangesEveryFrame) {
   TFrame f(120, 90);
-  RandSeed = 99;
+  f.Random.Seed(99);
   const TBitmap32 first = f.Draw(69, 40);
-  const uint32_t after = RandSeed.load();
+  const uint32_t after = f.Random.State();
   EXPECT_NE(after, 99u);
   EXPECT_NE(f.Draw(69, 40), first);
 }
@@ -257,7 +257,7 @@ TEST(UnevenShreds, RaggedEdgeChangesEveryFrame) {
 TEST(UnevenShreds, FirstFrameShowsAFringeOfLessThanAJitter) {
   // P = 0: a strip reaches at most J - 1 = 11 pixels in from its start.
   TFrame f(120, 90);
-  RandSeed = 7;
+  f.Random.Seed(7);
   f.Draw(68, 0);
   bool any = false;
   for (int32_t y = 0; y < 90; ++y)

@@ -22,13 +22,16 @@ struct TEffectFrame {
   kx::TBitmap32 Old, New, Dest;
   int32_t W, H;
   kx::TPoint E;  // the extents of the last Draw
+  kx::TRandom Random;  // the show's generator, for effects that draw from it
   TEffectFrame(int32_t w, int32_t h) : Old(Tagged(w, h, 1)), New(Tagged(w, h, 2)), Dest(Old), W(w), H(h) {}
 
   // One call with Dest refilled with the old picture first.
-  const kx::TBitmap32& Draw(int32_t effect, int32_t percent) {
+  const kx::TBitmap32& Draw(int32_t effect, int32_t percent) { return Draw(effect, percent, Random); }
+  // The same, drawing from a generator the caller keeps.
+  const kx::TBitmap32& Draw(int32_t effect, int32_t percent, kx::TRandom& random) {
     Dest = Old;
     E = kx::EffectExtents(W, H, percent);
-    kx::Effects[effect].Proc(Dest, New, W, H, E.X, E.Y, percent);
+    kx::Effects[effect].Proc(Dest, New, W, H, E.X, E.Y, percent, random);
     return Dest;
   }
   // The pixel shows the new picture's pixel of the same place.

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <functional>
 #include <set>
-#include <thread>
 #include <vector>
 
 #include "raster/uRandom.h"
@@ -107,7 +105,8 @@ TEST(Effects, SizesThatDisagreeWithTheBitmapsAreHandledSafely) {
         TBitmap32 dest = Tagged(6, 5, 1);
         const TBitmap32 src = Tagged(6, 5, 2);
         const TPoint e = EffectExtents(w, h, p);
-        Effects[n].Proc(dest, src, w, h, e.X, e.Y, p);
+        TRandom random;
+        Effects[n].Proc(dest, src, w, h, e.X, e.Y, p, random);
         EXPECT_FALSE(dest.ClipRegion()) << n;
       }
 }
@@ -172,7 +171,7 @@ TEST(Effects, ExactFramesOfRevealsSlidesAndPushes) {
 TEST(Effects, SlideShowsOnlyTheInBitmapPart) {
   // Effect 7 with X = 1: the right-most column of the new picture at x = 0.
   TFrame f(6, 4);
-  Effects[7].Proc(f.Dest, f.New, 6, 4, 1, 1, 17);
+  Effects[7].Proc(f.Dest, f.New, 6, 4, 1, 1, 17, f.Random);
   for (int32_t y = 0; y < 4; ++y) {
     EXPECT_EQ(f.Dest.Pixel(0, y), f.New.Pixel(5, y));
     EXPECT_EQ(f.Dest.Pixel(1, y), f.Old.Pixel(1, y));
@@ -185,29 +184,30 @@ TEST(Fade, BlendsColoursAndKeepsTheFourthByte) {
   src.SetPixel(0, 0, MakePixel(0, 255, 10, 0x99));
   dest.SetPixel(1, 0, MakePixel(200, 3, 100, 0x22));
   src.SetPixel(1, 0, MakePixel(201, 0, 0, 0x88));
-  Effects[1].Proc(dest, src, 2, 1, 1, 0, 50);
+  TRandom random;
+  Effects[1].Proc(dest, src, 2, 1, 1, 0, 50, random);
   EXPECT_EQ(dest.Pixel(0, 0), MakePixel(127, 127, 10, 0x11));  // 255 - 128 and 0 + 127
   // floor(1 * 128 / 256) is 0 and floor(-3 * 128 / 256) is -2
   EXPECT_EQ(dest.Pixel(1, 0), MakePixel(200, 1, 50, 0x22));
-  Effects[1].Proc(dest, src, 2, 1, 2, 1, 100);
+  Effects[1].Proc(dest, src, 2, 1, 2, 1, 100, random);
   EXPECT_EQ(dest.Pixel(0, 0), MakePixel(0, 255, 10, 0x11));
 }
 
 TEST(Fade, EveryByteFollowsTheBlendFormula) {
   // 7 x 3 pixels: whole groups of pixels and a remainder, all byte values.
   TBitmap32 old(7, 3), src(7, 3);
-  TRandSequence r(5);
+  TRandom r(5);
   for (int32_t y = 0; y < 3; ++y)
     for (int32_t x = 0; x < 7; ++x) {
-      old.SetPixel(x, y, r.Next(0xFFFFFFFFu));
-      src.SetPixel(x, y, r.Next(0xFFFFFFFFu));
+      old.SetPixel(x, y, r.Random(0xFFFFFFFFu));
+      src.SetPixel(x, y, r.Random(0xFFFFFFFFu));
     }
   old.SetPixel(0, 0, 0xFFFFFFFFu);
   src.SetPixel(0, 0, 0);
   for (int32_t p = 0; p <= 100; p += 3) {
     const int32_t a = (256 * p + 50) / 100;  // MulDiv(256, p, 100) for p >= 0
     TBitmap32 dest = old;
-    Effects[1].Proc(dest, src, 7, 3, 0, 0, p);
+    Effects[1].Proc(dest, src, 7, 3, 0, 0, p, r);  // the fade draws nothing from it
     for (int32_t y = 0; y < 3; ++y)
       for (int32_t x = 0; x < 7; ++x) {
         const TPixel d = old.Pixel(x, y), s = src.Pixel(x, y), got = dest.Pixel(x, y);
@@ -233,16 +233,16 @@ TEST(BlendRect, ClipsTheBlockToBothBitmaps) {
 // The fixed patterns by their definition: one generator seeded with W + H.
 std::vector<std::vector<bool>> DissolveShown(int32_t w, int32_t h, int32_t p) {
   std::vector<std::vector<bool>> shown(static_cast<size_t>(h), std::vector<bool>(static_cast<size_t>(w)));
-  TRandSequence r(uint32_t(w + h));
+  TRandom r(uint32_t(w + h));
   for (int32_t b = 0; b < h; ++b)
-    for (int32_t x = 0; x < w; ++x) shown[size_t(h - 1 - b)][size_t(x)] = r.Next(100) < uint32_t(p);
+    for (int32_t x = 0; x < w; ++x) shown[size_t(h - 1 - b)][size_t(x)] = r.Random(100) < uint32_t(p);
   return shown;
 }
 
 TEST(Dissolve, RevealsTheFixedPatternOfItsSize) {
   const int32_t w = 13, h = 7;
   TFrame f(w, h);
-  RandSeed = 4242;
+  f.Random.Seed(4242);
   std::vector<std::vector<bool>> before(size_t(h), std::vector<bool>(size_t(w), false));
   for (int32_t p : {0, 10, 37, 64, 99, 100}) {
     f.Draw(3, p);
@@ -254,42 +254,38 @@ TEST(Dissolve, RevealsTheFixedPatternOfItsSize) {
       }
     before = shown;
   }
-  EXPECT_EQ(RandSeed.load(), 4242u);  // as if the effect had not run
+  EXPECT_EQ(f.Random.State(), 4242u);  // as if the effect had not run
 }
 
 TEST(RandomBars, RowsAndColumnsOfTheFixedPattern) {
   const int32_t w = 11, h = 9, p = 45;
-  TRandSequence rows(uint32_t(w + h)), cols(uint32_t(w + h));
+  TRandom rows(uint32_t(w + h)), cols(uint32_t(w + h));
   std::vector<bool> rowShown(static_cast<size_t>(h)), colShown(static_cast<size_t>(w));
-  for (int32_t b = 0; b < h; ++b) rowShown[size_t(h - 1 - b)] = rows.Next(100) < uint32_t(p);
-  for (int32_t x = 0; x < w; ++x) colShown[size_t(x)] = cols.Next(100) < uint32_t(p);
+  for (int32_t b = 0; b < h; ++b) rowShown[size_t(h - 1 - b)] = rows.Random(100) < uint32_t(p);
+  for (int32_t x = 0; x < w; ++x) colShown[size_t(x)] = cols.Random(100) < uint32_t(p);
 
   TFrame f(w, h);
-  RandSeed = 77;
+  f.Random.Seed(77);
   f.Draw(168, p);
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) ASSERT_EQ(f.Dest.Pixel(x, y), (rowShown[size_t(y)] ? f.New : f.Old).Pixel(x, y));
   f.Draw(169, p);
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) ASSERT_EQ(f.Dest.Pixel(x, y), (colShown[size_t(x)] ? f.New : f.Old).Pixel(x, y));
-  EXPECT_EQ(RandSeed.load(), 77u);
+  EXPECT_EQ(f.Random.State(), 77u);
 }
 
-TEST(Dissolve, OtherThreadsDrawingCannotDisturbThePattern) {
-  std::atomic<bool> stop{false};
-  std::thread worker([&] {
-    while (!stop) Random(1000);
-  });
+TEST(Dissolve, WhereverTheShowsGeneratorStandsThePatternStays) {
   TFrame f(17, 11);
   const auto shown = DissolveShown(17, 11, 50);
   for (int i = 0; i < 20; ++i) {
+    f.Random.Seed(uint64_t(i) * 2654435761u);
+    for (int k = 0; k < i * 37; ++k) f.Random.Random(1000);
     f.Draw(3, 50);
     for (int32_t y = 0; y < 11; ++y)
       for (int32_t x = 0; x < 17; ++x)
         ASSERT_EQ(f.Dest.Pixel(x, y), (shown[size_t(y)][size_t(x)] ? f.New : f.Old).Pixel(x, y));
   }
-  stop = true;
-  worker.join();
 }
 
 TEST(Pivots, EndOnePixelLeftAndDownAndStartOffScreen) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
 
 #include "raster/uRandom.h"
@@ -28,11 +26,11 @@ TEST(SpeckleEffects, SolidFrontWithAFringeAhead) {
   // Rows: L = 300, D = 30, S = 2, N = 15, K = 11. Columns: L = 240, D = 24,
   // S = 2, N = 12, K = 9. The two cells next to the front always show; no
   // speck lies beyond N * S.
-  RandSeed = 7;
+  TRandom random(7);
   for (int32_t n = 125; n <= 128; ++n)
     for (int32_t p : {0, 30, 70}) {
       TEffectFrame f(300, 240);
-      f.Draw(n, p);
+      f.Draw(n, p, random);
       const TPoint e = EffectExtents(300, 240, p);
       const bool rows = n <= 126;
       const int32_t E = rows ? e.X : e.Y, reach = rows ? 30 : 24;
@@ -60,7 +58,7 @@ TEST(SpeckleEffects, AtTheStartABandTwoSpecksWide) {
     const bool rows = n <= 126;
     const int32_t w = rows ? 1024 : 6, h = rows ? 6 : 1024;
     TEffectFrame f(w, h);
-    RandSeed = 99;
+    f.Random.Seed(99);
     f.Draw(n, 0);
     int64_t fringe = 0;
     for (int32_t y = 0; y < h; ++y)
@@ -85,16 +83,16 @@ TEST(SpeckleEffects, SpecksFollowTheRunningGenerator) {
     for (int32_t p : {0, 40}) {
       const bool rows = n == 126;
       TEffectFrame f(rows ? 200 : 2, rows ? 2 : 200);
-      RandSeed = seed;
+      f.Random.Seed(seed);
       f.Draw(n, p);
       const TPoint e = EffectExtents(f.W, f.H, p);
       const int32_t A = rows ? e.X : e.Y;
-      TRandSequence r(seed);
+      TRandom r(seed);
       bool shows[2][200] = {};
       for (int32_t line = 0; line < 2; ++line) {
         for (int32_t at = 0; at < A; ++at) shows[line][at] = true;
         for (int32_t k = 10; k >= 1; --k) {
-          const uint32_t draw = r.Next(uint32_t(k));
+          const uint32_t draw = r.Random(uint32_t(k));
           if (k <= 3 ? draw <= 1 : draw == 0)
             for (int32_t covered = line; covered < 2; ++covered)
               for (int32_t at = A + 2 * k - 2; at < A + 2 * k; ++at) shows[covered][at] = true;
@@ -104,51 +102,51 @@ TEST(SpeckleEffects, SpecksFollowTheRunningGenerator) {
         for (int32_t at = 0; at < 200; ++at)
           ASSERT_EQ(rows ? f.ShowsNew(at, line) : f.ShowsNew(line, at), shows[line][at])
               << n << " P=" << p << " line " << line << " at " << at;
-      EXPECT_EQ(RandSeed.load(), r.State());  // the shared generator has moved on
+      EXPECT_EQ(f.Random.State(), r.State());  // the show's generator has moved on
     }
 }
 
 TEST(SpeckleEffects, EveryFrameDrawsAFreshFringe) {
   // 300 x 40 from the right: step 1, so 40 rows of 15 draws each.
   TEffectFrame f(300, 40);
-  RandSeed = 5;
+  f.Random.Seed(5);
   const TBitmap32 first = f.Draw(125, 50);
-  TRandSequence r(5);
-  for (int i = 0; i < 40 * 15; ++i) r.Next(1);
-  EXPECT_EQ(RandSeed.load(), r.State());
+  TRandom r(5);
+  for (int i = 0; i < 40 * 15; ++i) r.Random(1);
+  EXPECT_EQ(f.Random.State(), r.State());
   EXPECT_NE(f.Draw(125, 50), first);
 }
 
 TEST(SpeckleRegion, RowsAndColumnsTogether) {
   // Both fronts at once, and any non-zero mode other than 1 counts as 2.
-  RandSeed = 1;
-  const std::optional<TRegion> region = SpeckleRegion(50, 30, 100, 80, 7, 9);
+  TRandom random(1);
+  const std::optional<TRegion> region = SpeckleRegion(50, 30, 100, 80, 7, 9, random);
   ASSERT_TRUE(region.has_value());
   EXPECT_TRUE(region->Contains(49, 79) && region->Contains(99, 29));  // left rows, top columns
   EXPECT_FALSE(region->Contains(99, 79));
-  EXPECT_FALSE(SpeckleRegion(0, 0, 10, 0, 1, 0).has_value());  // no rows at all
+  EXPECT_FALSE(SpeckleRegion(0, 0, 10, 0, 1, 0, random).has_value());  // no rows at all
 }
 
 // The squares by their definition: a generator seeded with (W + H) * Q, one
 // draw per cell, columns left to right, top to bottom within a column.
 std::vector<TRect> SquaresShown(int32_t W, int32_t H, int32_t P) {
   const int32_t Q = std::min(W, H) / 50 + 1;
-  TRandSequence r(uint32_t((W + H) * Q));
+  TRandom r(uint32_t((W + H) * Q));
   std::vector<TRect> shown;
   for (int32_t cx = Q; cx - Q < W; cx += 2 * Q)
     for (int32_t cy = Q; cy - Q < H; cy += 2 * Q)
-      if (r.Next(100) < uint32_t(P)) shown.push_back({cx - Q, cy - Q, cx + Q, cy + Q});
+      if (r.Random(100) < uint32_t(P)) shown.push_back({cx - Q, cy - Q, cx + Q, cy + Q});
   return shown;
 }
 
-TEST(RandomSquares, TheFixedPatternOfItsSizeLeavesTheSharedStateAlone) {
+TEST(RandomSquares, TheFixedPatternOfItsSizeLeavesTheShowsGeneratorAlone) {
   // Q = 1, 1, 3 and 3: squares of 2 and 6 pixels, the last ones overhanging.
   for (const auto& [w, h] : {std::pair{40, 30}, std::pair{9, 7}, std::pair{151, 103}, std::pair{100, 133}})
     for (int32_t p : {0, 1, 37, 64, 99, 100}) {
       TEffectFrame f(w, h);
-      RandSeed = 4242;
+      f.Random.Seed(4242);
       f.Draw(129, p);
-      EXPECT_EQ(RandSeed.load(), 4242u);
+      EXPECT_EQ(f.Random.State(), 4242u);
       const std::vector<TRect> shown = SquaresShown(w, h, p);
       for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) {
@@ -159,16 +157,14 @@ TEST(RandomSquares, TheFixedPatternOfItsSizeLeavesTheSharedStateAlone) {
     }
 }
 
-TEST(RandomSquares, OtherThreadsDrawingCannotDisturbThePattern) {
-  std::atomic<bool> stop{false};
+TEST(RandomSquares, WhereverTheShowsGeneratorStandsThePatternStays) {
   TEffectFrame f(61, 53);
   const TBitmap32 want = f.Draw(129, 50);
-  std::thread worker([&] {
-    while (!stop) Random(1000);
-  });
-  for (int i = 0; i < 20; ++i) ASSERT_EQ(f.Draw(129, 50), want) << i;
-  stop = true;
-  worker.join();
+  for (int i = 0; i < 20; ++i) {
+    f.Random.Seed(uint64_t(i) * 2654435761u);
+    for (int k = 0; k < i * 37; ++k) f.Random.Random(1000);
+    ASSERT_EQ(f.Draw(129, 50), want) << i;
+  }
 }
 
 }  // namespace

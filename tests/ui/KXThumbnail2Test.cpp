@@ -435,6 +435,30 @@ TEST(KXThumbnail2, ManyPicturesLoadOnAWorkerThread) {
   EXPECT_EQ(boxes.Texts[0].rfind("File: " + paths[50] + "\r\n", 0), 0u);
 }
 
+// A still picture the worker cannot decode gets an empty slot and no box;
+// its error reaches the grid's error sink on this thread, once.
+TEST(KXThumbnail2, AStillPictureTheWorkerCannotDecodeReachesTheErrorSink) {
+  TScratchDir dir;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 60; ++i) {
+    paths.push_back(dir / ("p" + std::to_string(i) + ".bmp"));
+    kxtest::WriteBmp(paths.back(), TBitmap32(4, 3, kRed));
+  }
+  paths[10] = dir / "bad.jpg";
+  kxtest::WriteFile(paths[10], "not a picture");
+  TBoxes boxes;
+  kxtest::TErrorLog errors;
+  TKXThumbnail2 g(0, 0, 416, 300);
+  g.Errors = &errors;
+  g.SetItems(paths);
+  g.WaitForThumbnails();
+  EXPECT_TRUE(g.Thumbnail(10).Empty());
+  EXPECT_EQ(g.Thumbnail(11), TBitmap32(80, 60, kRed));
+  EXPECT_TRUE(boxes.Texts.empty());
+  ASSERT_EQ(errors.Lines.size(), 1u);
+  EXPECT_EQ(errors.Lines[0].rfind("thumbnail: File: " + paths[10] + ": ", 0), 0u) << errors.Lines[0];
+}
+
 TEST(KXThumbnail2, WorkerResultsArriveThroughTheEventLoop) {
   if (!HaveScreen()) GTEST_SKIP() << "no Xvfb";
   TScratchDir dir;
