@@ -2,7 +2,7 @@
 // stop events) end the program in any phase (unpacking, loading, a
 // transition, the idle loop, a message box) within a moment, with its work
 // folder removed and no child process left behind. The system's part is
-// WatchStopSignals (devices/uStopSignals.h); this layer gives it the
+// WatchStopSignals (os/uStopSignals.h); this layer gives it the
 // clean-up.
 #pragma once
 

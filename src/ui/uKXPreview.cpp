@@ -46,12 +46,11 @@ void TKXPreview::SetPicture(TBitmap32 bitmap) {
 
 void TKXPreview::SetFileName(const std::string& path) {
   m_fileName = path;
-  const std::string ext = UpperExtension(path);
   TBitmap32 source;
-  if (ext == ".KXP") {
+  if (UpperExtension(path) == ".KXP") {
     TProject project;
     if (project.Load(path)) source = std::move(project.Picture);
-  } else if (ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".GIF" || ext == ".PNG") {
+  } else if (IsStillPicture(path)) {
     source = DecodePictureFile(path);
   }
   const int pw = std::max(0, w()), ph = std::max(0, h());

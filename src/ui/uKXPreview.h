@@ -2,8 +2,8 @@
 // shows one picture file stretched to its own size.
 //
 // How the control treats the cases a caller might wonder about:
-// - Besides ".JPG", ".BMP" and ".GIF", ".PNG" and ".JPEG" pictures are shown
-//   too, since the player's still pictures include them.
+// - The still pictures it shows are those the show plays (IsStillPicture,
+//   package/uFileIO.h), so the preview and the show never disagree.
 // - The blank picture (another extension, or a ".kxp" file that cannot be
 //   read) is white.
 // - The bitmap made by SetFileName has the control's size at that moment; a
@@ -38,8 +38,8 @@ class TKXPreview : public Fl_Widget, public TComponent {
   void draw() override;
   int handle(int event) override;
 
-  // Shows that picture file: ".KXP" through TProject::Load, ".JPG", ".JPEG",
-  // ".BMP", ".GIF" and ".PNG" decoded (a picture that does not decode throws
+  // Shows that picture file: ".KXP" through TProject::Load, a still picture
+  // (IsStillPicture) decoded (a picture that does not decode throws
   // a std::runtime_error, the picture shown stays), anything else blank; the
   // result is resampled (bilinear) to the control's width and height.
   void SetFileName(const std::string& path);
