@@ -3,9 +3,9 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
+#include "package/uKXProject.h"
 #include "raster/uBitmap.h"
 
 namespace kx {
@@ -13,10 +13,6 @@ namespace kx {
 class TWeatherEffect {
  public:
   static constexpr int32_t kMaxCount = 1000;
-  // The speed scale in percent, indexed 0..20; index 10 is normal speed.
-  static constexpr std::array<int32_t, 21> SpeedSteps = {10,  20,  30,  45,  50,  60,  70,  75,  80,  90, 100,
-                                                         120, 140, 160, 180, 200, 220, 240, 360, 480, 500};
-
   // Count := n, at most kMaxCount; a negative count gives no particles.
   void SetCount(int32_t n) { Count = std::clamp(n, 0, kMaxCount); }
 

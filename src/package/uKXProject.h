@@ -2,6 +2,7 @@
 // user-interface definition, read from the package's "KXC.res".
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,6 +11,12 @@
 #include <vector>
 
 namespace kx {
+
+// The speed scale's 21 steps in percent, shared by the settings dialog, the
+// user settings file (which stores a position on it) and snow and rain;
+// position 10 is normal speed.
+inline constexpr std::array<int32_t, 21> SpeedSteps = {10,  20,  30,  45,  50,  60,  70,  75,  80,  90, 100,
+                                                       120, 140, 160, 180, 200, 220, 240, 360, 480, 500};
 
 class TIniFile;
 

@@ -25,10 +25,8 @@
 
 namespace kx {
 
-// The speed scale's 21 steps in percent; position 10 is normal speed. The
-// file stores the position ("Speed"), not the speed.
-inline constexpr std::array<int32_t, 21> SpeedSteps = {10,  20,  30,  45,  50,  60,  70,  75,  80,  90, 100,
-                                                       120, 140, 160, 180, 200, 220, 240, 360, 480, 500};
+// The file stores a position on the speed scale (SpeedSteps,
+// package/uKXProject.h) as "Speed", not the speed.
 // A speed position that names no step: the project's Speed is in no step of
 // SpeedSteps (or a file said -1).
 inline constexpr int32_t kNoSpeedPosition = -1;
