@@ -35,7 +35,9 @@ std::string WallpaperFilePath(const std::string& programPath);
 //
 // The per-user folders the two fall back to, with a trailing separator
 // (created by the writers, not here): on Windows %APPDATA% and
-// %LOCALAPPDATA%, each followed by "kxcsaver\".
+// %LOCALAPPDATA%, each followed by "kxcsaver\". "" when the user has no
+// home folder to hold them (never a shared folder in its place); a user file
+// there is then "": nothing is read from it and writing it fails.
 std::string UserConfigFolder();
 std::string UserDataFolder();
 // The characters that end a folder's name in a path: "/" ("\" and "/" on Windows).
@@ -49,9 +51,22 @@ bool MayCreateFilesIn(const std::string& folder);
 
 // Writes text to path through a new file in the same folder renamed over
 // the old one, so that a crash or a full disk never leaves half a file; the
-// folder is created (with its parents) when missing. Throws
-// std::runtime_error naming the path and the reason; the old file is then
-// as it was.
+// folder is created (with its parents, each private to the user) when
+// missing. A folder the write creates, and the user's own folder
+// (UserConfigFolder, UserDataFolder), must be a folder of this user and not
+// a link. New files of earlier writes that were stopped half-way
+// (IsWriteFileName, older than kStaleWriteFileSeconds) are removed from the
+// folder. Throws std::runtime_error naming the path and the reason; the old
+// file is then as it was. An empty path (no user folder) is refused with
+// the reason.
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// The new file of a write: ".kxcsaver-" and six unpredictable letters or
+// digits, in the folder of the file it replaces.
+std::string NewWriteFileName();
+// True for a name of that pattern, and for no other.
+bool IsWriteFileName(const std::string& name);
+// A write's new file left alone this long was left by a write that stopped.
+inline constexpr int kStaleWriteFileSeconds = 60;
 
 }  // namespace kx

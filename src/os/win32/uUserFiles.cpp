@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <random>
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 #include "os/uPlatform.h"
@@ -36,6 +37,30 @@ void MakeFolders(const std::string& folder) {
   }
 }
 
+// Removes the new files of earlier writes that stopped half-way: our name
+// pattern, a plain file (a link or a folder is left alone), untouched for
+// longer than a write takes. Another user's file in a shared folder is kept
+// by its access rights: the delete fails.
+void RemoveStaleWriteFiles(const std::string& folder) {
+  const std::wstring pattern = WidePath(folder + ".kxcsaver-*");
+  if (pattern.empty()) return;
+  WIN32_FIND_DATAW found;
+  HANDLE find = ::FindFirstFileW(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  const uint64_t stale = uint64_t(kStaleWriteFileSeconds) * 10000000u;  // in 100 ns steps
+  do {
+    const std::string name = Utf8Path(found.cFileName);
+    const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    if (!IsWriteFileName(name) || (found.dwFileAttributes & skip) != 0) continue;
+    const uint64_t written = ticks(found.ftLastWriteTime);
+    if (ticks(now) > written && ticks(now) - written > stale) ::DeleteFileW(WidePath(folder + name).c_str());
+  } while (::FindNextFileW(find, &found));
+  ::FindClose(find);
+}
+
 std::string SystemMessage(DWORD error) {
   wchar_t* text = nullptr;
   ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -57,9 +82,7 @@ const char* PathSeparators() { return "\\/"; }
 // Windows says whether a folder may be written only by trying: a file is
 // made there and deleted when closed.
 bool MayCreateFilesIn(const std::string& folder) {
-  std::random_device random;
-  const std::wstring probe =
-      WidePath((folder.empty() ? std::string(".\\") : folder) + ".kxcsaver-" + std::to_string(random() % 1000000));
+  const std::wstring probe = WidePath((folder.empty() ? std::string(".\\") : folder) + NewWriteFileName());
   if (probe.empty()) return false;
   HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -77,11 +100,11 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   };
   const std::wstring target = WidePath(path);
   if (target.empty()) fail("write", ERROR_INVALID_NAME);
-  std::random_device random;
+  RemoveStaleWriteFiles(folder);
   std::wstring temp;
   HANDLE h = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = WidePath(folder + ".kxcsaver-" + std::to_string(random() % 1000000));
+    temp = WidePath(folder + NewWriteFileName());
     h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) fail("write", ::GetLastError());
   }
