@@ -27,7 +27,8 @@ std::string HomeFolder() {
   std::vector<char> buffer(hint > 0 ? size_t(hint) : 16384);
   passwd entry {};
   passwd* found = nullptr;
-  while (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE && buffer.size() < (1u << 20))
+  while (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+         buffer.size() < (1u << 20))
     buffer.resize(buffer.size() * 2);
   return found && found->pw_dir && found->pw_dir[0] == '/' ? std::string(found->pw_dir) : std::string();
 }
