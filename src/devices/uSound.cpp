@@ -12,10 +12,15 @@ const char* PcmFormatProblem(const TPcmFormat& format) {
   return nullptr;
 }
 
+const std::string& TPcmSound::Bytes() const {
+  static const std::string none;
+  return Samples ? *Samples : none;
+}
+
 void CheckPcmSound(const TPcmSound& sound) {
   if (const char* problem = PcmFormatProblem(sound.Format))
     throw TSoundError("cannot play " + sound.Name + ": " + problem);
-  if (sound.Samples.empty() || sound.Samples.size() % sound.Format.FrameBytes() != 0)
+  if (sound.Bytes().empty() || sound.Bytes().size() % sound.Format.FrameBytes() != 0)
     throw TSoundError("cannot play " + sound.Name + ": no whole sample frames");
 }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace kx {
 
@@ -25,6 +27,7 @@ struct TPcmFormat {
   uint16_t BitsPerSample = 0;
 
   uint32_t FrameBytes() const { return uint32_t(Channels) * BitsPerSample / 8; }
+  bool operator==(const TPcmFormat&) const = default;
 };
 
 // What a channel cannot play in this format ("unsupported sample format",
@@ -32,13 +35,24 @@ struct TPcmFormat {
 // it can: 1 to 8 channels at 1000 to 384000 frames a second.
 const char* PcmFormatProblem(const TPcmFormat& format);
 
-// A decoded sound: whole frames of interleaved little-endian samples.
+// A decoded sound: whole frames of interleaved little-endian samples. The
+// samples are shared, never changed: copies of one sound (several channels
+// holding the same file) hold one block of samples, and a channel may tell
+// by the block that it already holds that sound.
 struct TPcmSound {
+  TPcmSound() = default;
+  TPcmSound(std::string name, const TPcmFormat& format, std::string samples)
+      : Name(std::move(name)), Format(format), Samples(std::make_shared<const std::string>(std::move(samples))) {}
+  TPcmSound(std::string name, const TPcmFormat& format, std::shared_ptr<const std::string> samples)
+      : Name(std::move(name)), Format(format), Samples(std::move(samples)) {}
+
   std::string Name;  // where it came from (its file), for records and messages
   TPcmFormat Format;
-  std::string Samples;
+  std::shared_ptr<const std::string> Samples;  // may be null: no samples
 
-  uint64_t Frames() const { return Format.FrameBytes() ? Samples.size() / Format.FrameBytes() : 0; }
+  // The sample bytes; empty when there are none.
+  const std::string& Bytes() const;
+  uint64_t Frames() const { return Format.FrameBytes() ? Bytes().size() / Format.FrameBytes() : 0; }
 };
 
 // Throws TSoundError unless the channels can play the sound: a format they

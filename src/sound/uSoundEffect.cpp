@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <utility>
 
 #include "sound/uWavFile.h"
@@ -24,8 +25,27 @@ void TSoundEffect::Load(int channel, const std::string& file) {
   SoundFiles[size_t(channel)] = file;
   if (!m_channels) return;
   m_channels->Unload(channel);  // a file that fails leaves the channel empty
-  TWavSound wav = ReadWavFile(file);
-  m_channels->Load(channel, {file, wav.Info.Format(), std::move(wav.Samples)});
+  const TReadFile& read = Read(file);
+  if (read.Failed) throw TSoundError(read.Error);
+  m_channels->Load(channel, read.Sound);
+}
+
+const TSoundEffect::TReadFile& TSoundEffect::Read(const std::string& file) {
+  if (auto found = m_read.find(file); found != m_read.end()) return found->second;
+  TReadFile read;
+  try {
+    TWavSound wav = ReadWavFile(file);
+    read.Sound = {file, wav.Info.Format(), std::make_shared<const std::string>(std::move(wav.Samples))};
+  } catch (const TSoundError& e) {
+    read.Failed = true;
+    read.Error = e.what();
+  }
+  return m_read.emplace(file, std::move(read)).first->second;
+}
+
+void TSoundEffect::Clear() {
+  SoundFiles.clear();
+  m_read.clear();
 }
 
 void TSoundEffect::Play(int i, bool loop) {

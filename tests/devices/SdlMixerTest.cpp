@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -75,6 +76,41 @@ TEST(SdlMixer, PlaysSoundsAndReportsTheEndOfATrack) {
     SDL_Delay(50);
     EXPECT_FALSE(music.TakeTrackEnd());
   }
+}
+
+// Channels loaded with one sound share one chunk, converted once, and each
+// keeps its own volume; a channel emptied or given another sound leaves the
+// others playing the shared chunk.
+TEST(SdlMixer, ChannelsOfOneSoundShareOneChunk) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();
+  ASSERT_TRUE(audio) << SDL_GetError();
+  TSdlSoundChannels channels(*audio);
+  const TPcmSound sea = kxtest::MakePcm("sea.wav", {kPcmInteger, 1, 8000, 16}, 8000);
+  const TPcmSound copy = kxtest::MakePcm("sea.wav", {kPcmInteger, 1, 8000, 16}, 8000);  // the same, read again
+  for (int c = 0; c < ISoundChannels::kChannelCount; ++c) {
+    channels.Load(c, c == 7 ? copy : sea);
+    channels.SetVolume(c, -500 * c);
+    channels.Play(c, true);
+  }
+  Mix_Chunk* shared = Mix_GetChunk(0);
+  ASSERT_TRUE(shared);
+  for (int c = 0; c < ISoundChannels::kChannelCount; ++c) {
+    EXPECT_EQ(Mix_Volume(c, -1), MixerVolume(-500 * c)) << c;
+    EXPECT_TRUE(Mix_Playing(c)) << c;
+    if (c < 7) EXPECT_EQ(Mix_GetChunk(c), shared) << c;
+  }
+  EXPECT_NE(Mix_GetChunk(7), shared);  // other samples, even of the same file, are their own chunk
+
+  channels.Unload(0);
+  channels.Load(1, kxtest::MakePcm("gull.wav", {kPcmInteger, 2, 22050, 8}, 500));
+  EXPECT_FALSE(Mix_Playing(0));
+  for (int c = 2; c < 7; ++c) EXPECT_TRUE(Mix_Playing(c)) << c;
+  channels.Play(1, false);
+  EXPECT_NE(Mix_GetChunk(1), shared);
+  channels.Play(0, true);  // an emptied channel stays silent
+  EXPECT_FALSE(Mix_Playing(0));
+  channels.StopAll();
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
-// The eight sound channels on SDL2_mixer: one Mix_Chunk per reserved mixer
-// channel. A sound reaches the mixer as a WAV image with a header of our own
-// making, so it never meets a header that lies.
+// The eight sound channels on SDL2_mixer, each a reserved mixer channel
+// playing a Mix_Chunk. Channels loaded with the same sound (the same block of
+// samples) share one chunk: the mixer converts that sound to the device's
+// format once, and each channel keeps its own volume and looping. A sound
+// reaches the mixer as a WAV image with a header of our own making, so it
+// never meets a header that lies.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/uSound.h"
@@ -33,8 +38,18 @@ class TSdlSoundChannels final : public ISoundChannels {
  private:
   void Free(int channel);
 
+  // What a channel holds: the sound's samples and format, by which another
+  // channel loading the same sound finds the chunk, and the chunk, freed
+  // when no channel holds it any more.
+  struct TLoaded {
+    std::shared_ptr<const std::string> Samples;
+    TPcmFormat Format;
+    std::shared_ptr<Mix_Chunk> Chunk;
+  };
+  std::shared_ptr<Mix_Chunk> Decode(const TPcmSound& sound);
+
   TSdlAudio& m_audio;
-  std::array<Mix_Chunk*, kChannelCount> m_chunks{};
+  std::array<TLoaded, kChannelCount> m_loaded{};
   std::array<int, kChannelCount> m_volumes{128, 128, 128, 128, 128, 128, 128, 128};
 };
 
