@@ -57,12 +57,20 @@ class TKXForms {
 std::string PrepareDefinitionText(const TKXForm& definition);
 std::vector<std::string> PrepareDefinitionLines(const TKXForm& definition);
 
+// The longest a text gets by expanding its placeholders: far above any
+// real caption, small enough that a text made of many placeholders for a
+// long product name cannot exhaust memory.
+inline constexpr size_t kMaxExpandedTextBytes = 65536;
+
 // Replaces "<ScreensaverName>", "<CompanyName>" and "<Website>" (in that
 // order, letter case respected) by the project's ProductName, Publisher and
-// Website.
+// Website, in one pass. The result is cut at kMaxExpandedTextBytes, before a
+// UTF-8 character that the cut would split.
 std::string ExpandPlaceholders(std::string_view text, const TKXCProject& project);
 // ExpandPlaceholders line by line; every line, the last included, ends with
-// CR LF. An empty text stays empty.
+// CR LF. An empty text stays empty. The whole result stays within
+// kMaxExpandedTextBytes: the line at the bound is cut short, and the lines
+// after it are left out.
 std::string ExpandPlaceholderLines(std::string_view text, const TKXCProject& project);
 // Expands the window's Caption, then, in order, the Caption of each TLabel,
 // TBitBtn and TMyButton and the Text of each TMyMemo placed on the window or

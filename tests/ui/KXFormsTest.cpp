@@ -230,6 +230,95 @@ TEST(Placeholders, ExpandProjectValues) {
   EXPECT_EQ(ExpandPlaceholderLines("<Website>\nb\r\n", project), "http://x.example/\r\nb\r\n");
 }
 
+TEST(Placeholders, OnePassOverTheTextInTurn) {
+  struct TCase {
+    const char* Text;
+    const char* ProductName;
+    const char* Publisher;
+    const char* Expected;
+  };
+  const TCase cases[] = {
+      {"<ScreensaverName> by <CompanyName>", "Lake", "Joe", "Lake by Joe"},
+      {"<<ScreensaverName>> <Screensaver> <ScreensaverName", "Lake", "Joe", "<Lake> <Screensaver> <ScreensaverName"},
+      {"<ScreensaverName><ScreensaverName>", "", "Joe", ""},
+      // A value is not searched again for its own placeholder...
+      {"<ScreensaverName>", "<ScreensaverName>!", "Joe", "<ScreensaverName>!"},
+      {"<CompanyName>", "Lake", "<ScreensaverName><CompanyName>", "<ScreensaverName><CompanyName>"},
+      // ...but a later placeholder is replaced wherever the earlier replacements put it,
+      {"<ScreensaverName> <ScreensaverName>", "<CompanyName>", "Joe", "Joe Joe"},
+      // also across the edge of a value.
+      {"<Company<ScreensaverName>", "Name>", "Joe", "Joe"},
+      {"<ScreensaverName>Name>", "x<Company", "Joe", "xJoe"},
+      {"<Company<ScreensaverName>Name>", "", "Joe", "Joe"},
+  };
+  for (const TCase& c : cases) {
+    TKXCProject project;
+    project.Settings.ProductName = c.ProductName;
+    project.Settings.Publisher = c.Publisher;
+    project.Settings.Website = "W";
+    EXPECT_EQ(ExpandPlaceholders(c.Text, project), c.Expected) << c.Text << " with " << c.ProductName;
+  }
+}
+
+TEST(Placeholders, ExpandedTextStopsAtTheBound) {
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += "<ScreensaverName>";
+  TKXCProject project;
+  project.Settings.ProductName = std::string(1000, 'n');
+  EXPECT_EQ(kMaxExpandedTextBytes, 65536u);
+  // 20 MB if it went on: the pass stops at the bound and never builds the rest.
+  EXPECT_EQ(ExpandPlaceholders(many, project), std::string(65536, 'n'));
+  // A text with no placeholder is bounded the same way.
+  EXPECT_EQ(ExpandPlaceholders(std::string(70000, 'x'), project).size(), 65536u);
+
+  // A value that holds many later placeholders, each standing for nothing:
+  // worked out once, not once per placeholder of the text.
+  project.Settings.ProductName.clear();
+  for (int i = 0; i < 20000; ++i) project.Settings.ProductName += "<Website>";
+  EXPECT_EQ(ExpandPlaceholders(many + "end", project), "end");
+
+  // Lines: the whole result stays within the bound, the line at the bound is cut, and every line kept
+  // ends with CR LF.
+  project.Settings.ProductName = std::string(1000, 'n');
+  std::string lines;
+  for (int i = 0; i < 100; ++i) lines += "<ScreensaverName>\n";
+  const std::string expandedLines = ExpandPlaceholderLines(lines, project);
+  EXPECT_EQ(expandedLines.size(), 65536u);
+  EXPECT_EQ(expandedLines.substr(64 * 1002), std::string(1000, 'n') + "\r\n" + std::string(404, 'n') + "\r\n");
+  EXPECT_EQ(ExpandPlaceholderLines("<ScreensaverName>" + many, project).size(), 65536u);
+}
+
+TEST(Placeholders, TheBoundDoesNotSplitAUtf8Character) {
+  // Window texts are UTF-8 by now; a value from the project may hold any bytes.
+  struct TCase {
+    std::string Value;
+    size_t Length;
+  };
+  const std::string e = "\xC3\xA9", euro = "\xE2\x82\xAC", clef = "\xF0\x9D\x84\x9E";
+  // The product name repeats the value, so the first byte past the bound (byte 65,536) is byte
+  // 65,536 mod its length of the value.
+  const TCase cases[] = {
+      {e, 65536},                      // whole é characters end at the bound
+      {e + "a", 65535},                // é from 65,535: cut before it
+      {euro, 65535},                   // € from 65,535
+      {"aa" + euro + "a", 65534},      // € from 65,534 (its last byte would be the first past the bound)
+      {"a" + clef + "a", 65533},       // 𝄞 from 65,533
+      {clef, 65536},
+      {"a\xE9", 65536},                // Windows-1252 é is no UTF-8 character: cut on the byte
+      {"\xA9\xE9", 65536},             // a lead byte whose character is broken
+      {"\x80", 65536},                 // continuation bytes alone
+  };
+  for (const TCase& c : cases) {
+    std::string full;
+    while (full.size() < 70000) full += c.Value;
+    TKXCProject project;
+    project.Settings.ProductName = full.substr(0, 1000 / c.Value.size() * c.Value.size());
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "<ScreensaverName>";
+    EXPECT_EQ(ExpandPlaceholders(text, project), full.substr(0, c.Length)) << c.Value.size() << "-byte value";
+  }
+}
+
 TEST(Placeholders, WindowTextsOnTheWindowAndOnPanelsOnly) {
   TKXCProject project;
   project.Settings.ProductName = "Lake";
