@@ -11,6 +11,7 @@
 #include <string>
 
 #include "os/posix/uEditableFile.h"
+#include "os/uUserFiles.h"
 #include "package/uPackage.h"
 #include "tools/kxtool.h"
 
@@ -26,10 +27,11 @@ std::string Home() {
   return home;
 }
 
+// The user's data folder of the player (the wallpaper file's folder too).
 std::string InstallFolder() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  const std::string base = data && data[0] == '/' ? std::string(data) : Home() + "/.local/share";
-  return base + "/kxcsaver/";
+  std::string folder = kx::UserDataFolder();
+  if (folder.empty()) throw std::runtime_error("there is no home folder to install into");
+  return folder;
 }
 
 // The programs entry of an installed screensaver: its name, then the command.
