@@ -1,12 +1,15 @@
 // Fuzzes the still picture decoders (JPEG, PNG, GIF, BMP) through the one
 // entry point that tells them apart by their first bytes. A decoded picture
 // is never above the pixel budget; a JPEG decoded within the thumbnail budget
-// comes out within it too.
+// comes out within it too. The size a PNG or GIF header declares is the size
+// its picture decodes to.
 #include <cstdlib>
+#include <optional>
 
 #include "raster/uDecodeError.h"
 #include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
+#include "raster/uPictureSize.h"
 
 namespace {
 
@@ -17,8 +20,13 @@ void CheckWithin(const kx::TBitmap32& b, int64_t maxPixels) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::optional<kx::TPictureSize> declared = kx::DeclaredPictureSize({data, size});
+  const kx::TPictureKind kind = kx::PictureKindOf({data, size});
   try {
-    CheckWithin(kx::DecodePicture({data, size}), kx::kMaxDecodedPixels);
+    const kx::TBitmap32 b = kx::DecodePicture({data, size});
+    CheckWithin(b, kx::kMaxDecodedPixels);
+    if (kind == kx::TPictureKind::Png || kind == kx::TPictureKind::Gif)
+      if (!declared || declared->Width != b.Width() || declared->Height != b.Height()) std::abort();
   } catch (const kx::TDecodeError&) {
   }
   if (kx::PictureKindOf({data, size}) == kx::TPictureKind::Jpeg) {

@@ -1,18 +1,15 @@
 #include "animation/uObjectPicture.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <exception>
-#include <span>
+#include <stdexcept>
 
+#include "animation/uPictureStore.h"
 #include "devices/uSharedFolder.h"
 #include "os/uFileAccess.h"
 #include "os/uPlatform.h"
 #include "package/uIniFile.h"
-#include "raster/uFastScale.h"
-#include "raster/uPictureDecode.h"
-#include "raster/uPngAlpha.h"
 #include "raster/uSystemColor.h"
 
 namespace kx {
@@ -23,10 +20,6 @@ bool HasPngExtension(const std::string& name) {
   std::string ext = name.substr(name.size() - 4);
   for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
   return ext == ".PNG";
-}
-
-std::span<const uint8_t> Bytes(const std::string& s) {
-  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
 }
 
 }  // namespace
@@ -69,77 +62,50 @@ void TImgObject::SaveOwnKeys(TIniFile& ini, const std::string& s) const {
   ini.WriteInteger(s, "TransparentColor", TransparentColor);
 }
 
-// A file that is found nowhere or does not decode leaves the object without
-// a picture: it is never drawn and never steps, and the others run on.
+// A file that is found nowhere, does not decode or would take the objects'
+// pictures beyond their budget leaves the object without a picture: it is
+// never drawn and never steps, and the others run on.
 void TImgObject::Start(uint32_t now, TRandom& random, bool reseed) {
   const std::string path = FindFile();
+  m_picture.reset();  // a file named by no other object is decoded anew
   try {
     if (path.empty()) throw std::runtime_error("no picture file");
     LoadPicture(path);
   } catch (const std::exception&) {
-    Picture = TBitmap32();
-    AlphaMask.clear();
+    m_picture.reset();
+    HasAlphaMask = false;
     SetNoPicture();
     return;
   }
   m_hasPicture = true;
   Alpha = FullAlpha();
-  for (TScaled& s : m_scaled) s.Release();
   StartMotion(now, random, reseed);
 }
 
 void TImgObject::LoadPicture(const std::string& path) {
-  const std::string bytes = ReadPictureBytes(path);
-  Picture = DecodePicture(Bytes(bytes));
+  m_picture = TPictureStore::Shared().Still(path);
+  const TBitmap32& picture = m_picture->Picture();
   IsPng = HasPngExtension(path);
-  HasAlphaMask = IsPng && PictureKindOf(Bytes(bytes)) == TPictureKind::Png && PngHasAlpha(Bytes(bytes));
-  AlphaMask.clear();
-  if (HasAlphaMask) {
-    AlphaMask.reserve(size_t(Picture.Width()) * size_t(Picture.Height()));
-    for (int32_t y = 0; y < Picture.Height(); ++y)
-      for (int32_t x = 0; x < Picture.Width(); ++x) AlphaMask.push_back(PixelA(Picture.Pixel(x, y)));
-  }
-  TransparentKey = Picture.Pixel(0, Picture.Height() - 1);
+  HasAlphaMask = IsPng && m_picture->HasAlphaMask();
+  TransparentKey = picture.Pixel(0, picture.Height() - 1);
   if (TransparentType == 2) TransparentKey = ColorValueToPixel(TransparentColor);
-  PictureWidth = Picture.Width();
-  PictureHeight = Picture.Height();
+  PictureWidth = picture.Width();
+  PictureHeight = picture.Height();
 }
 
-// Bytes held by the scaled copies of all picture objects.
-static std::atomic<int64_t> g_scaledBytes{0};
-
-TImgObject::TScaled::~TScaled() { Release(); }
-
-void TImgObject::TScaled::Release() {
-  g_scaledBytes -= int64_t(Bitmap.StrideBytes()) * Bitmap.Height();
-  Bitmap = TBitmap32();
-  W = H = 0;
+const TBitmap32& TImgObject::Picture() const {
+  static const TBitmap32 none;
+  return m_picture ? m_picture->Picture() : none;
 }
 
-const TBitmap32* TImgObject::ScaledTo(int32_t w, int32_t h, bool mirrored) {
-  ++m_uses;
-  TScaled* oldest = &m_scaled[0];
-  for (TScaled& s : m_scaled) {
-    if (s.W == w && s.H == h && s.Mirrored == mirrored) {
-      s.LastUse = m_uses;
-      return &s.Bitmap;
-    }
-    if (s.LastUse < oldest->LastUse) oldest = &s;
-  }
-  const int64_t bytes = int64_t(w) * h * int64_t(sizeof(TPixel));
-  oldest->Release();
-  if (int64_t(w) * h > kMaxScaledPixels || g_scaledBytes + bytes > kMaxScaledBytes) return nullptr;
-  TBitmap32 scaled = ScaleFast(Picture, w, h);
-  if (mirrored)
-    for (int32_t y = 0; y < h; ++y) std::reverse(scaled.Row(y), scaled.Row(y) + w);
-  g_scaledBytes += bytes;
-  oldest->W = w, oldest->H = h, oldest->Mirrored = mirrored, oldest->LastUse = m_uses;
-  oldest->Bitmap = std::move(scaled);
-  return &oldest->Bitmap;
+const std::vector<uint8_t>& TImgObject::AlphaMask() const {
+  static const std::vector<uint8_t> none;
+  return m_picture && HasAlphaMask ? m_picture->AlphaMask() : none;
 }
 
 void TImgObject::Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t) {
-  if (!m_hasPicture) return;
+  if (!m_hasPicture || !m_picture) return;
+  const TBitmap32& picture = m_picture->Picture();
   TObjectBlend blend;
   blend.Alpha = Alpha;
   blend.UseAlpha = IsPng && Transparent && TransparentType == 0 && HasAlphaMask;
@@ -147,13 +113,17 @@ void TImgObject::Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t
   blend.Key = TransparentKey;
   const int64_t w = int64_t(rect.Right) - rect.Left, h = int64_t(rect.Bottom) - rect.Top;
   if (w <= 0 || h <= 0) return;
-  if (w == Picture.Width() && h == Picture.Height() && !mirrored) {
-    StretchBlend(dst, rect, Picture, false, blend);
+  if (w == picture.Width() && h == picture.Height() && !mirrored) {
+    StretchBlend(dst, rect, picture, false, blend);
     return;
   }
-  const TBitmap32* scaled = w <= kMaxScaledPixels && h <= kMaxScaledPixels ? ScaledTo(int32_t(w), int32_t(h), mirrored) : nullptr;
+  // The objects holding the picture, this one among them (the store holds none).
+  const size_t users = size_t(m_picture.use_count());
+  const std::shared_ptr<const TBitmap32> scaled =
+      w <= kMaxScaledPixels && h <= kMaxScaledPixels ? m_picture->Scaled(int32_t(w), int32_t(h), mirrored, users)
+                                                     : nullptr;
   if (scaled) StretchBlend(dst, rect, *scaled, false, blend);
-  else StretchBlend(dst, rect, Picture, mirrored, blend);
+  else StretchBlend(dst, rect, picture, mirrored, blend);
 }
 
 // ---- animated GIFs ----
@@ -178,10 +148,12 @@ int32_t TGifObject::PlaySpeed() const {
   return int32_t(std::clamp<int64_t>(s, 0, 1000));
 }
 
-// Every Start decodes the GIF anew and plays from frame 0.
+// Every Start plays from frame 0; the frames are decoded anew unless another
+// object holds those of the file.
 void TGifObject::Start(uint32_t now, TRandom& random, bool reseed) {
   Painting = false;
   const std::string path = FindFile();
+  m_gif.reset();
   try {
     if (path.empty()) throw std::runtime_error("no picture file");
     TGifFrameOptions options;
@@ -189,16 +161,16 @@ void TGifObject::Start(uint32_t now, TRandom& random, bool reseed) {
     options.TransparentType = TransparentType;
     options.KeyColor = ColorValueToPixel(TransparentColor);
     options.RefreshFrame = RefreshFrame;
-    Gif = DecodeGifFrames(Bytes(ReadPictureBytes(path)), options);
+    m_gif = TPictureStore::Shared().Gif(path, options);
   } catch (const std::exception&) {
-    Gif = TGifFrames();
+    m_gif.reset();
     SetNoPicture();
     return;
   }
   m_hasPicture = true;
   TransparentKey = kGifKeyFill;
-  PictureWidth = Gif.Width;
-  PictureHeight = Gif.Height;
+  PictureWidth = m_gif->Width;
+  PictureHeight = m_gif->Height;
   Alpha = FullAlpha();
   m_playStart = now;
   m_frame = 0;
@@ -211,18 +183,23 @@ void TGifObject::Stop() {
   TAnimObject::Stop();
 }
 
+const TGifFrames& TGifObject::Gif() const {
+  static const TGifFrames none;
+  return m_gif ? *m_gif : none;
+}
+
 size_t TGifObject::FrameAt(uint32_t now) const {
-  if (!Painting) return m_frame;
-  return GifFrameAt(Gif.Delays, uint32_t(now - m_playStart), PlaySpeed());
+  if (!Painting || !m_gif) return m_frame;
+  return GifFrameAt(m_gif->Delays, uint32_t(now - m_playStart), PlaySpeed());
 }
 
 void TGifObject::Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t now) {
-  if (!m_hasPicture || Gif.Frames.empty()) return;
-  m_frame = std::min(FrameAt(now), Gif.Frames.size() - 1);
+  if (!m_hasPicture || !m_gif || m_gif->Frames.empty()) return;
+  m_frame = std::min(FrameAt(now), m_gif->Frames.size() - 1);
   TObjectBlend blend;
   blend.Rule = TBlendRule::Gif;
   blend.Alpha = Alpha;
-  StretchBlend(dst, rect, Gif.Frames[m_frame], mirrored, blend);
+  StretchBlend(dst, rect, m_gif->Frames[m_frame], mirrored, blend);
 }
 
 }  // namespace kx

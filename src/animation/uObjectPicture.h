@@ -4,12 +4,13 @@
 // which pixels are transparent and draw with their own blend rule.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "animation/uObject.h"
+#include "animation/uSharedPicture.h"
 #include "raster/uBitmap.h"
 #include "raster/uGifFrames.h"
 #include "raster/uObjectBlend.h"
@@ -45,21 +46,19 @@ class TAnimImgObject : public TAnimObject {
 
 class TImgObject final : public TAnimImgObject {
  public:
-  // A scaled copy larger than this is not kept, nor one that would take the
-  // copies of all objects together beyond kMaxScaledBytes: the picture is
-  // then drawn by nearest pixel straight from the original.
-  static constexpr int64_t kMaxScaledPixels = int64_t(1) << 22;
-  static constexpr int64_t kMaxScaledBytes = int64_t(256) << 20;
+  static constexpr int64_t kMaxScaledPixels = TSharedPicture::kMaxScaledPixels;
 
   void Start(uint32_t now, TRandom& random, bool reseed) override;
   void Draw(TBitmap32& dst, const TRect& rect, bool mirrored, uint32_t now) override;
 
-  TBitmap32 Picture;
+  // The decoded picture, shared with every object naming the same file;
+  // empty without a picture.
+  const TBitmap32& Picture() const;
   bool IsPng = false;
   bool HasAlphaMask = false;
   // PictureWidth x PictureHeight, top row first. The same values are the
   // fourth byte of Picture's pixels, which the blend reads.
-  std::vector<uint8_t> AlphaMask;
+  const std::vector<uint8_t>& AlphaMask() const;
 
  protected:
   uint8_t DefaultTransparentType() const override;
@@ -68,23 +67,8 @@ class TImgObject final : public TAnimImgObject {
 
  private:
   void LoadPicture(const std::string& path);
-  // The picture scaled with the fast filter (and mirrored), from the cache;
-  // null when the copy would be too large.
-  const TBitmap32* ScaledTo(int32_t w, int32_t h, bool mirrored);
 
-  // Scaled copies for the last sizes and facings drawn: a size of exactly
-  // .5 pixels alternates with the position's parity, and a mirrored copy is
-  // read forwards like the other (reading a picture backwards is slower).
-  struct TScaled {
-    int32_t W = 0, H = 0;
-    bool Mirrored = false;
-    uint64_t LastUse = 0;
-    TBitmap32 Bitmap;
-    ~TScaled();
-    void Release();
-  };
-  std::array<TScaled, 4> m_scaled;
-  uint64_t m_uses = 0;
+  std::shared_ptr<const TSharedPicture> m_picture;
 };
 
 class TGifObject final : public TAnimImgObject {
@@ -96,7 +80,9 @@ class TGifObject final : public TAnimImgObject {
   int32_t AnimSpeed = 10;
   bool RefreshFrame = false;
   bool Painting = false;  // frames follow the clock; off: the current one stays
-  TGifFrames Gif;         // every frame, composed
+  // Every frame, composed; shared with every object naming the same file
+  // with the same transparency and refresh settings.
+  const TGifFrames& Gif() const;
 
   // Percent of the GIF's own timing: AnimSpeed x 10 up to 10, AnimSpeed x 50
   // - 400 above, within 0..1000.
@@ -111,6 +97,7 @@ class TGifObject final : public TAnimImgObject {
   void SaveOwnKeys(TIniFile& ini, const std::string& section) const override;
 
  private:
+  std::shared_ptr<const TGifFrames> m_gif;
   uint32_t m_playStart = 0;
   size_t m_frame = 0;
 };

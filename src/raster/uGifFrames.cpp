@@ -97,6 +97,15 @@ bool SkipImageData(GifFileType* gif) {
   return true;
 }
 
+// Skips what is left of a frame's image data after some of its lines.
+bool SkipRest(GifFileType* gif) {
+  GifByteType* block = nullptr;
+  do
+    if (DGifGetCodeNext(gif, &block) == GIF_ERROR) return false;
+  while (block);
+  return true;
+}
+
 class TComposer {
  public:
   TComposer(GifFileType* gif, const TGifFrameOptions& options, TGifFrames& out)
@@ -141,9 +150,18 @@ class TComposer {
     m_indices.assign(size_t(cw) * size_t(ch), 0);
     m_read.assign(size_t(ch), 0);
     m_line.resize(size_t(d.Width));
+    // Lines are decoded up to the last one that shows (or, for the first
+    // frame's key colour, its bottom row); the rest of the data is skipped
+    // undecoded. Decoding stops at the budget, which no frame of a GIF whose
+    // frames fit its screen reaches before the composed frames do.
+    const bool needBottom = m_out.Frames.empty() && m_options.TransparentType == 1;
+    const int lines = LinesNeeded(d, cy0, cy1, cw > 0, needBottom);
+    const uint64_t work = uint64_t(lines) * uint64_t(d.Width);
+    if (m_decoded + work > m_options.MaxBytes / 4) return false;
+    m_decoded += work;
     bool complete = true;
     int bottomLeft = -1;
-    for (int i = 0; i < d.Height; ++i) {
+    for (int i = 0; i < lines; ++i) {
       if (DGifGetLine(m_gif, m_line.data(), d.Width) == GIF_ERROR) {
         complete = false;
         break;
@@ -155,6 +173,7 @@ class TComposer {
       std::memcpy(m_indices.data() + size_t(y - cy0) * size_t(cw), m_line.data() + (cx0 - left), size_t(cw));
       m_read[size_t(y - cy0)] = 1;
     }
+    if (complete && lines < d.Height && !SkipRest(m_gif)) complete = false;
     const ColorMapObject* map = d.ColorMap ? d.ColorMap : m_gif->SColorMap;
     if (m_out.Frames.empty()) FindKeyIndex(map, bottomLeft);
     int transparent = NO_TRANSPARENT_COLOR;
@@ -165,6 +184,19 @@ class TComposer {
     Draw(map, transparent, int32_t(cx0), int32_t(cy0), cw, ch);
     Emit(control, int32_t(cx0), int32_t(cy0), cw, ch);
     return complete;
+  }
+
+  // How many lines of the frame, in stored order, reach the last one needed:
+  // a row inside the screen's rows [cy0, cy1) (when columns show at all),
+  // and the bottom row when asked.
+  static int LinesNeeded(const GifImageDesc& d, int64_t cy0, int64_t cy1, bool columnsShow, bool bottom) {
+    int lines = 0;
+    for (int i = 0; i < d.Height; ++i) {
+      const int row = RowAt(i, d.Height, d.Interlace);
+      const int64_t y = int64_t(d.Top) + row;
+      if ((columnsShow && y >= cy0 && y < cy1) || (bottom && row == d.Height - 1)) lines = i + 1;
+    }
+    return lines;
   }
 
   bool StartCanvas(const GifImageDesc& d) {
@@ -231,6 +263,7 @@ class TComposer {
   TGifFrames& m_out;
   TBitmap32 m_canvas, m_saved;  // m_saved: the canvas before a frame of disposal 3
   size_t m_used = 0;
+  uint64_t m_decoded = 0;  // pixels of frame lines decoded
   int m_keyIndex = -1;
   std::vector<GifPixelType> m_indices, m_line;
   std::vector<uint8_t> m_read;

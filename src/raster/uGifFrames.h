@@ -6,7 +6,10 @@
 //
 // Bad input decodes what it can: frame rectangles are clipped to the screen,
 // a frame whose data breaks off keeps the rows read before the break and ends
-// the animation, and the composed frames stop at a memory budget.
+// the animation, and the composed frames stop at a memory budget. Lines of a
+// frame below the last one that shows are skipped without being decoded, and
+// decoding stops once the frame lines decoded would exceed MaxBytes / 4
+// pixels (frames that fit the screen reach the memory budget first).
 #pragma once
 
 #include <cstddef>

@@ -15,6 +15,7 @@
 #include "ui/MyMemo.h"
 #include "ui/MyShape.h"
 #include "ui/uMyButton.h"
+#include "ui/uPictureData.h"
 #include "ui/uStdControls.h"
 
 namespace kx {
@@ -231,6 +232,7 @@ bool IsClickableClass(std::string_view className) {
 void BuildWindow(TfmKXFormParent& root, const TFormObject& form) {
   fl_open_display();
   Fl_Group::current(nullptr);  // every widget is placed explicitly
+  const TPictureBudget pictures;  // the window's pictures share one budget
   TBuilder(root).Build(form);
 }
 

@@ -1,11 +1,13 @@
 #include "ui/uPictureData.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
 
 #include "raster/uDecodeError.h"
 #include "raster/uPictureDecode.h"
+#include "raster/uPictureSize.h"
 #include "ui/uComponent.h"
 #include "ui/uFormValues.h"
 
@@ -17,13 +19,30 @@ uint32_t ReadCount(std::string_view d) {
          uint32_t(uint8_t(d[3])) << 24;
 }
 
+thread_local TPictureBudget* t_budget = nullptr;
+
+int64_t BytesOf(const TBitmap32& b) { return int64_t(b.StrideBytes()) * b.Height(); }
+
 TBitmap32 Decode(std::string_view bytes) {
   if (bytes.empty()) return {};
+  const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  TPictureBudget* budget = TPictureBudget::Current();
+  if (budget) {
+    // Decoders never give more than kMaxDecodedPixels (JPEGs scale under it).
+    const auto size = DeclaredPictureSize(data);
+    if (size && !budget->Fits(std::min(size->Pixels(), kMaxDecodedPixels) * int64_t(sizeof(TPixel)))) return {};
+  }
+  TBitmap32 picture;
   try {
-    return DecodePicture(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    picture = DecodePicture(data);
   } catch (const std::exception& e) {
     throw TFormBuildError(std::string("Picture data does not decode: ") + e.what());
   }
+  if (budget) {
+    if (!budget->Fits(BytesOf(picture))) return {};
+    budget->Take(BytesOf(picture));
+  }
+  return picture;
 }
 
 // A byte count and that many bytes.
@@ -35,6 +54,12 @@ TBitmap32 DecodeCounted(std::string_view d) {
 }
 
 }  // namespace
+
+TPictureBudget::TPictureBudget(int64_t maxBytes) : m_max(maxBytes), m_outer(t_budget) { t_budget = this; }
+
+TPictureBudget::~TPictureBudget() { t_budget = m_outer; }
+
+TPictureBudget* TPictureBudget::Current() { return t_budget; }
 
 TBitmap32 DecodePictureData(std::string_view data) {
   if (data.empty()) return {};

@@ -5,11 +5,16 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <optional>
+#include <span>
 
 #include "os/uFileAccess.h"
 #include "os/uUserFiles.h"
 #include "package/uFileIO.h"
+#include "raster/uDecodeError.h"
+#include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
+#include "raster/uPictureSize.h"
 #include "raster/uResample.h"
 
 namespace kx {
@@ -40,6 +45,25 @@ TBitmap32 StretchThumbnail(const TBitmap32& src, int pw, int ph) {
     for (int x = 0; x < out.Width(); ++x) row[x] |= 0xFF000000u;
   }
   return out;
+}
+
+// The picture a still picture's thumbnail is made from: a JPEG decoded at the
+// DCT scale that brings it under kMaxThumbnailPixels, another kind decoded
+// whole up to kMaxThumbnailSourcePixels; empty for a larger picture (told by
+// its header, before anything is decoded).
+TBitmap32 ThumbnailSource(const std::string& path) {
+  const std::string bytes = ReadPictureBytes(path);
+  const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  const std::optional<TPictureSize> size = DeclaredPictureSize(data);
+  if (PictureKindOf(data) == TPictureKind::Jpeg) {
+    constexpr int64_t kSmallestScale = 8 * 8;  // a DCT scale of 1/8
+    if (size && size->Pixels() > kMaxThumbnailPixels * kSmallestScale) return {};
+    return DecodeJpeg(data, 1, kMaxThumbnailPixels);
+  }
+  if (size && size->Pixels() > kMaxThumbnailSourcePixels) return {};
+  TBitmap32 picture = DecodePicture(data);
+  if (int64_t(picture.Width()) * picture.Height() > kMaxThumbnailSourcePixels) return {};
+  return picture;
 }
 
 void AwakePickUp(void* data) {
@@ -92,6 +116,13 @@ void EnableAwake() {
 
 }  // namespace
 
+TBitmap32 PlaceholderThumbnail(int pw, int ph) {
+  if (pw < 1 || ph < 1) return {};
+  TBitmap32 cell(pw, ph, kPlaceholderFrame);
+  cell.FillRect({1, 1, pw - 1, ph - 1}, kPlaceholderFill);
+  return cell;
+}
+
 TThumbnail LoadThumbnail(const std::string& path, int pw, int ph) {
   TThumbnail r;
   if (!FileExists(path)) return r;
@@ -110,7 +141,8 @@ TThumbnail LoadThumbnail(const std::string& path, int pw, int ph) {
     r.Bitmap = StretchThumbnail(thumbnail, pw, ph);
     r.Title = std::move(title);
   } else if (IsStillPicture(path)) {
-    r.Bitmap = StretchThumbnail(DecodePictureFile(path), pw, ph);
+    const TBitmap32 source = ThumbnailSource(path);
+    r.Bitmap = source.Empty() ? PlaceholderThumbnail(pw, ph) : StretchThumbnail(source, pw, ph);
     r.Title = path.substr(FolderPart(path).size());  // the file name without its folder
   }
   return r;

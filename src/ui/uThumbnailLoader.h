@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,11 +25,21 @@ struct TThumbnail {
   std::string Dropped;      // the error of a still picture that does not decode
 };
 
+// A PNG, GIF or BMP picture above this many pixels gets a placeholder for a
+// thumbnail instead of being decoded: such pictures cannot decode at a smaller
+// scale, and a grid of them would keep the worker busy for minutes. (JPEGs
+// decode at the DCT scale that brings them under kMaxThumbnailPixels.)
+inline constexpr int64_t kMaxThumbnailSourcePixels = int64_t(1) << 22;
+// The placeholder: a grey cell in a darker frame.
+inline constexpr TPixel kPlaceholderFill = MakePixel(160, 160, 160), kPlaceholderFrame = MakePixel(96, 96, 96);
+TBitmap32 PlaceholderThumbnail(int width, int height);
+
 // A ".kxp" file is read up to its thumbnail only, its title is the picture's;
 // a header that cannot be read gives the text of the box TProject::LoadHeader
 // shows ("File: <path>" CR LF <error>). A still picture (IsStillPicture, the
 // show's rule) is decoded, its title is its file name. Either is stretched
-// over width x height, the aspect ratio not kept, and made opaque. A still
+// over width x height, the aspect ratio not kept, and made opaque; a still
+// picture too large to decode for a thumbnail gets the placeholder. A still
 // picture that does not decode throws.
 TThumbnail LoadThumbnail(const std::string& path, int width, int height);
 

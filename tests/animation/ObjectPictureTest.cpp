@@ -117,7 +117,7 @@ TEST(ImgObject, AlphaMaskComesFromPngsOnly) {
     o->Start(0, random, false);
     EXPECT_TRUE(o->IsPng) << name;
     EXPECT_EQ(o->HasAlphaMask, mask) << name;
-    if (mask) EXPECT_EQ(o->AlphaMask, (std::vector<uint8_t>{128, 255, 0, 64}));
+    if (mask) EXPECT_EQ(o->AlphaMask(), (std::vector<uint8_t>{128, 255, 0, 64}));
   }
 }
 

@@ -163,3 +163,46 @@ TEST(GifFrames, FrameAtFollowsDelaysSpeedAndLoops) {
 }
 
 }  // namespace
+
+TEST(GifFrames, LinesOutsideTheScreenAreNotDecoded) {
+  // The first frame's data holds 4 x 2 pixels but its descriptor claims more
+  // rows (or lies elsewhere): decoding a row beyond the data fails, so the
+  // animation goes on to the green frame only if those rows are skipped.
+  struct Case {
+    const char* name;
+    int left, top, height;
+    int32_t transparentType;
+    size_t frames;  // composed
+  };
+  const Case cases[] = {
+      {"rows below the screen", 0, 0, 4, 0, 2},
+      {"wholly below the screen", 0, 2, 4, 0, 2},
+      {"wholly right of the screen", 4, 0, 2, 0, 2},
+      // The key colour of type 1 is the first frame's bottom-left pixel: its
+      // rows are decoded, and the data breaks off on the way.
+      {"bottom row needed for the key", 0, 0, 4, 1, 1},
+  };
+  for (const Case& c : cases) {
+    std::string gif = MakeGif(4, 2, kPalette, {SolidFrame(0, 0, 4, 2, 1), SolidFrame(0, 0, 4, 2, 2)});
+    const size_t frame = 13 + 4 * 3 + 8;  // after the screen, the colours and the control extension
+    ASSERT_EQ(gif[frame], ',');
+    gif[frame + 1] = char(c.left), gif[frame + 3] = char(c.top), gif[frame + 7] = char(c.height);
+    TGifFrameOptions options;
+    options.TransparentType = c.transparentType;
+    const TGifFrames f = DecodeGifFrames(Bytes(gif), options);
+    ASSERT_EQ(f.Frames.size(), c.frames) << c.name;
+    if (c.top == 0 && c.left == 0) EXPECT_EQ(Row0(f.Frames[0]), (std::vector<TPixel>{R, R, R, R})) << c.name;
+    if (c.frames == 2) EXPECT_EQ(Row0(f.Frames[1]), (std::vector<TPixel>{G, G, G, G})) << c.name;
+  }
+}
+
+TEST(GifFrames, DecodingStopsAtTheBudget) {
+  // 1 x 1 screen, frames 256 pixels wide: each needs one line of 256 pixels.
+  // MaxBytes / 4 pixels of lines are decoded, however little the frames show.
+  const std::vector<TGifFrameSpec> frames(20, SolidFrame(0, 0, 256, 4, 1));
+  TGifFrameOptions options;
+  options.MaxBytes = 4 * 256 * 5;  // five lines
+  const TGifFrames f = DecodeGifFrames(Bytes(MakeGif(1, 1, kPalette, frames)), options);
+  EXPECT_EQ(f.Frames.size(), 5u);
+  EXPECT_EQ(f.Frames[4].Pixel(0, 0), R);
+}
