@@ -208,3 +208,52 @@ TEST_F(DefinedWindowTest, FrameFlagsBecomeBorderAndSizeRange) {
     EXPECT_EQ(w->y(), 250);
   }
 }
+
+TEST_F(DefinedWindowTest, TheControlUnderThePointerIsTheOneWhoseHintShows) {
+  const auto control = [](const std::string& name, const std::string& cls, int left, int top, const std::string& hint) {
+    Lines l{"  object " + name + ": " + cls, "    Tag = 1", "    Left = " + std::to_string(left),
+            "    Top = " + std::to_string(top), "    Width = 20", "    Height = 20", "    AutoSize = False"};
+    if (!hint.empty()) l.insert(l.end(), {"    Hint = '" + hint + "'", "    ShowHint = True"});
+    l.push_back("  end");
+    return l;
+  };
+  Lines form{"object Main: TfmForm", "  ClientWidth = 200", "  ClientHeight = 100", "  object Skin: TImage",
+             "    Tag = 1", "    Width = 200", "    Height = 100", "  end"};
+  for (const Lines& c : {control("Spot", "TLabel", 10, 10, "Next picture|Shows the next one"),
+                         control("Frame", "TShape", 40, 10, "A frame"), control("Plain", "TShape", 70, 10, ""),
+                         control("Line", "TMyBevel", 100, 10, "A line"), control("Box", "TPanel", 130, 10, "A panel"),
+                         control("Pic", "TImage", 10, 50, "A picture"), control("Ring", "TMyShape", 40, 50, "A ring")})
+    form.insert(form.end(), c.begin(), c.end());
+  form.push_back("end");
+  Load("1\r\n" + Definition(form, Bindings({Bind("Spot", 0, "spot")})));
+  auto w = Build("Main");
+  w->FormShow();
+  const struct {
+    int X, Y;
+    const char* Under;
+    const char* Tooltip;
+  } cases[] = {
+      {15, 15, "Spot", "Next picture"}, {45, 15, "Frame", "A frame"}, {105, 15, "Line", "A line"},
+      {135, 15, "Box", "A panel"},      {15, 55, "Pic", "A picture"}, {45, 55, "Ring", "A ring"},
+      // A shape without a hint lets the pointer through to the skin.
+      {75, 15, "Skin", nullptr},        {180, 90, "Skin", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Under);
+    Fl::belowmouse(nullptr);
+    Fl::e_x = c.X, Fl::e_y = c.Y, Fl::e_state = 0;
+    w->handle(FL_ENTER);
+    w->handle(FL_MOVE);
+    ASSERT_EQ(Fl::belowmouse(), Named(*w, c.Under).Widget());
+    EXPECT_STREQ(Fl::belowmouse()->tooltip(), c.Tooltip);
+  }
+  Fl::belowmouse(nullptr);
+  // The hot spot still takes the click.
+  Fl::e_x = 15, Fl::e_y = 15, Fl::e_keysym = FL_Button + 1, Fl::e_state = FL_BUTTON1;
+  Fl::pushed(w.get());
+  ASSERT_TRUE(w->handle(FL_PUSH));
+  Fl::e_state = 0;
+  ASSERT_TRUE(Fl::pushed());
+  Fl::pushed()->handle(FL_RELEASE);
+  EXPECT_EQ(m_opened, std::vector<std::string>{"spot"});
+}
