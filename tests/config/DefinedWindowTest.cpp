@@ -257,3 +257,41 @@ TEST_F(DefinedWindowTest, TheControlUnderThePointerIsTheOneWhoseHintShows) {
   Fl::pushed()->handle(FL_RELEASE);
   EXPECT_EQ(m_opened, std::vector<std::string>{"spot"});
 }
+
+TEST_F(DefinedWindowTest, EscapeClosesWindowsWithACancelOrCloseButton) {
+  const struct {
+    const char* Name;
+    Lines Control;
+    Lines Binding;
+    bool Closes;
+  } cases[] = {
+      {"button bound to Close window", {"  object Ok: TBitBtn", "    Tag = 1", "  end"}, Bind("Ok", 6), true},
+      {"hot spot bound to Close window", {"  object Spot: TLabel", "    Tag = 1", "  end"}, Bind("Spot", 6), true},
+      {"Cancel button", {"  object No: TButton", "    Cancel = True", "    Tag = 1", "  end"}, {}, true},
+      {"Close kind", {"  object Shut: TBitBtn", "    Kind = bkClose", "    Tag = 1", "  end"}, {}, true},
+      {"hidden close button", {"  object Ok: TBitBtn", "    Tag = 0", "  end"}, Bind("Ok", 6), false},
+      {"disabled Cancel button",
+       {"  object No: TButton", "    Cancel = True", "    Enabled = False", "    Tag = 1", "  end"}, {}, false},
+      {"button bound to another action", {"  object Next: TBitBtn", "    Tag = 1", "  end"}, Bind("Next", 2), false},
+      {"no button", {"  object Text: TLabel", "    Tag = 1", "  end"}, {}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    m_forms = {};
+    Lines form{"object About: TfmForm", "  ClientWidth = 100", "  ClientHeight = 60"};
+    form.insert(form.end(), c.Control.begin(), c.Control.end());
+    form.push_back("end");
+    Load("1\r\n" + Definition(form, c.Binding.empty() ? Bindings({}) : Bindings({c.Binding})));
+    auto w = Build("About");
+    w->FormShow();
+    w->show();
+    Fl::e_number = FL_SHORTCUT;
+    Fl::e_keysym = FL_Escape;
+    w->do_callback();
+    EXPECT_EQ(!w->shown(), c.Closes);
+    // The close box closes every window.
+    Fl::e_number = FL_CLOSE;
+    w->do_callback();
+    EXPECT_FALSE(w->shown());
+  }
+}
