@@ -295,3 +295,26 @@ TEST_F(DefinedWindowTest, EscapeClosesWindowsWithACancelOrCloseButton) {
     EXPECT_FALSE(w->shown());
   }
 }
+
+TEST_F(DefinedWindowTest, HugeControlsAreCutToTheLargerOfWindowAndScreen) {
+  m_project.FileList.Names = {"notes.txt"};  // shown blank, at the preview's size
+  Load("1\r\n" + Definition({"object Main: TfmForm", "  ClientWidth = 1000", "  ClientHeight = 100",
+                             "  object Preview: TKXPreview", "    Tag = 1", "    Width = 100000", "    Height = 100000",
+                             "  end", "  object Wide: TImage", "    Tag = 1", "    Width = 5000", "    Height = 50", "  end",
+                             "  object Small: TImage", "    Tag = 1", "    Width = 30", "    Height = 20", "  end", "end"},
+                            Bindings({})));
+  auto w = Build("Main");
+  w->FormShow();
+  // The virtual screen is 800 x 600; the window 1000 x 100.
+  const struct {
+    const char* Name;
+    int W, H;
+  } cases[] = {{"Preview", 1000, 600}, {"Wide", 1000, 50}, {"Small", 30, 20}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Named(*w, c.Name).Widget()->w(), c.W) << c.Name;
+    EXPECT_EQ(Named(*w, c.Name).Widget()->h(), c.H) << c.Name;
+  }
+  const TBitmap32& shown = dynamic_cast<TKXPreview&>(Named(*w, "Preview")).Picture().Bitmap();
+  EXPECT_EQ(shown.Width(), 1000);
+  EXPECT_EQ(shown.Height(), 600);
+}
