@@ -2,10 +2,12 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
 #include <exception>
 
 #include "config/uDefinedWindow.h"
 #include "devices/uMessageBox.h"
+#include "raster/uResample.h"
 #include "ui/uFormBuilder.h"
 #include "ui/uKXPreview.h"
 #include "ui/uKXThumbnail2.h"
@@ -15,6 +17,15 @@ namespace kx {
 namespace {
 
 constexpr uint8_t kCloseWindowAction = 6;
+
+// The picture at most kIconSide pixels on its longer side, its shape kept.
+constexpr int kIconSide = 48;
+TBitmap32 WindowIcon(const TBitmap32& picture) {
+  const int longer = std::max(picture.Width(), picture.Height());
+  const int w = std::max(1, picture.Width() * std::min(longer, kIconSide) / longer);
+  const int h = std::max(1, picture.Height() * std::min(longer, kIconSide) / longer);
+  return ResizeBilinear(picture, w, h);
+}
 
 // The parameters end with CR LF once expanded; an opener given a target
 // with a line break would look for a name that has one.
@@ -78,6 +89,12 @@ void TfmKXCOnfigWindow::FormShow() {
     }
   }
   SelectPicture(CurrentIndex);
+  // The taskbar shows the picture of the first preview as the window's icon.
+  for (TComponent* c : Components)
+    if (auto* preview = dynamic_cast<TKXPreview*>(c); preview && !preview->Picture().Empty()) {
+      Identity.Icon = WindowIcon(preview->Picture().Bitmap());
+      break;
+    }
 }
 
 void TfmKXCOnfigWindow::FormClose() {
