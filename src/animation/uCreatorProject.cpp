@@ -141,7 +141,7 @@ bool TProject::LoadHeader(const std::string& fileName) {
   } catch (const std::exception& e) {
     Clear();
     LoadError = e.what();
-    ShowMessageBox("File: " + fileName + "\r\n" + e.what());
+    ShowMessageBox("File: " + fileName + "\r\n" + e.what(), TMessageKind::Error);
     return false;
   }
 }

@@ -2,10 +2,12 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
 #include <exception>
 
 #include "config/uDefinedWindow.h"
 #include "devices/uMessageBox.h"
+#include "raster/uResample.h"
 #include "ui/uFormBuilder.h"
 #include "ui/uKXPreview.h"
 #include "ui/uKXThumbnail2.h"
@@ -13,6 +15,17 @@
 
 namespace kx {
 namespace {
+
+constexpr uint8_t kCloseWindowAction = 6;
+
+// The picture at most kIconSide pixels on its longer side, its shape kept.
+constexpr int kIconSide = 48;
+TBitmap32 WindowIcon(const TBitmap32& picture) {
+  const int longer = std::max(picture.Width(), picture.Height());
+  const int w = std::max(1, picture.Width() * std::min(longer, kIconSide) / longer);
+  const int h = std::max(1, picture.Height() * std::min(longer, kIconSide) / longer);
+  return ResizeBilinear(picture, w, h);
+}
 
 // The parameters end with CR LF once expanded; an opener given a target
 // with a line break would look for a name that has one.
@@ -26,9 +39,10 @@ std::string WithoutLineEnd(std::string s) {
 TfmKXCOnfigWindow::TfmKXCOnfigWindow(TConfigContext& context) : m_context(context) {
   callback(
       [](Fl_Widget* w, void*) {
-        // Escape does not close a skinned window; its controls and the title bar do.
-        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-        static_cast<TfmKXCOnfigWindow*>(w)->CloseWindow();
+        auto* self = static_cast<TfmKXCOnfigWindow*>(w);
+        // Escape closes a window only as its cancel or close button would.
+        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape && !self->HasCancelControl()) return;
+        self->CloseWindow();
       },
       nullptr);
 }
@@ -75,6 +89,12 @@ void TfmKXCOnfigWindow::FormShow() {
     }
   }
   SelectPicture(CurrentIndex);
+  // The taskbar shows the picture of the first preview as the window's icon.
+  for (TComponent* c : Components)
+    if (auto* preview = dynamic_cast<TKXPreview*>(c); preview && !preview->Picture().Empty()) {
+      Identity.Icon = WindowIcon(preview->Picture().Bitmap());
+      break;
+    }
 }
 
 void TfmKXCOnfigWindow::FormClose() {
@@ -96,7 +116,7 @@ void TfmKXCOnfigWindow::FormClose() {
       }
     WriteUserSettingsFile(m_context.SettingsPath(), settings, parts);
   } catch (const std::exception& e) {
-    ShowMessageBox(e.what());
+    ShowMessageBox(e.what(), TMessageKind::Error);
   }
 }
 
@@ -134,7 +154,7 @@ void TfmKXCOnfigWindow::SelectPicture(int32_t index) {
       try {
         preview->SetFileName(m_context.Project.FileList.Names[size_t(CurrentIndex)]);
       } catch (const std::exception& e) {
-        ShowMessageBox(e.what());
+        ShowMessageBox(e.what(), TMessageKind::Error);
       }
     }
 }
@@ -165,7 +185,7 @@ void TfmKXCOnfigWindow::ExecuteAction(TComponent& sender) {
       case 5:
         if (m_context.OpenSettings) m_context.OpenSettings(*this);
         break;
-      case 6:
+      case kCloseWindowAction:
         CloseWindow();
         break;
       case 9:
@@ -175,8 +195,25 @@ void TfmKXCOnfigWindow::ExecuteAction(TComponent& sender) {
         break;
     }
   } catch (const std::exception& e) {
-    ShowMessageBox(e.what());
+    ShowMessageBox(e.what(), TMessageKind::Error);
   }
+}
+
+bool TfmKXCOnfigWindow::HasCancelControl() {
+  const TKXForm* definition = nullptr;
+  try {
+    definition = &m_context.Forms.FindForm(Name);
+  } catch (const std::exception&) {
+  }
+  for (TComponent* c : Components) {
+    Fl_Widget* w = c->Widget();
+    if (!w || !w->visible_r() || !w->active_r()) continue;
+    if (auto* button = dynamic_cast<TButton*>(c); button && button->Cancel) return true;
+    if (!definition || !IsClickableClass(c->ClassName)) continue;
+    const TAction* action = definition->Bindings.FindAction(c->Name);
+    if (action && action->ActionType == kCloseWindowAction) return true;
+  }
+  return false;
 }
 
 void TfmKXCOnfigWindow::SetApplicationTitle(const std::string& title) {

@@ -40,6 +40,10 @@ class TfmKXCOnfigWindow : public TfmKXFormParent {
   void ShowModal();
   // Closes the window: the close handler runs and the modal loop ends.
   void CloseWindow();
+  // True when a visible, enabled control closes the window: a cancel button
+  // (TButton's Cancel, a TBitBtn of the Cancel or Close kind) or a control
+  // bound to "Close window". The Escape key then closes the window too.
+  bool HasCancelControl();
 
   // The user settings file's [Setting] Index and [Files], persisting runs only.
   void LoadCurrentIndex(const TUserSettings& settings);

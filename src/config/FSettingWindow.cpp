@@ -204,14 +204,14 @@ void TfmSettingWindow::Button3Click() {
   const std::optional<std::string> chosen = ChooseMusicFile ? ChooseMusicFile() : std::nullopt;
   if (!chosen) return;
   if (!FileExists(*chosen)) {
-    ShowMessageBox(*chosen + "\r\nFile not found.");
+    ShowMessageBox(*chosen + "\r\nFile not found.", TMessageKind::Warning);
     return;
   }
   // The playlist keeps each file as a key of the settings file and the show
   // joins them with ";": a name that cannot be kept is refused now rather
   // than lost or split later.
   if (!CanStoreMusicEntry(*chosen)) {
-    ShowMessageBox("This file name cannot be kept in the playlist:\r\n" + *chosen);
+    ShowMessageBox("This file name cannot be kept in the playlist:\r\n" + *chosen, TMessageKind::Warning);
     return;
   }
   lstMusic->AddRow(*chosen);
@@ -302,7 +302,7 @@ void RunSettingsDialog(const TConfigContext& context, const TDialogSettingsFile&
   try {
     WriteDialogSettings(DialogControlValues(dialog, true), file);
   } catch (const std::exception& e) {
-    ShowMessageBox(e.what());
+    ShowMessageBox(e.what(), TMessageKind::Error);
   }
 }
 

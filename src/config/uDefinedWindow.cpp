@@ -25,6 +25,8 @@ std::unique_ptr<TfmKXCOnfigWindow> BuildDefinedWindow(TConfigContext& context, s
   // A screensaver's windows carry its product name to the task bar.
   if (EndsWithScr(context.ProgramPath) || (!context.Args.empty() && context.Args[0] == "/C"))
     window->SetApplicationTitle(context.Project.Settings.ProductName);
+  // The window manager knows every window of a screensaver by its name.
+  if (!context.Project.Settings.ProductName.empty()) window->Identity.Name = context.Project.Settings.ProductName;
   window->ApplyFrame();
   // The user's choices of the settings dialog reach the project, so that a
   // full-screen preview from this window shows them.

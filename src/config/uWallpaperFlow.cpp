@@ -64,7 +64,7 @@ void SetPictureAsWallpaper(const std::string& picturePath, const std::string& pr
     const TBitmap32 picture = LoadWallpaperPicture(picturePath);
     SetWallpaper(picture, WallpaperFilePath(programPath), setter);
   } catch (const std::exception& e) {
-    ShowMessageBox(e.what());
+    ShowMessageBox(e.what(), TMessageKind::Error);
   }
 }
 

@@ -46,13 +46,13 @@ TYesNoHandler SetYesNoHandler(TYesNoHandler handler) {
   return previous;
 }
 
-void ShowMessageBox(const std::string& text) {
+void ShowMessageBox(const std::string& text, TMessageKind kind) {
   TMessageBoxHandler handler;
   {
     std::lock_guard lock(g_lock);
     handler = g_handler;
   }
-  if (handler) handler(text);
+  if (handler) handler(text, kind);
   else PrintMessageBox(text);
 }
 

@@ -27,7 +27,8 @@ std::string SharedFolderFromProgramFiles(const std::optional<std::string>& progr
 // value is missing, and then the program's folder stands in with a message.
 std::string GetSharedFolder() {
   if (std::optional<std::string> folder = SystemSharedFolder()) return *std::move(folder);
-  return SharedFolderFromProgramFiles(std::nullopt, ExecutablePath(), ShowMessageBox);
+  return SharedFolderFromProgramFiles(std::nullopt, ExecutablePath(),
+                                      [](const std::string& text) { ShowMessageBox(text); });
 }
 
 }  // namespace kx

@@ -66,7 +66,7 @@ void TKXfmScrSvr::FormShow() {
     try {
       m_ctx.Display.StartPlain();
     } catch (const TDisplayUnavailable&) {
-      ShowMessageBox("Unable to run screensaver.");
+      ShowMessageBox("Unable to run screensaver.", TMessageKind::Error);
       throw;
     }
   }
@@ -86,7 +86,7 @@ void TKXfmScrSvr::FormShow() {
     LoadTransitionList();
     m_order->Begin();
   } else {
-    ShowMessageBox("Unable to run screensaver.\r\nPlease configure!");
+    ShowMessageBox("Unable to run screensaver.\r\nPlease configure!", TMessageKind::Error);
   }
 
   m_music = std::make_unique<TMusicPlaylist>(m_ctx.Music, m_ctx.Random, Errors());

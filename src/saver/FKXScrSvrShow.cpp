@@ -75,7 +75,7 @@ TSlideshowOrder::TLoad TKXfmScrSvr::LoadPictureOrMoveOn() {
     }
   });
   if (load == TSlideshowOrder::TLoad::AllFailed) {
-    ShowMessageBox(m_order->FirstFailure());
+    ShowMessageBox(m_order->FirstFailure(), TMessageKind::Error);
     m_closed = true;
   }
   return load;

@@ -180,6 +180,10 @@ void TShape::draw() {
   fl_pop_clip();
 }
 
+int TShape::handle(int event) {
+  return (event == FL_ENTER || event == FL_MOVE || event == FL_LEAVE) && tooltip() ? 1 : 0;
+}
+
 int TMyShape::handle(int event) {
   bool clicked = false;
   const int r = m_clicks.Handle(*this, event, clicked);

@@ -44,7 +44,9 @@ class TShape : public Fl_Widget, public TComponent {
   bool SetProperty(std::string_view name, const TFormValue& value) override;
   void Loaded() override;
   void draw() override;
-  int handle(int event) override { return 0; }  // the pointer passes through
+  // The pointer passes through to what lies under the shape, unless the
+  // shape has a hint to show there.
+  int handle(int event) override;
 
   TShapeType Shape = TShapeType::Rectangle;
   TShapeBrush Brush;

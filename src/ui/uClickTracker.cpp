@@ -19,6 +19,12 @@ int TClickTracker::Handle(Fl_Widget& widget, int event, bool& clicked) {
       m_pressed = false;
       clicked = Fl::event_inside(&widget) != 0;
       return 1;
+    case FL_ENTER:
+    case FL_MOVE:
+    case FL_LEAVE:
+      // Taken, so that the toolkit knows the widget is under the pointer and
+      // shows its hint, rather than that of what lies beneath it.
+      return 1;
     case FL_HIDE:
     case FL_DEACTIVATE:
       m_pressed = false;  // the release will not come here

@@ -1,6 +1,8 @@
 // Completed left clicks on a widget that otherwise draws only: the left
 // button pressed on it and released on it again. Shapes and bevels of
-// skinned windows catch clicks this way.
+// skinned windows catch clicks this way. The pointer's entering and moving
+// over the widget are taken too: it is the one under the pointer, whose hint
+// shows.
 #pragma once
 
 class Fl_Widget;

@@ -1,5 +1,6 @@
 #include "ui/uFormBuilder.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Tabs.H>
 #include <FL/x.H>
@@ -78,6 +79,13 @@ class TBuilder {
     if (m_root.w() > kMaxWindowSide || m_root.h() > kMaxWindowSide)
       throw TFormBuildError("The window is too large: " + std::to_string(m_root.w()) + " x " +
                             std::to_string(m_root.h()));
+    // No control shows more than the larger of the window and the screen:
+    // bigger ones are cut to that, so that their pictures are not made at a
+    // size nobody sees.
+    int sx, sy, sw, sh;
+    Fl::screen_xywh(sx, sy, sw, sh, 0);
+    m_limitW = std::clamp(std::max(m_root.w(), sw), 1, kMaxWindowSide);
+    m_limitH = std::clamp(std::max(m_root.h(), sh), 1, kMaxWindowSide);
     m_root.Loaded();
     for (const auto& child : form.Children) Create(child, &m_root);
     Resolve();
@@ -133,6 +141,8 @@ class TBuilder {
     }
     for (const auto& p : obj.Props) Apply(c, container, p);
     c.Loaded();
+    // What the control made of its size (a picture's, a caption's) is cut too.
+    if (w && (w->w() > m_limitW || w->h() > m_limitH)) w->size(std::min(w->w(), m_limitW), std::min(w->h(), m_limitH));
     Finish(c);
     for (const auto& child : obj.Children) Create(child, &c);
   }
@@ -155,7 +165,7 @@ class TBuilder {
         else w->position(w->x(), oy + pos);
         return;
       }
-      const int32_t size = std::clamp(value, 0, isRoot ? kMaxWindowSide + 1 : kMaxWindowSide);
+      const int32_t size = std::clamp(value, 0, isRoot ? kMaxWindowSide + 1 : which == 2 ? m_limitW : m_limitH);
       if (which == 2) w->size(size, w->h());
       else w->size(w->w(), size);
     };
@@ -212,6 +222,7 @@ class TBuilder {
   TfmKXFormParent& m_root;
   std::map<std::string, TComponent*> m_byName;
   std::string m_activeControl;
+  int m_limitW = kMaxWindowSide, m_limitH = kMaxWindowSide;
 };
 
 }  // namespace

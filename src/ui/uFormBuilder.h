@@ -13,8 +13,9 @@
 
 namespace kx {
 
-// Larger windows (and components) are refused: no screen shows them, and
-// their back buffers would take gigabytes.
+// Larger windows are refused: no screen shows them, and their back buffers
+// would take gigabytes. Components are cut to the larger of their window's
+// and the screen's size.
 inline constexpr int32_t kMaxWindowSide = 16384;
 
 // A new component of a class of the table (letter case ignored), or null.

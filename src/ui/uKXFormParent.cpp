@@ -94,6 +94,7 @@ void TfmKXFormParent::show() {
   // integer on X11, an instance and a window handle on Windows.
   const TNativeWindow native{(void*)fl_display, (uint64_t)(uintptr_t)fl_xid(this)};
   SetWindowFrameHints(native, f);
+  SetWindowIdentity(native, Identity);
   if (Frame.MaximizeOnShow) SetWindowMaximized(native);
   if (ActiveControl && ActiveControl->Widget()) ActiveControl->Widget()->take_focus();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "devices/uWindowFrame.h"
 #include "ui/uComponent.h"
 
 namespace kx {
@@ -30,6 +31,8 @@ class TfmKXFormParent : public Fl_Double_Window, public TComponent {
 
   TFrameFlags Frame;
   TComponent* ActiveControl = nullptr;  // takes the focus when the window shows
+  // How the taskbar lists the window once shown (see show()).
+  TWindowIdentity Identity{"kxcsaver", "kxcsaver", {}};
   // Every component of the window, however deep, in creation order. Those
   // with a widget are owned by FLTK through their parents; the others (timers,
   // components without a container) are owned here.
@@ -46,8 +49,8 @@ class TfmKXFormParent : public Fl_Double_Window, public TComponent {
   TComponent* ComponentAt(int x, int y);
 
   // Sets the border, the title-bar buttons, the size range and the centred
-  // position for the frame flags (before show), and after show the window
-  // manager hints X11 has for them.
+  // position for the frame flags (before show); show() then gives the window
+  // system the hints it has for them, and the window's identity.
   void ApplyFrame();
 
   int handle(int event) override;

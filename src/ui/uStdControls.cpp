@@ -193,7 +193,11 @@ TButton::TButton() : Fl_Button(0, 0, 75, 25) {
 }
 
 bool TButton::SetProperty(std::string_view name, const TFormValue& v) {
-  if (SameText(name, "Default") || SameText(name, "Cancel") || SameText(name, "ModalResult") ||
+  if (SameText(name, "Cancel")) {
+    Cancel = FormBool(name, v);
+    return true;
+  }
+  if (SameText(name, "Default") || SameText(name, "ModalResult") ||
       SameText(name, "TabStop") || SameText(name, "WordWrap"))
     return true;
   return false;
@@ -233,6 +237,7 @@ bool TBitBtn::SetProperty(std::string_view name, const TFormValue& v) {
     const std::string id = FormIdent(name, v);
     for (const auto& k : kKindCaptions)
       if (SameText(k.Kind, id)) m_kindCaption = k.Caption;
+    if (SameText(id, "bkCancel") || SameText(id, "bkClose")) Cancel = true;
   } else if (SameText(name, "Layout") || SameText(name, "Spacing") || SameText(name, "Margin") ||
              SameText(name, "Style")) {
   } else {

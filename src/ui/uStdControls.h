@@ -70,6 +70,10 @@ class TButton : public Fl_Button, public TComponent {
   bool SetProperty(std::string_view name, const TFormValue& value) override;
   void Loaded() override;
   void draw() override;
+
+  // The window's cancel button, whose place the Escape key takes: set by
+  // Cancel = True, and by the Cancel and Close kinds of a TBitBtn.
+  bool Cancel = false;
 };
 
 class TBitBtn : public TButton {

@@ -208,3 +208,113 @@ TEST_F(DefinedWindowTest, FrameFlagsBecomeBorderAndSizeRange) {
     EXPECT_EQ(w->y(), 250);
   }
 }
+
+TEST_F(DefinedWindowTest, TheControlUnderThePointerIsTheOneWhoseHintShows) {
+  const auto control = [](const std::string& name, const std::string& cls, int left, int top, const std::string& hint) {
+    Lines l{"  object " + name + ": " + cls, "    Tag = 1", "    Left = " + std::to_string(left),
+            "    Top = " + std::to_string(top), "    Width = 20", "    Height = 20", "    AutoSize = False"};
+    if (!hint.empty()) l.insert(l.end(), {"    Hint = '" + hint + "'", "    ShowHint = True"});
+    l.push_back("  end");
+    return l;
+  };
+  Lines form{"object Main: TfmForm", "  ClientWidth = 200", "  ClientHeight = 100", "  object Skin: TImage",
+             "    Tag = 1", "    Width = 200", "    Height = 100", "  end"};
+  for (const Lines& c : {control("Spot", "TLabel", 10, 10, "Next picture|Shows the next one"),
+                         control("Frame", "TShape", 40, 10, "A frame"), control("Plain", "TShape", 70, 10, ""),
+                         control("Line", "TMyBevel", 100, 10, "A line"), control("Box", "TPanel", 130, 10, "A panel"),
+                         control("Pic", "TImage", 10, 50, "A picture"), control("Ring", "TMyShape", 40, 50, "A ring")})
+    form.insert(form.end(), c.begin(), c.end());
+  form.push_back("end");
+  Load("1\r\n" + Definition(form, Bindings({Bind("Spot", 0, "spot")})));
+  auto w = Build("Main");
+  w->FormShow();
+  const struct {
+    int X, Y;
+    const char* Under;
+    const char* Tooltip;
+  } cases[] = {
+      {15, 15, "Spot", "Next picture"}, {45, 15, "Frame", "A frame"}, {105, 15, "Line", "A line"},
+      {135, 15, "Box", "A panel"},      {15, 55, "Pic", "A picture"}, {45, 55, "Ring", "A ring"},
+      // A shape without a hint lets the pointer through to the skin.
+      {75, 15, "Skin", nullptr},        {180, 90, "Skin", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Under);
+    Fl::belowmouse(nullptr);
+    Fl::e_x = c.X, Fl::e_y = c.Y, Fl::e_state = 0;
+    w->handle(FL_ENTER);
+    w->handle(FL_MOVE);
+    ASSERT_EQ(Fl::belowmouse(), Named(*w, c.Under).Widget());
+    EXPECT_STREQ(Fl::belowmouse()->tooltip(), c.Tooltip);
+  }
+  Fl::belowmouse(nullptr);
+  // The hot spot still takes the click.
+  Fl::e_x = 15, Fl::e_y = 15, Fl::e_keysym = FL_Button + 1, Fl::e_state = FL_BUTTON1;
+  Fl::pushed(w.get());
+  ASSERT_TRUE(w->handle(FL_PUSH));
+  Fl::e_state = 0;
+  ASSERT_TRUE(Fl::pushed());
+  Fl::pushed()->handle(FL_RELEASE);
+  EXPECT_EQ(m_opened, std::vector<std::string>{"spot"});
+}
+
+TEST_F(DefinedWindowTest, EscapeClosesWindowsWithACancelOrCloseButton) {
+  const struct {
+    const char* Name;
+    Lines Control;
+    Lines Binding;
+    bool Closes;
+  } cases[] = {
+      {"button bound to Close window", {"  object Ok: TBitBtn", "    Tag = 1", "  end"}, Bind("Ok", 6), true},
+      {"hot spot bound to Close window", {"  object Spot: TLabel", "    Tag = 1", "  end"}, Bind("Spot", 6), true},
+      {"Cancel button", {"  object No: TButton", "    Cancel = True", "    Tag = 1", "  end"}, {}, true},
+      {"Close kind", {"  object Shut: TBitBtn", "    Kind = bkClose", "    Tag = 1", "  end"}, {}, true},
+      {"hidden close button", {"  object Ok: TBitBtn", "    Tag = 0", "  end"}, Bind("Ok", 6), false},
+      {"disabled Cancel button",
+       {"  object No: TButton", "    Cancel = True", "    Enabled = False", "    Tag = 1", "  end"}, {}, false},
+      {"button bound to another action", {"  object Next: TBitBtn", "    Tag = 1", "  end"}, Bind("Next", 2), false},
+      {"no button", {"  object Text: TLabel", "    Tag = 1", "  end"}, {}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    m_forms = {};
+    Lines form{"object About: TfmForm", "  ClientWidth = 100", "  ClientHeight = 60"};
+    form.insert(form.end(), c.Control.begin(), c.Control.end());
+    form.push_back("end");
+    Load("1\r\n" + Definition(form, c.Binding.empty() ? Bindings({}) : Bindings({c.Binding})));
+    auto w = Build("About");
+    w->FormShow();
+    w->show();
+    Fl::e_number = FL_SHORTCUT;
+    Fl::e_keysym = FL_Escape;
+    w->do_callback();
+    EXPECT_EQ(!w->shown(), c.Closes);
+    // The close box closes every window.
+    Fl::e_number = FL_CLOSE;
+    w->do_callback();
+    EXPECT_FALSE(w->shown());
+  }
+}
+
+TEST_F(DefinedWindowTest, HugeControlsAreCutToTheLargerOfWindowAndScreen) {
+  m_project.FileList.Names = {"notes.txt"};  // shown blank, at the preview's size
+  Load("1\r\n" + Definition({"object Main: TfmForm", "  ClientWidth = 1000", "  ClientHeight = 100",
+                             "  object Preview: TKXPreview", "    Tag = 1", "    Width = 100000", "    Height = 100000",
+                             "  end", "  object Wide: TImage", "    Tag = 1", "    Width = 5000", "    Height = 50", "  end",
+                             "  object Small: TImage", "    Tag = 1", "    Width = 30", "    Height = 20", "  end", "end"},
+                            Bindings({})));
+  auto w = Build("Main");
+  w->FormShow();
+  // The virtual screen is 800 x 600; the window 1000 x 100.
+  const struct {
+    const char* Name;
+    int W, H;
+  } cases[] = {{"Preview", 1000, 600}, {"Wide", 1000, 50}, {"Small", 30, 20}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Named(*w, c.Name).Widget()->w(), c.W) << c.Name;
+    EXPECT_EQ(Named(*w, c.Name).Widget()->h(), c.H) << c.Name;
+  }
+  const TBitmap32& shown = dynamic_cast<TKXPreview&>(Named(*w, "Preview")).Picture().Bitmap();
+  EXPECT_EQ(shown.Width(), 1000);
+  EXPECT_EQ(shown.Height(), 600);
+}

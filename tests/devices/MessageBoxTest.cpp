@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "devices/uMessageBox.h"
 
 using namespace kx;
@@ -22,4 +26,22 @@ TEST(MessageBox, HandlerReplacesTheDefaultUntilRemoved) {
   ShowMessageBox("again");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "message: again\n");
   EXPECT_EQ(shown, "hello");
+}
+
+TEST(MessageBox, HandlersGetTheKindOrTheTextAlone) {
+  std::vector<std::pair<std::string, TMessageKind>> shown;
+  const TMessageBoxHandler previous =
+      SetMessageBoxHandler([&](const std::string& text, TMessageKind kind) { shown.emplace_back(text, kind); });
+  ShowMessageBox("plain");
+  ShowMessageBox("broken", TMessageKind::Error);
+  ShowMessageBox("missing", TMessageKind::Warning);
+  EXPECT_EQ(shown, (std::vector<std::pair<std::string, TMessageKind>>{
+                       {"plain", TMessageKind::Information},
+                       {"broken", TMessageKind::Error},
+                       {"missing", TMessageKind::Warning}}));
+  std::string text;
+  SetMessageBoxHandler([&](const std::string& t) { text = t; });
+  ShowMessageBox("any kind", TMessageKind::Error);
+  EXPECT_EQ(text, "any kind");
+  SetMessageBoxHandler(previous);
 }

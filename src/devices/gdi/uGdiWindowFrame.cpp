@@ -27,6 +27,11 @@ void SetWindowFrameHints(const TNativeWindow& window, const TWindowFrame& frame)
   ::SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+// Nothing to do on Windows: a pop-up window keeps its taskbar button, the
+// taskbar names it by its caption, a window class is fixed when the toolkit
+// registers it, and the taskbar takes the icon from the program's resources.
+void SetWindowIdentity(const TNativeWindow&, const TWindowIdentity&) {}
+
 void SetWindowMaximized(const TNativeWindow& window) { ::ShowWindow(Handle(window), SW_MAXIMIZE); }
 
 }  // namespace kx

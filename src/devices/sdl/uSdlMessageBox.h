@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "devices/uMessageBox.h"
+
 namespace kx {
 
-// Shows text in a modal box with an OK button; prints it as the default
-// handler does when no box can be shown.
-void ShowSdlMessageBox(const std::string& text);
+// Shows text in a modal box with an OK button and the symbol of its kind;
+// prints it as the default handler does when no box can be shown.
+void ShowSdlMessageBox(const std::string& text, TMessageKind kind);
 
 }  // namespace kx
