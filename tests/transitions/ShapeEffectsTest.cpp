@@ -160,6 +160,12 @@ TEST(ShapeEffects, ZigzagAtFullHeightCoversOddSides) {
     TEffectFrame f(41, 31);
     EXPECT_EQ(f.Draw(n, 100), f.New) << n;
   }
+  // Less than 10 pixels across there are no zigs: the band's far edge runs
+  // straight along the last column's corners and leaves that column out.
+  TEffectFrame f(7, 30);
+  f.Draw(163, 100);
+  for (int32_t y = 0; y < 30; ++y)
+    for (int32_t x = 0; x < 7; ++x) EXPECT_EQ(f.ShowsOld(x, y), x == 6) << x << "," << y;
 }
 
 TEST(ShapeEffects, ZigzagNeedsTenPixelsAlongTheBand) {

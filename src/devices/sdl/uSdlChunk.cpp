@@ -13,9 +13,10 @@
 namespace kx {
 namespace {
 
-// Frames of the sound repeated before and after it when it loops: more than
-// SDL's resampler reaches from one output frame (at most 512 input frames
-// on either side when raising the rate, proportionally more when lowering it).
+// Frames of the sound repeated before and after it when it loops: well over
+// what SDL's resampler reads on either side of an output frame, which is a
+// handful of input frames when raising the rate and proportionally more when
+// lowering it.
 uint64_t WrapFrames(uint32_t soundRate, int32_t deviceRate) {
   if (int64_t(soundRate) == deviceRate) return 0;  // no resampling: each frame converts alone
   return std::max<uint64_t>(1024, (uint64_t(1024) * soundRate + uint64_t(deviceRate) - 1) / uint64_t(deviceRate));
