@@ -23,14 +23,24 @@ namespace {
 constexpr int32_t kScanMin = -2 * TBitmap32::kMaxSide;
 constexpr int32_t kScanMax = 3 * TBitmap32::kMaxSide;
 
-int32_t ClampScan(double v) { return int32_t(std::clamp(v, double(kScanMin), double(kScanMax))); }
-
 void Check(pixman_bool_t ok) {
   if (!ok) throw std::bad_alloc();
 }
 
-// First pixel whose centre lies at or right of the edge x = e.
-int32_t FirstCentreAtOrAfter(double e) { return ClampScan(std::ceil(e - 0.5)); }
+// The first column at or right of the point where the edge from p to q
+// crosses the row y, which lies within the edge's rows (p.Y != q.Y): the
+// crossing is a fraction, rounded up exactly in 128-bit integers.
+int32_t FirstColumnAtOrAfterCrossing(TPoint p, TPoint q, int32_t y) {
+  __int128 num = __int128(int64_t(y) - p.Y) * (int64_t(q.X) - p.X), den = int64_t(q.Y) - p.Y;
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  __int128 steps = num / den;  // towards zero; up one more for a positive remainder
+  if (num % den != 0 && num > 0) ++steps;
+  const __int128 x = std::clamp<__int128>(p.X + steps, kScanMin, kScanMax);
+  return int32_t(x);
+}
 
 // One row of a rounded rectangle whose corner arcs are quarters of an
 // ellipse with semi-axes a and b, each centred a and b inside its corner of
@@ -199,35 +209,38 @@ TRegion PolygonRegion(std::span<const TPoint> points) {
   top = std::max(top, kScanMin);
   bottom = std::min(bottom, kScanMax);
 
+  // Each pixel is sampled at its corner (x, y). An edge counts on the rows
+  // from its upper end down to, not including, its lower end, and a crossing
+  // at x covers the columns from the first one at or right of it: a sample
+  // exactly on a left or top edge is inside, on a right or bottom edge
+  // outside. Whether a column is wound around then depends only on the
+  // crossings' rounded-up columns, so those are what is sorted.
   struct TCrossing {
-    double X;
+    int32_t Column;
     int Dir;
   };
   std::vector<TCrossing> crossings;
   std::vector<TRect> spans;
   for (int32_t y = top; y < bottom; ++y) {
-    const double yc = y + 0.5;
     crossings.clear();
     for (size_t i = 0; i < points.size(); ++i) {
       const TPoint p = points[i], q = points[(i + 1) % points.size()];
       if (p.Y == q.Y) continue;
       const bool down = q.Y > p.Y;
-      const double ylo = down ? p.Y : q.Y, yhi = down ? q.Y : p.Y;
-      if (yc < ylo || yc >= yhi) continue;
-      const double x = p.X + (yc - p.Y) * (double(q.X) - p.X) / (double(q.Y) - p.Y);
-      crossings.push_back({x, down ? 1 : -1});
+      if (y < std::min(p.Y, q.Y) || y >= std::max(p.Y, q.Y)) continue;
+      crossings.push_back({FirstColumnAtOrAfterCrossing(p, q, y), down ? 1 : -1});
     }
-    std::sort(crossings.begin(), crossings.end(), [](const TCrossing& a, const TCrossing& b) { return a.X < b.X; });
+    std::sort(crossings.begin(), crossings.end(),
+              [](const TCrossing& a, const TCrossing& b) { return a.Column < b.Column; });
     int winding = 0;
-    double start = 0;
+    int32_t start = 0;
     for (const TCrossing& c : crossings) {
       const int before = winding;
       winding += c.Dir;
       if (before == 0 && winding != 0) {
-        start = c.X;
+        start = c.Column;
       } else if (before != 0 && winding == 0) {
-        const int32_t l = FirstCentreAtOrAfter(start), r = FirstCentreAtOrAfter(c.X);
-        if (l < r) spans.push_back({l, y, r, y + 1});
+        if (start < c.Column) spans.push_back({start, y, c.Column, y + 1});
       }
     }
   }

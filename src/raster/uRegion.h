@@ -2,10 +2,12 @@
 // algebra is pixman's; the curved and slanted shapes are scan-converted here
 // into one-row spans and handed to pixman in a single call.
 //
-// Shapes cover a pixel when its centre (x + 0.5, y + 0.5) lies inside the
-// outline. Polygons cover their left and top edges and leave out their right
-// and bottom ones. Round rectangles and ellipses lie within their rectangle
-// less its right column and bottom row. Scan conversion is limited to
+// Polygons cover a pixel when its corner (x, y) lies inside the outline; a
+// corner exactly on the outline is inside on a left or top edge and outside on
+// a right or bottom one, so a rectangle's outline covers just the pixels of
+// that rectangle. Round rectangles and ellipses cover a pixel when its centre
+// (x + 0.5, y + 0.5) lies inside, and lie within their rectangle less its
+// right column and bottom row. Scan conversion is limited to
 // coordinates within a generous margin around the largest bitmap, so an absurd
 // outline costs no more than a big one.
 #pragma once
@@ -65,8 +67,9 @@ TRegion RoundRectRegion(int32_t left, int32_t top, int32_t right, int32_t bottom
 // first), or that box itself when it is 2 pixels wide or high or less.
 TRegion EllipseRegion(int32_t left, int32_t top, int32_t right, int32_t bottom);
 // The polygon through the points, closed back to the first, filled by the
-// winding rule: every point the outline winds around is inside, whatever the
-// direction of its edges. Fewer than three points give an empty region.
+// winding rule: every pixel corner the outline winds around is inside,
+// whatever the direction of its edges (corners on the outline as above).
+// Fewer than three points give an empty region.
 TRegion PolygonRegion(std::span<const TPoint> points);
 
 enum class TCombineMode : int32_t { And = 1, Or = 2, Xor = 3 };

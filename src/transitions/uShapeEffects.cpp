@@ -158,6 +158,20 @@ void BowTieVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H,
                     {Triangle(W / 2 - X, H, W / 2, H - 2 * Y, W / 2 + X, H)}, TCombineMode::Or));
 }
 
+// The band's region. At full height (m = A + side / 2) the band is meant to
+// cover the picture across, all along its 11 steps. Its inner points then lie
+// at 0 and at 2 (side / 2): on an odd side that is the corner of the last
+// column (or row) itself, which lies on the band's far edge and may be left
+// out, so the tips of the notches there would keep the old picture. At full
+// height the band therefore takes in the picture across its length outright.
+// Only notch tips are concerned: without zigs (A = 0, a side below 10 pixels)
+// the far edge is straight and leaves out the whole last column or row.
+TRegion ZigzagRegion(const std::array<TPoint, 24>& band, bool fullHeight, const TRegion& across) {
+  TRegion region = PolygonRegion(std::span<const TPoint>(band));
+  if (fullHeight) CombineRegions(region, region, across, TCombineMode::Or);
+  return region;
+}
+
 void DiagonalCrossIn(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
                      TRandom& Rand) {
   const int32_t cx = W / 2, cy = H / 2, hx = X / 2, hy = Y / 2;
@@ -182,16 +196,16 @@ void DiagonalCrossOut(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t 
 
 void ZigzagHorizontal(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
                       TRandom& Rand) {
-  const int32_t A = H / 10;
-  const auto band = ZigzagBand(A, W / 10, H / 2, MulDiv(A, P, 100) + Y / 2, true);
-  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
+  const int32_t A = H / 10, s = W / 10, m = MulDiv(A, P, 100) + Y / 2;
+  const auto band = ZigzagBand(A, s, H / 2, m, true);
+  CopyThrough(Dest, Src, W, H, ZigzagRegion(band, A > 0 && m == A + H / 2, RectRegion(0, 0, 11 * s, H)));
 }
 
 void ZigzagVertical(TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H, int32_t X, int32_t Y, int32_t P,
                     TRandom& Rand) {
-  const int32_t A = W / 10;
-  const auto band = ZigzagBand(A, H / 10, W / 2, MulDiv(A, P, 100) + X / 2, false);
-  CopyThrough(Dest, Src, W, H, PolygonRegion(std::span<const TPoint>(band)));
+  const int32_t A = W / 10, s = H / 10, m = MulDiv(A, P, 100) + X / 2;
+  const auto band = ZigzagBand(A, s, W / 2, m, false);
+  CopyThrough(Dest, Src, W, H, ZigzagRegion(band, A > 0 && m == A + W / 2, RectRegion(0, 0, W, 11 * s)));
 }
 
 // Diamonds.

@@ -4,7 +4,11 @@
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
+#include <string>
 
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlMusic.h"
@@ -111,6 +115,76 @@ TEST(SdlMixer, ChannelsOfOneSoundShareOneChunk) {
   channels.Play(0, true);  // an emptied channel stays silent
   EXPECT_FALSE(Mix_Playing(0));
   channels.StopAll();
+}
+
+// A sound of whole cycles of 441 Hz and about 3 kHz, both at their peak at
+// its first frame: it loops without a joint, as the waterfall of the demo does.
+TPcmSound CleanLoop(uint32_t rate, uint16_t channels, uint32_t frames) {
+  const double k1 = std::round(frames * 441.0 / rate), k2 = std::round(frames * 3000.0 / rate);
+  std::string samples;
+  for (uint32_t n = 0; n < frames; ++n) {
+    const double t = 2 * std::numbers::pi * n / frames;
+    const auto v = int16_t(std::lround(16000 * std::cos(k1 * t) + 6000 * std::cos(k2 * t)));
+    for (uint16_t c = 0; c < channels; ++c) kxtest::PutLe(samples, uint16_t(v), 2);
+  }
+  return {"loop.wav", {kPcmInteger, channels, rate, 16}, samples};
+}
+
+// The jump from the chunk's last frame back to its first, and the largest
+// jump between neighbouring frames within it, over all of the device's
+// 16-bit channels.
+struct TJumps {
+  int Seam = 0, Within = 0;
+};
+TJumps Jumps(const Mix_Chunk& chunk, int channels) {
+  const auto* s = reinterpret_cast<const int16_t*>(chunk.abuf);
+  const size_t n = chunk.alen / 2;
+  TJumps j;
+  for (size_t i = channels; i < n; ++i) j.Within = std::max(j.Within, std::abs(s[i] - s[i - channels]));
+  for (int c = 0; c < channels; ++c) j.Seam = std::max(j.Seam, std::abs(s[c] - s[n - channels + c]));
+  return j;
+}
+
+// A looping sound is converted to the device's rate as a loop: across the
+// loop point the output steps no further than anywhere within the sound,
+// and one round lasts as long as the sound. Played once, raised to the
+// device's rate, its ends still meet silence (where the loop used to click).
+TEST(SdlMixer, LoopingSoundsJoinWithoutAClick) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();
+  ASSERT_TRUE(audio) << SDL_GetError();
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  ASSERT_EQ(format, AUDIO_S16SYS);
+  struct TCase {
+    uint32_t rate;
+    uint16_t channels;
+    uint32_t frames;
+  };
+  const TCase cases[] = {
+      {11025, 1, 22050},  // the demo's waterfall: 2 s at a quarter of the device's rate
+      {8000, 2, 8000},    // a rate that does not divide the device's
+      {96000, 1, 9600},   // above the device's rate
+      {22050, 1, 300},    // shorter than the frames repeated around its ends
+  };
+  TSdlSoundChannels sounds(*audio);
+  for (const TCase& c : cases) {
+    const TPcmSound sound = CleanLoop(c.rate, c.channels, c.frames);
+    sounds.Load(0, sound);
+    sounds.Play(0, true);
+    const Mix_Chunk* loop = Mix_GetChunk(0);
+    ASSERT_TRUE(loop) << c.rate;
+    EXPECT_EQ(loop->alen, uint64_t(c.frames) * uint64_t(rate) / c.rate * 2 * uint32_t(channels)) << c.rate;
+    const TJumps looped = Jumps(*loop, channels);
+    EXPECT_LE(looped.Seam, looped.Within) << c.rate;
+    sounds.Play(0, false);
+    const TJumps once = Jumps(*Mix_GetChunk(0), channels);
+    if (c.rate < uint32_t(rate)) {
+      EXPECT_GT(once.Seam, looped.Within) << c.rate;
+    }
+    sounds.StopAll();
+  }
 }
 
 }  // namespace

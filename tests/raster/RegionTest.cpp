@@ -175,8 +175,10 @@ TEST(Region, PolygonFillsByWinding) {
   const std::vector<TPoint> anticlockwise = {{0, 0}, {0, 8}, {8, 0}};
   const TRegion a = PolygonRegion(clockwise), b = PolygonRegion(anticlockwise);
   EXPECT_EQ(a, b);
-  EXPECT_EQ(a.Bounds(), (TRect{0, 0, 7, 7}));
-  EXPECT_EQ(a.Area(), 28);  // rows of 7, 6, ..., 1 pixel centres inside the triangle
+  // Rows of 8, 7, ..., 1 pixel corners inside the triangle; the corners on
+  // its long edge lie on its right side and are out.
+  EXPECT_EQ(a.Bounds(), (TRect{0, 0, 8, 8}));
+  EXPECT_EQ(a.Area(), 36);
   EXPECT_TRUE(PolygonRegion(std::vector<TPoint>{{0, 0}, {5, 5}}).Empty());
   // Far-away outlines are cut off instead of scanned.
   const std::vector<TPoint> huge = {{0, -2000000000}, {2000000000, 2000000000}, {-2000000000, 2000000000}};

@@ -132,6 +132,42 @@ TEST(ShapeEffects, TurningRectanglesAtQuarterTurns) {
   }
 }
 
+// The slanted edges sample each pixel at its corner: pixels of 64 x 48 frames
+// where the corner and the centre lie on different sides of an edge.
+TEST(ShapeEffects, EdgesSampledAtThePixelCorner) {
+  const struct {
+    int32_t n, p;
+    std::vector<TPoint> in, out;
+  } cases[] = {
+      // The triangle (0, 0), (64, 24), (0, 48): its lower edge passes y = 47 at x = 2 2/3.
+      {153, 50, {{1, 47}, {2, 47}, {63, 24}}, {{3, 47}, {0, 0}}},
+      // The band's left edge from (28, 40) down to (16, 44) passes y = 43 at x = 19.
+      {163, 25, {{19, 43}}, {{17, 43}, {18, 43}}},
+  };
+  for (const auto& c : cases) {
+    TEffectFrame f(64, 48);
+    f.Draw(c.n, c.p);
+    for (const TPoint& p : c.in) EXPECT_TRUE(f.ShowsNew(p.X, p.Y)) << c.n << " at " << p.X << "," << p.Y;
+    for (const TPoint& p : c.out) EXPECT_TRUE(f.ShowsOld(p.X, p.Y)) << c.n << " at " << p.X << "," << p.Y;
+  }
+}
+
+TEST(ShapeEffects, ZigzagAtFullHeightCoversOddSides) {
+  // 41 x 31 at P = 100: the vertical band's right edge has its notch tips at
+  // x = 40, the last column's own corners, on the rows 3, 9, ..., 27; the
+  // horizontal band's lower edge has them at y = 30. Both bands cover it all.
+  for (int32_t n : {162, 163}) {
+    TEffectFrame f(41, 31);
+    EXPECT_EQ(f.Draw(n, 100), f.New) << n;
+  }
+  // Less than 10 pixels across there are no zigs: the band's far edge runs
+  // straight along the last column's corners and leaves that column out.
+  TEffectFrame f(7, 30);
+  f.Draw(163, 100);
+  for (int32_t y = 0; y < 30; ++y)
+    for (int32_t x = 0; x < 7; ++x) EXPECT_EQ(f.ShowsOld(x, y), x == 6) << x << "," << y;
+}
+
 TEST(ShapeEffects, ZigzagNeedsTenPixelsAlongTheBand) {
   // A step of W / 10 = 0 puts every point at x = 0: the band is empty.
   for (int32_t p : {0, 50, 100}) {

@@ -4,10 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
-
-#include "devices/uWavHeader.h"
 
 namespace kx {
 namespace {
@@ -37,27 +34,30 @@ void TSdlSoundChannels::Load(int channel, const TPcmSound& sound) {
   if (!ValidChannel(channel)) throw TSoundError("no sound channel " + std::to_string(channel));
   Free(channel);
   CheckPcmSound(sound);
-  std::shared_ptr<Mix_Chunk> chunk;
+  TLoaded loaded{sound, nullptr, nullptr};
   for (const TLoaded& other : m_loaded)
-    if (other.Chunk && other.Samples == sound.Samples && other.Format == sound.Format) chunk = other.Chunk;
-  if (!chunk) chunk = Decode(sound);
-  m_loaded[size_t(channel)] = {sound.Samples, sound.Format, std::move(chunk)};
+    if (other.Chunk && other.Sound.Samples == sound.Samples && other.Sound.Format == sound.Format) {
+      loaded.Chunk = other.Chunk;
+      loaded.LoopChunk = other.LoopChunk;
+    }
+  if (!loaded.Chunk) loaded.Chunk = ConvertSound(m_audio, sound, false);
+  m_loaded[size_t(channel)] = std::move(loaded);
 }
 
-std::shared_ptr<Mix_Chunk> TSdlSoundChannels::Decode(const TPcmSound& sound) {
-  // Converting to the device's rate and format may enlarge the sound many
-  // times over (8-bit mono at 8 kHz to 16-bit stereo at 44.1 kHz: 22 times),
-  // and the mixer reads the WAV image through an int-sized window.
-  const std::string& samples = sound.Bytes();
-  const uint64_t frames = sound.Frames() * uint64_t(m_audio.Frequency()) / sound.Format.SampleRate + 1;
-  if (frames * uint64_t(m_audio.FrameBytes()) > kMaxDecodedBytes || samples.size() > size_t(INT_MAX) - kWavHeaderBytes)
-    throw TSoundError("sound too long: " + sound.Name);
-  const std::string image = WavHeader(sound.Format, uint32_t(samples.size())) + samples;
-  SDL_RWops* rw = SDL_RWFromConstMem(image.data(), int(image.size()));
-  Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
-  if (!chunk) throw TSoundError("cannot decode " + sound.Name + ": " + Mix_GetError());
-  // Freeing a chunk halts every channel still playing it; by then none is.
-  return std::shared_ptr<Mix_Chunk>(chunk, [](Mix_Chunk* c) { Mix_FreeChunk(c); });
+Mix_Chunk* TSdlSoundChannels::LoopChunk(int channel) {
+  TLoaded& loaded = m_loaded[size_t(channel)];
+  if (!loaded.LoopChunk) {
+    try {
+      loaded.LoopChunk = ConvertSound(m_audio, loaded.Sound, true);
+    } catch (const TSoundError&) {
+      // It converted for playing once, with fewer frames; should looping
+      // fail after all, the loop clicks rather than stays silent.
+      loaded.LoopChunk = loaded.Chunk;
+    }
+    for (TLoaded& other : m_loaded)
+      if (other.Chunk == loaded.Chunk) other.LoopChunk = loaded.LoopChunk;
+  }
+  return loaded.LoopChunk.get();
 }
 
 void TSdlSoundChannels::Unload(int channel) {
@@ -67,7 +67,7 @@ void TSdlSoundChannels::Unload(int channel) {
 void TSdlSoundChannels::Play(int channel, bool loop) {
   if (!ValidChannel(channel) || !m_loaded[size_t(channel)].Chunk) return;
   Mix_Volume(channel, m_volumes[size_t(channel)]);
-  Mix_PlayChannel(channel, m_loaded[size_t(channel)].Chunk.get(), loop ? -1 : 0);
+  Mix_PlayChannel(channel, loop ? LoopChunk(channel) : m_loaded[size_t(channel)].Chunk.get(), loop ? -1 : 0);
 }
 
 void TSdlSoundChannels::Stop(int channel) {

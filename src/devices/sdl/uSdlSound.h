@@ -1,9 +1,10 @@
 // The eight sound channels on SDL2_mixer, each a reserved mixer channel
 // playing a Mix_Chunk. Channels loaded with the same sound (the same block of
-// samples) share one chunk: the mixer converts that sound to the device's
-// format once, and each channel keeps its own volume and looping. A sound
-// reaches the mixer as a WAV image with a header of our own making, so it
-// never meets a header that lies.
+// samples) share its chunks: the mixer converts that sound to the device's
+// format once for playing once and, on the first looping play, once more for
+// looping; each channel keeps its own volume and looping. A sound reaches the
+// mixer as a WAV image with a header of our own making, so it never meets a
+// header that lies.
 #pragma once
 
 #include <array>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "devices/sdl/uSdlAudio.h"
+#include "devices/sdl/uSdlChunk.h"
 #include "devices/uSound.h"
 
 struct Mix_Chunk;
@@ -21,7 +23,7 @@ namespace kx {
 class TSdlSoundChannels final : public ISoundChannels {
  public:
   // A decoded sound larger than this in the device's format is refused.
-  static constexpr uint64_t kMaxDecodedBytes = uint64_t(256) << 20;
+  static constexpr uint64_t kMaxDecodedBytes = kMaxChunkBytes;
 
   explicit TSdlSoundChannels(TSdlAudio& audio) : m_audio(audio) {}
   ~TSdlSoundChannels() override;
@@ -38,15 +40,17 @@ class TSdlSoundChannels final : public ISoundChannels {
  private:
   void Free(int channel);
 
-  // What a channel holds: the sound's samples and format, by which another
-  // channel loading the same sound finds the chunk, and the chunk, freed
-  // when no channel holds it any more.
+  // What a channel holds: the sound, by whose samples and format another
+  // channel loading the same sound finds the chunks, and the chunks for
+  // playing once and for looping (made on the first looping play), each
+  // freed when no channel holds it any more.
   struct TLoaded {
-    std::shared_ptr<const std::string> Samples;
-    TPcmFormat Format;
-    std::shared_ptr<Mix_Chunk> Chunk;
+    TPcmSound Sound;
+    std::shared_ptr<Mix_Chunk> Chunk, LoopChunk;
   };
-  std::shared_ptr<Mix_Chunk> Decode(const TPcmSound& sound);
+  // The channel's chunk for looping, converted and handed to every channel
+  // holding the same sound when none has it yet.
+  Mix_Chunk* LoopChunk(int channel);
 
   TSdlAudio& m_audio;
   std::array<TLoaded, kChannelCount> m_loaded{};
