@@ -214,7 +214,8 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
         break;
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_ENTER) entered = e.window.windowID;
-        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FollowSize(e.window.windowID, e.window.data1, e.window.data2);
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+          FollowSize(e.window.windowID, e.window.data1, e.window.data2);
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
           m_needsRepaint = true;
@@ -240,7 +241,8 @@ TPoint TSdlDisplay::OnDesktop(uint32_t windowId, int32_t x, int32_t y) const {
 // screen is that size from now on, black until the show presents its
 // picture fitted anew. The exclusive back surface keeps its size.
 void TSdlDisplay::FollowSize(uint32_t windowId, int32_t width, int32_t height) {
-  if (m_exclusive || !Open() || SDL_GetWindowID(m_surfaces[0].Window) != windowId || width <= 0 || height <= 0) return;
+  if (m_exclusive || !Open() || SDL_GetWindowID(m_surfaces[0].Window) != windowId) return;
+  if (width <= 0 || height <= 0) return;
   const TPoint size = WorkingSize({width, height});
   if (size.X == m_width && size.Y == m_height) return;
   m_width = size.X;
