@@ -154,8 +154,8 @@ void TKXfmScrSvr::FormClose() {
   if (m_ctx.Events) m_ctx.Events->Ended();
 }
 
-void TKXfmScrSvr::DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y) {
-  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y, TFrameChange::Changed);
+void TKXfmScrSvr::DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y, TFrameChange change) {
+  if (!bitmap.Empty()) m_ctx.Display.Draw(bitmap, m_exclusive ? 0 : x, m_exclusive ? 0 : y, change);
 }
 
 void TKXfmScrSvr::PresentBitmap(const TBitmap32& bitmap, TFrameChange change) {

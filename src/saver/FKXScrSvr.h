@@ -82,7 +82,7 @@ class TKXfmScrSvr {
   void IdleStep();
   void ProcessMessages();
   void HandleInput(const TInputEvent& event);
-  void DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y);
+  void DrawToScreen(const TBitmap32& bitmap, int32_t x, int32_t y, TFrameChange change = TFrameChange::Changed);
   void PresentBitmap(const TBitmap32& bitmap, TFrameChange change = TFrameChange::Changed);
 
   // Sequencing and presentation.
@@ -97,6 +97,16 @@ class TKXfmScrSvr {
   void PresentFrame();
   void WaitWhileStill();
   void LoadAnimatedPicture();
+  // The current picture file loaded and fitted to the screen as it is now,
+  // and the size it is centred by.
+  TProject LoadFittedProject(const std::string& name, TPoint& size) const;
+  // Starts the engine on the animated picture as loaded.
+  void StartEngine();
+  // When the window's size changed since the current picture was fitted:
+  // the window is cleared, the picture (with its water, objects and
+  // weather) is fitted anew and the next frame is presented whole.
+  void FollowScreenSize();
+  TPoint ScreenSize() const { return {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight()}; }
   // Draws the next picture of the order ahead and, when it is a still
   // picture, decodes and fits it on a second thread while this one shows.
   void StartPrefetch();
@@ -127,6 +137,7 @@ class TKXfmScrSvr {
   std::optional<TSlideshowOrder> m_order;  // made when the show starts
   struct TPrefetch {
     std::string Name;
+    TPoint Screen;  // the screen size it is fitted to
     std::future<TFittedStill> Result;  // waited for when the show ends
   };
   std::optional<TPrefetch> m_prefetch;
@@ -136,6 +147,7 @@ class TKXfmScrSvr {
   bool m_stillOnScreen = false;  // the current still picture has been presented
   TBitmap32 m_oldPicture, m_newPicture, m_workPicture, m_fittedPicture;
   TPoint m_pictureSize{};
+  TPoint m_fittedTo{};  // the screen size the current picture was fitted to
   TPoint m_backSize{1024, 768};
   TProject m_animated;
   std::unique_ptr<TAnimEngine> m_engine;

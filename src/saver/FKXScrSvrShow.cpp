@@ -59,7 +59,7 @@ void TKXfmScrSvr::StartPrefetch() {
   const int32_t next = m_order->DrawAhead();
   const std::string& name = m_order->ShowList()[size_t(next)];
   if (name == m_loadedName || !IsStillPicture(name) || m_order->Failed(name)) return;
-  m_prefetch = TPrefetch{name, std::async(std::launch::async, FitStill, name, FitParams())};
+  m_prefetch = TPrefetch{name, ScreenSize(), std::async(std::launch::async, FitStill, name, FitParams())};
   if (m_ctx.Events) m_ctx.Events->PictureFetchedAhead(next, name);
 }
 
@@ -119,13 +119,16 @@ TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const T
 void TKXfmScrSvr::LoadCurrentPicture() {
   const std::string& name = m_order->CurrentName();
   if (!IsStillPicture(name)) return LoadAnimatedPicture();
-  // The picture fetched ahead when it is this one (its failure is thrown here).
+  // The picture fetched ahead when it is this one, fitted to the screen as
+  // it is now (its failure is thrown here).
   std::optional<TPrefetch> ahead = std::exchange(m_prefetch, std::nullopt);
-  TFittedStill fitted = ahead && ahead->Name == name ? ahead->Result.get() : FitStill(name, FitParams());
+  TFittedStill fitted = ahead && ahead->Name == name && ahead->Screen == ScreenSize() ? ahead->Result.get()
+                                                                                     : FitStill(name, FitParams());
   m_stillPicture = true;
   m_stillOnScreen = false;
   m_fittedPicture = std::move(fitted.Picture);
   m_pictureSize = fitted.Size;
+  m_fittedTo = ScreenSize();
   m_animated = TProject();  // a still picture has no animation, objects or sounds
   m_sounds->StopSounds();
   m_loadedName = name;
@@ -137,12 +140,29 @@ void TKXfmScrSvr::LoadCurrentPicture() {
 // aside and takes the holder's place only when it is complete.
 void TKXfmScrSvr::LoadAnimatedPicture() {
   const std::string& name = m_order->CurrentName();
+  TPoint size{};
+  TProject loaded = LoadFittedProject(name, size);
+  m_animated = std::move(loaded);
+  m_stillPicture = false;
+  m_pictureSize = size;
+  m_fittedTo = ScreenSize();
+  StartEngine();
+  if (m_sound) {
+    m_sounds->StopSounds();
+    m_sounds->LoadSounds(m_animated);
+    m_sounds->TickSounds();
+  }
+  m_loadedName = name;
+  if (m_ctx.Events) m_ctx.Events->PictureShown(m_order->CurrentIndex(), name);
+}
+
+TProject TKXfmScrSvr::LoadFittedProject(const std::string& name, TPoint& size) const {
   TProject loaded;
   loaded.SetSpeed(m_speed);
   if (!loaded.Load(name)) throw std::runtime_error(loaded.LoadError);
-  TPoint size{loaded.Picture.Width(), loaded.Picture.Height()};
+  size = {loaded.Picture.Width(), loaded.Picture.Height()};
   if (m_exclusive) {
-    size = {m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight()};
+    size = ScreenSize();
     FitProject(m_proportional, loaded, m_backSize.X, m_backSize.Y);
   } else if (m_stretch) {
     FitProject(m_proportional, loaded, m_ctx.Display.ScreenWidth(), m_ctx.Display.ScreenHeight());
@@ -151,20 +171,42 @@ void TKXfmScrSvr::LoadAnimatedPicture() {
   // Object pictures the file names by a path that does not exist here are
   // looked for in the work folder, where the package carries them.
   if (!m_ctx.WorkFolder.empty()) loaded.Objects.LocateFiles(m_ctx.WorkFolder);
-  m_animated = std::move(loaded);
-  m_stillPicture = false;
-  m_pictureSize = size;
+  return loaded;
+}
+
+void TKXfmScrSvr::StartEngine() {
   m_engine->Attach(m_animated);
   m_engine->SetWeather(false);
   m_engine->Start();
   m_engine->SetWeather(m_animated.Weather.Kind > 0);
-  if (m_sound) {
-    m_sounds->StopSounds();
-    m_sounds->LoadSounds(m_animated);
-    m_sounds->TickSounds();
+}
+
+// The sounds of an animated picture play on; the picture is not shown anew
+// to the events, it only takes the new size. A picture that no longer loads
+// leaves the old fit in place (centred on the new size) and goes to the
+// error sink.
+void TKXfmScrSvr::FollowScreenSize() {
+  const TPoint screen = ScreenSize();
+  if (screen == m_fittedTo || m_loadedName.empty()) return;
+  m_fittedTo = screen;
+  m_ctx.Display.Clear();
+  m_stillOnScreen = false;
+  if (m_exclusive) return;  // the back surface keeps its size and is scaled onto the screen
+  try {
+    if (m_stillPicture) {
+      TFittedStill fitted = FitStill(m_loadedName, FitParams());
+      m_fittedPicture = std::move(fitted.Picture);
+      m_pictureSize = fitted.Size;
+    } else {
+      TPoint size{};
+      TProject loaded = LoadFittedProject(m_loadedName, size);
+      m_animated = std::move(loaded);
+      m_pictureSize = size;
+      StartEngine();
+    }
+  } catch (const std::exception& e) {
+    Errors().Report("show", "File: " + m_loadedName + ": " + e.what());
   }
-  m_loadedName = name;
-  if (m_ctx.Events) m_ctx.Events->PictureShown(m_order->CurrentIndex(), name);
 }
 
 const TBitmap32& TKXfmScrSvr::CurrentFrame() const {
@@ -240,6 +282,8 @@ void TKXfmScrSvr::TransitionStep(int32_t percent, TFrameChange change) {
 }
 
 void TKXfmScrSvr::PresentFrame() {
+  const bool resized = ScreenSize() != m_fittedTo;
+  if (resized) FollowScreenSize();
   TPoint origin{0, 0};
   if (!m_stretch || m_proportional)
     origin = CentredOrigin(m_pictureSize.X, m_pictureSize.Y, m_ctx.Display.ScreenWidth(),
@@ -247,7 +291,7 @@ void TKXfmScrSvr::PresentFrame() {
   // A still picture already on screen is not presented again: nothing of it
   // changed, and the window repaints itself when it is exposed.
   if (!(m_stillPicture && m_stillOnScreen)) {
-    DrawToScreen(CurrentFrame(), origin.X, origin.Y);
+    DrawToScreen(CurrentFrame(), origin.X, origin.Y, resized ? TFrameChange::Whole : TFrameChange::Changed);
     m_stillOnScreen = m_stillPicture;
   }
   const int32_t wait = int32_t(kFrameMs) - int32_t(m_ctx.Clock.Tick() - m_lastFrame);

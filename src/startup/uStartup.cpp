@@ -128,12 +128,16 @@ int SaverMode(TKXCProject& project, const std::string& programPath) {
 }
 
 // Inside a daemon's window: its display, SDL's sound and music; messages go
-// to stderr, since a box over a locked screen helps no one.
+// to stderr, since a box over a locked screen helps no one. On the root
+// window the monitors are shown as /S shows them: the primary's show, fitted
+// onto each of the others.
 int HostMode(TKXCProject& project, const std::string& programPath, uint64_t window) {
   return RunShow(project, programPath, [window] {
     TSaverDevices devices = SdlDevices();
     SetMessageBoxHandler({});
-    devices.Display = std::make_unique<THostWindowDisplay>(OpenHostWindow(window));
+    THostWindowDisplay::TMonitorList monitors;
+    if (window == 0) monitors = ListMonitors;
+    devices.Display = std::make_unique<THostWindowDisplay>(OpenHostWindow(window), std::move(monitors));
     return devices;
   });
 }

@@ -44,6 +44,12 @@ class THost {
   }
   // What another window sliding over it would do: the content is lost and
   // the window is told so.
+  // What the daemon does when the screen changes: the server keeps what
+  // fits and tells the window's clients.
+  void Resize(int w, int h) {
+    XResizeWindow(m_display, m_window, unsigned(w), unsigned(h));
+    XSync(m_display, False);
+  }
   void LoseContent() {
     XClearArea(m_display, m_window, 0, 0, 0, 0, True);
     XSync(m_display, False);
@@ -80,6 +86,33 @@ TEST_F(X11HostDisplayOnScreen, PartialPaintsAddUpToTheFrameAndExposuresArePainte
   display.PumpEvents(input);
   EXPECT_EQ(host.Grab(96, 64), want);
   EXPECT_TRUE(input.empty());
+}
+
+// The window grows and shrinks under a show: each time it is black all over
+// at its new size, with no copy of the old frame left where it was, and the
+// frame fitted to the new size is what the window then shows.
+TEST_F(X11HostDisplayOnScreen, ASizeChangeLeavesNothingOfTheOldFrame) {
+  THost host(64, 36);
+  ASSERT_NE(host.Id(), 0u);
+  THostWindowDisplay display(OpenHostWindow(host.Id()));
+  display.StartPlain();
+  const TPixel red = MakePixel(200, 40, 40);
+  display.Draw(TBitmap32(36, 36, red), 14, 0, TFrameChange::Changed);
+  for (const TPoint to : {TPoint{128, 72}, TPoint{48, 27}}) {
+    host.Resize(to.X, to.Y);
+    std::vector<TInputEvent> input;
+    for (int i = 0; i < 50 && display.ScreenWidth() != to.X; ++i) {
+      display.WaitEvents(100);
+      display.PumpEvents(input);
+    }
+    ASSERT_EQ(display.ScreenWidth(), to.X);
+    ASSERT_EQ(display.ScreenHeight(), to.Y);
+    EXPECT_EQ(host.Grab(to.X, to.Y), TBitmap32(to.X, to.Y, 0)) << to.X;
+    TBitmap32 want(to.X, to.Y, MakePixel(0, 0, 0));
+    want.FillRect(TRect::FromSize((to.X - to.Y) / 2, 0, to.Y, to.Y), red);
+    display.Draw(TBitmap32(to.Y, to.Y, red), (to.X - to.Y) / 2, 0, TFrameChange::Whole);
+    EXPECT_EQ(host.Grab(to.X, to.Y), NoAlpha(want));
+  }
 }
 
 }  // namespace

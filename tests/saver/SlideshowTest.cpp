@@ -95,6 +95,7 @@ class SlideshowTest : public testing::Test {
     m_display = std::make_unique<THeadlessDisplay>(Clock, sw, sh, FrameCost);
     m_display->Script({endTick, {TInputKind::KeyPress, 0, 0, 27}});
     for (const TScriptedInput& in : Input) m_display->Script(in);
+    for (const TResize& r : Resizes) m_display->ScriptResize(r.Tick, r.Width, r.Height);
     m_display->OnPresent([this](const TBitmap32& screen) {
       if (OnFrame) OnFrame(screen);
     });
@@ -129,6 +130,11 @@ class SlideshowTest : public testing::Test {
   std::vector<std::string> Messages;
   kxtest::TErrorLog Errors;
   std::vector<TScriptedInput> Input;
+  struct TResize {
+    uint32_t Tick;
+    int32_t Width, Height;
+  };
+  std::vector<TResize> Resizes;  // the window's size changes
   std::function<void(const TBitmap32&)> OnFrame;
   TScratchDir m_dir;
 
@@ -321,6 +327,53 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{"TallKeepsProportions", 500, 1000, true, true, {384, 0, 896, 1024}},
                     FitCase{"StretchedFillsTheScreen", 500, 1000, true, false, {0, 0, 1280, 1024}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A window that changes its size (a daemon's window resized by its owner)
+// shows the current picture fitted anew to the new size at once, centred,
+// on black, whether it grows or shrinks; the picture is not shown anew.
+TEST_F(SlideshowTest, APictureFollowsTheWindowsSize) {
+  struct TCase {
+    const char* name;
+    TPoint from, to;
+    TRect still, file;  // where a square still picture and a 4:3 picture file land after the change
+  };
+  const TCase cases[] = {
+      {"grows", {640, 360}, {1280, 720}, {280, 0, 1000, 720}, {160, 0, 1120, 720}},
+      {"shrinks", {1280, 720}, {320, 180}, {70, 0, 250, 180}, {40, 0, 280, 180}},
+      {"turns", {640, 360}, {300, 600}, {0, 150, 300, 450}, {0, 187, 300, 412}},
+  };
+  const TPixel red = MakePixel(200, 40, 40);
+  for (const TCase& c : cases) {
+    for (const bool file : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (file ? " picture file" : " still picture"));
+      Project = TKXCProject();
+      Recorder.Events.clear();
+      const uint32_t start = Clock.Tick();
+      if (file) AddReflectingPictureFile("lake.kxp");
+      else AddPicture(32, 32, red);
+      Project.Settings.Stretch = Project.Settings.Proportional = true;
+      Project.Settings.Duration = 60;
+      Resizes = {{start + 1000, c.to.X, c.to.Y}};
+      Run(c.from.X, c.from.Y, start + 2000);
+      const TBitmap32& screen = Display().Content();
+      ASSERT_EQ(screen.Width(), c.to.X);
+      ASSERT_EQ(screen.Height(), c.to.Y);
+      const TRect& r = file ? c.file : c.still;
+      if (!file) {
+        TBitmap32 want(c.to.X, c.to.Y, kBlack);
+        want.FillRect(r, red);
+        EXPECT_EQ(screen, want);
+      } else {
+        // The water moves: the picture covers its place, the rest is black.
+        for (int32_t y = 0; y < c.to.Y; ++y)
+          for (int32_t x = 0; x < c.to.X; ++x)
+            ASSERT_EQ(screen.Pixel(x, y) == kBlack, !r.Contains({x, y})) << x << "," << y;
+      }
+      const std::vector<std::string> whats = Recorder.Whats();
+      EXPECT_EQ(std::count(whats.begin(), whats.end(), "picture 0"), 1);
+    }
+  }
+}
 
 TEST_F(SlideshowTest, LargeJpegIsDecodedSmallerAndStillFitsExactly) {
   TBitmap32 photo(1280, 960, MakePixel(30, 140, 220));

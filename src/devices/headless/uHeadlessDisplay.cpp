@@ -57,11 +57,18 @@ void THeadlessDisplay::Script(TScriptedInput input) {
   m_script.insert(at, input);
 }
 
+void THeadlessDisplay::ScriptResize(uint32_t tick, int32_t width, int32_t height) {
+  const auto at = std::upper_bound(m_resizes.begin(), m_resizes.end(), tick,
+                                   [](uint32_t t, const TResize& r) { return t < r.Tick; });
+  m_resizes.insert(at, {tick, width, height});
+}
+
 void THeadlessDisplay::WaitEvents(uint32_t ms) {
   const auto wakeAt = [&](uint32_t tick) {
     ms = std::min(ms, uint32_t(std::max(int32_t(tick - m_clock.Tick()), 0)));
   };
   if (!m_script.empty()) wakeAt(m_script.front().Tick);
+  if (!m_resizes.empty()) wakeAt(m_resizes.front().Tick);
   if (m_music)
     if (const std::optional<uint32_t> end = m_music->EndTick()) wakeAt(*end);
   m_clock.Advance(ms);
@@ -69,6 +76,12 @@ void THeadlessDisplay::WaitEvents(uint32_t ms) {
 
 void THeadlessDisplay::PumpEvents(std::vector<TInputEvent>& input) {
   ++m_pumps;
+  while (!m_resizes.empty() && int32_t(m_clock.Tick() - m_resizes.front().Tick) >= 0) {
+    m_width = m_resizes.front().Width;
+    m_height = m_resizes.front().Height;
+    m_resizes.pop_front();
+    if (m_open && !m_exclusive) m_content.SetSize(m_width, m_height, MakePixel(0, 0, 0));
+  }
   while (!m_script.empty() && int32_t(m_clock.Tick() - m_script.front().Tick) >= 0) {
     input.push_back(m_script.front().Event);
     m_script.pop_front();

@@ -26,6 +26,10 @@ class THeadlessDisplay final : public ISaverDisplay {
   void SetExclusiveAvailable(bool available) { m_exclusiveAvailable = available; }
   // Events are kept in tick order; events of the same tick in the order given.
   void Script(TScriptedInput input);
+  // The window takes a new size at that tick (as a host window resized by
+  // its owner): the first PumpEvents at or after it changes the screen's
+  // size and leaves the window black, and a wait ends there.
+  void ScriptResize(uint32_t tick, int32_t width, int32_t height);
   // Called with the screen as it looks after each presented frame: the window,
   // or the back surface scaled onto the screen.
   void OnPresent(std::function<void(const TBitmap32& screen)> handler) { m_onPresent = std::move(handler); }
@@ -66,6 +70,11 @@ class THeadlessDisplay final : public ISaverDisplay {
   TBitmap32 m_content;
   std::string m_title;
   std::deque<TScriptedInput> m_script;
+  struct TResize {
+    uint32_t Tick;
+    int32_t Width, Height;
+  };
+  std::deque<TResize> m_resizes;  // in tick order
   std::function<void(const TBitmap32&)> m_onPresent;
   uint32_t m_presented = 0, m_pumps = 0;
   const THeadlessMusicPlayer* m_music = nullptr;

@@ -1,6 +1,7 @@
 #include "devices/sdl/uSdlDisplay.h"
 
 #include "devices/sdl/uSdlKeys.h"
+#include "devices/uWorkingSize.h"
 #include "raster/uDirtyRects.h"
 #include "raster/uScaleDraw.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace kx {
 namespace {
@@ -50,8 +52,9 @@ void TSdlDisplay::StartVideo() {
       if (SDL_GetDisplayBounds(i, &r) == 0 && r.w > 0 && r.h > 0) m_monitors.push_back({r.x, r.y, r.x + r.w, r.y + r.h});
     }
   if (m_monitors.empty()) throw TDisplayUnavailable(std::string("no display mode: ") + SDL_GetError());
-  m_width = m_monitors[0].Width();
-  m_height = m_monitors[0].Height();
+  const TPoint size = WorkingSize({m_monitors[0].Width(), m_monitors[0].Height()});
+  m_width = size.X;
+  m_height = size.Y;
 }
 
 bool TSdlDisplay::OpenSurface(TSurface& surface, bool fullScreen) {
@@ -181,26 +184,38 @@ void TSdlDisplay::Present(TSurface& s, const TBitmap32& bitmap, bool primary, co
 
 // Events an application registered (SDL_USEREVENT and above) stay queued
 // for the device that registered them, such as the music player's end of
-// track.
+// track. Mouse positions are given on the desktop, so a move from one
+// monitor's window to another's is measured as the pointer went. The move
+// SDL reports with a window's enter event is no move of the mouse: a window
+// opened or raised under a still pointer reports one too, and a show on
+// many monitors would otherwise end by itself while its windows open.
 void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
   SDL_Event e;
   SDL_PumpEvents();
+  uint32_t entered = 0;  // the window whose enter event came just before
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_USEREVENT - 1) > 0) {
+    const uint32_t justEntered = std::exchange(entered, 0);
     switch (e.type) {
-      case SDL_MOUSEMOTION:
-        input.push_back({TInputKind::MouseMove, e.motion.x, e.motion.y, 0});
+      case SDL_MOUSEMOTION: {
+        if (justEntered != 0 && e.motion.windowID == justEntered) break;
+        const TPoint p = OnDesktop(e.motion.windowID, e.motion.x, e.motion.y);
+        input.push_back({TInputKind::MouseMove, p.X, p.Y, 0});
         break;
+      }
       case SDL_MOUSEBUTTONDOWN:
-        input.push_back({TInputKind::MouseDown, e.button.x, e.button.y, 0});
+      case SDL_MOUSEBUTTONUP: {
+        const TPoint p = OnDesktop(e.button.windowID, e.button.x, e.button.y);
+        input.push_back({e.type == SDL_MOUSEBUTTONDOWN ? TInputKind::MouseDown : TInputKind::MouseUp, p.X, p.Y, 0});
         break;
-      case SDL_MOUSEBUTTONUP:
-        input.push_back({TInputKind::MouseUp, e.button.x, e.button.y, 0});
-        break;
+      }
       case SDL_KEYDOWN:
       case SDL_TEXTINPUT:
         TranslateKeyEvent(e, input);
         break;
       case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_ENTER) entered = e.window.windowID;
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+          FollowSize(e.window.windowID, e.window.data1, e.window.data2);
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
           m_needsRepaint = true;
@@ -214,6 +229,25 @@ void TSdlDisplay::PumpEvents(std::vector<TInputEvent>& input) {
     }
   }
   if (m_needsRepaint && Open()) Upload(m_content, nullptr);
+}
+
+TPoint TSdlDisplay::OnDesktop(uint32_t windowId, int32_t x, int32_t y) const {
+  for (const TSurface& s : m_surfaces)
+    if (SDL_GetWindowID(s.Window) == windowId) return {s.Bounds.Left + x, s.Bounds.Top + y};
+  return {x, y};
+}
+
+// The show's own window (the primary monitor's) took another size: the
+// screen is that size from now on, black until the show presents its
+// picture fitted anew. The exclusive back surface keeps its size.
+void TSdlDisplay::FollowSize(uint32_t windowId, int32_t width, int32_t height) {
+  if (m_exclusive || !Open() || SDL_GetWindowID(m_surfaces[0].Window) != windowId) return;
+  if (width <= 0 || height <= 0) return;
+  const TPoint size = WorkingSize({width, height});
+  if (size.X == m_width && size.Y == m_height) return;
+  m_width = size.X;
+  m_height = size.Y;
+  m_content.SetSize(m_width, m_height, kBlack);
 }
 
 // SDL waits on the window system's connection and is woken by events other

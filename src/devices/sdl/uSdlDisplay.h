@@ -29,7 +29,10 @@ class TSdlDisplay final : public ISaverDisplay {
   // first; empty means SDL's displays, its first as the primary. The show's screen is the
   // primary monitor; every other monitor gets a window of its own showing
   // the same frame fitted to its size (kept in proportion, centred), so no
-  // monitor stays black. All windows are presented with each frame.
+  // monitor stays black. All windows are presented with each frame. The
+  // screen's size is the primary's working size (devices/uWorkingSize.h):
+  // a larger monitor shows the frames scaled up. When the primary's window
+  // changes its size, the screen follows it.
   explicit TSdlDisplay(std::vector<TRect> monitors = {});
   ~TSdlDisplay() override;
   TSdlDisplay(const TSdlDisplay&) = delete;
@@ -62,6 +65,9 @@ class TSdlDisplay final : public ISaverDisplay {
   void Upload(const TBitmap32& bitmap, const std::vector<TRect>* changed);
   void Present(TSurface& surface, const TBitmap32& bitmap, bool primary, const std::vector<TRect>* changed);
   bool Open() const { return !m_surfaces.empty(); }
+  // A position in a window of ours, on the desktop.
+  TPoint OnDesktop(uint32_t windowId, int32_t x, int32_t y) const;
+  void FollowSize(uint32_t windowId, int32_t width, int32_t height);
 
   std::vector<TRect> m_monitors;
   int32_t m_width = 0, m_height = 0;
