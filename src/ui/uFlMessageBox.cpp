@@ -2,6 +2,8 @@
 
 #include <FL/fl_ask.H>
 
+#include "ui/uFlOptions.h"
+
 namespace kx {
 namespace {
 std::string& Title() {
@@ -24,9 +26,13 @@ void SetFlMessageBoxTitle(const std::string& title) {
   fl_message_title_default(Title().c_str());
 }
 
-void ShowFlMessageBox(const std::string& text) { fl_message("%s", WithoutCr(text).c_str()); }
+void ShowFlMessageBox(const std::string& text) {
+  PrepareFltkOptions();
+  fl_message("%s", WithoutCr(text).c_str());
+}
 
 bool AskFlYesNo(const std::string& text) {
+  PrepareFltkOptions();
   // Button 0 is the one Escape and the close box stand for.
   return fl_choice("%s", "No", "Yes", nullptr, WithoutCr(text).c_str()) == 1;
 }
