@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "os/uStopSignals.h"
+
 namespace kx {
 namespace {
 
@@ -31,6 +33,9 @@ bool PrintYesNo(const std::string& text) {
 }
 
 bool AskYesNo(const std::string& text) {
+  // A box shown while the program stops would outlive it (it may run in a
+  // child process) or keep it from ending.
+  HaltOnStopSignal();
   TYesNoHandler handler;
   {
     std::lock_guard lock(g_lock);
@@ -47,6 +52,7 @@ TYesNoHandler SetYesNoHandler(TYesNoHandler handler) {
 }
 
 void ShowMessageBox(const std::string& text, TMessageKind kind) {
+  HaltOnStopSignal();
   TMessageBoxHandler handler;
   {
     std::lock_guard lock(g_lock);

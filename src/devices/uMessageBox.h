@@ -2,7 +2,8 @@
 // for, and questions with Yes and No. The windowing layer installs handlers
 // that show real boxes; until then, and wherever there is no display, the
 // message goes to stderr (and a question is answered No, so nothing happens
-// that nobody agreed to).
+// that nobody agreed to). Once a stop signal is taken no box shows: the
+// caller waits for the program's end.
 #pragma once
 
 #include <concepts>

@@ -20,4 +20,6 @@ TLocalTime TSystemClock::LocalTime() {
   return {parts.tm_hour, parts.tm_min, parts.tm_sec > 59 ? 59 : parts.tm_sec};
 }
 
+int64_t SecondsSinceEpoch() { return int64_t(std::time(nullptr)); }
+
 }  // namespace kx

@@ -34,4 +34,8 @@ class TSystemClock final : public IClock {
   TLocalTime LocalTime() override;
 };
 
+// The calendar time now, in seconds since 1970-01-01 UTC: what file times are
+// compared with.
+int64_t SecondsSinceEpoch();
+
 }  // namespace kx

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ void ReleaseLock(int lock);
 // True when name inside the open folder is a folder (not a link to one) of
 // this user.
 bool IsOwnFolderIn(int folder, const std::string& name);
+// When name inside the open folder last changed (for a folder: an entry was
+// added or removed), in seconds since 1970-01-01 UTC, without following a
+// link; -1 when it cannot be told.
+int64_t ChangedTimeIn(int folder, const std::string& name);
 
 // Replaces path's content with bytes through a new file in the same folder,
 // so that a crash or a full disk never leaves half of it. False when it

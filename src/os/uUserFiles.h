@@ -6,6 +6,7 @@
 // readers and writers alike.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace kx {
@@ -60,6 +61,13 @@ bool MayCreateFilesIn(const std::string& folder);
 // file is then as it was. An empty path (no user folder) is refused with
 // the reason.
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Runs use while the HOME variable names a place where no file can be found
+// or made (POSIX: /dev/null), then restores it: for a library that would
+// otherwise read and write files of its own in the user's home folder. The
+// environment is shared by the whole process: call it while no other thread
+// reads it. Windows libraries keep such files elsewhere; there use just runs.
+void RunWithoutHomeFolder(const std::function<void()>& use);
 
 // The new file of a write: ".kxcsaver-" and six unpredictable letters or
 // digits, in the folder of the file it replaces.

@@ -2,6 +2,7 @@
 
 #include "os/uFileAccess.h"
 #include "os/uFolderAccess.h"
+#include "os/uStopSignals.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -70,9 +71,11 @@ int64_t OpenEntries(std::FILE* f, size_t limit, int64_t begin = 0, int64_t end =
 }
 
 // Creates (or replaces) an output file in the folder without following a
-// symbolic link in its place.
+// symbolic link in its place. Once the program is stopping no file is added:
+// the clean-up is emptying the folder meanwhile.
 int CreateOutput(int folder, const std::string& name) {
   if (name.empty()) return -1;
+  HaltOnStopSignal();
   return CreateFileIn(folder, name);
 }
 

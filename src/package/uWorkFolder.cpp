@@ -6,8 +6,10 @@
 #include <mutex>
 #include <vector>
 
+#include "os/uClock.h"
 #include "os/uFolderAccess.h"
 #include "os/uPlatform.h"
+#include "os/uStopSignals.h"
 #include "os/uUserFiles.h"
 #include "package/uPackage.h"
 
@@ -32,6 +34,18 @@ bool IsWorkFolderName(const std::string& name, const std::string& base) {
   if (i == digits || i - digits > 4) return false;
   if (i == name.size()) return true;
   return name[i] == '_' && name.size() - i - 1 == 6;
+}
+
+// A folder without its lock file that has not changed for a while: its run
+// lost the lock file (a clean-up cut short) and nothing works in it. A run
+// creating its folder has it without a lock file only for a moment.
+constexpr int64_t kOwnerlessAfterSeconds = 60;
+
+bool IsOwnerless(int temp, const std::string& name, int folder, int64_t now) {
+  for (const std::string& file : FolderEntries(folder))
+    if (file == kWorkFolderLockName) return false;
+  const int64_t changed = ChangedTimeIn(temp, name);
+  return changed >= 0 && now - changed > kOwnerlessAfterSeconds;
 }
 
 std::mutex& ProcessLock() {
@@ -119,10 +133,11 @@ void TWorkFolder::Remove() {
 
 void TWorkFolder::RemoveEverything() {
   if (m_fd < 0) return;
-  // A file the main thread creates meanwhile is caught by another pass. The
-  // lock goes after the first: Windows keeps a deleted file's name until
-  // its last handle is closed, and the folder cannot go while it is there.
-  for (int pass = 0; pass < 3; ++pass) {
+  // A file the main thread was creating as the stop came is caught by another
+  // pass; it adds no further one (it halts before its next file). The lock
+  // goes after the first: Windows keeps a deleted file's name until its last
+  // handle is closed, and the folder cannot go while it is there.
+  for (int pass = 0; pass < 8; ++pass) {
     DeleteFolderFiles(m_fd);
     ReleaseLock(m_lock);
     m_lock = -1;
@@ -131,6 +146,10 @@ void TWorkFolder::RemoveEverything() {
 }
 
 int RemoveStaleWorkFolders(const std::string& tempPath, const std::string& base) {
+  return RemoveStaleWorkFolders(tempPath, base, SecondsSinceEpoch());
+}
+
+int RemoveStaleWorkFolders(const std::string& tempPath, const std::string& base, int64_t now) {
   if (base.empty()) return 0;
   const int temp = OpenFolder(tempPath, true);
   if (temp < 0) return 0;
@@ -141,7 +160,10 @@ int RemoveStaleWorkFolders(const std::string& tempPath, const std::string& base)
     const int folder = OpenFolderIn(temp, name);
     if (folder < 0) continue;
     const int lock = TakeLockFileIn(folder, std::string(kWorkFolderLockName));
-    if (lock >= 0) {
+    if (lock < 0 && IsOwnerless(temp, name, folder, now)) {
+      for (const std::string& file : FolderEntries(folder)) RemoveFileIn(folder, file);
+      if (RemoveFolderIn(temp, name)) ++removed;
+    } else if (lock >= 0) {
       // Its run is gone: the lock is held while the files go, the lock file last.
       for (const std::string& file : FolderEntries(folder))
         if (file != kWorkFolderLockName) RemoveFileIn(folder, file);
@@ -163,11 +185,14 @@ void InitWorkFolder(const std::string& programPath, uint32_t startTick) {
 }
 
 std::string GetWorkFolder() {
+  // Not under the lock: the signal's clean-up takes it.
+  HaltOnStopSignal();
   std::lock_guard lock(ProcessLock());
   return ProcessFolder().Get();
 }
 
 int GetWorkFolderDescriptor() {
+  HaltOnStopSignal();
   std::lock_guard lock(ProcessLock());
   return ProcessFolder().Descriptor();
 }

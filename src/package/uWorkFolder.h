@@ -68,12 +68,19 @@ class TWorkFolder {
 // Removes the work folders left behind by earlier runs of the program named
 // base in the temporary folder: folders of this user whose name is base +
 // work number (optionally + "_" and six characters) and whose lock file is
-// there but not locked. Folders without a lock file, and everything that is
-// not such a folder, are left alone. Returns how many were removed.
+// there but not locked, or that have no lock file and have not changed for
+// more than a minute before now (seconds since 1970, as file times count).
+// A folder holding a locked lock file, a fresh folder without one, and
+// everything that is not such a folder, are left alone. Returns how many
+// were removed.
+int RemoveStaleWorkFolders(const std::string& tempPath, const std::string& base, int64_t now);
+// The same at the present time.
 int RemoveStaleWorkFolders(const std::string& tempPath, const std::string& base);
 
 // The process-wide work folder, named after the program's path and start tick.
-// InitWorkFolder also removes the program's stale work folders.
+// InitWorkFolder also removes the program's stale work folders. Once a stop
+// signal is taken, GetWorkFolder and GetWorkFolderDescriptor wait for the
+// program's end instead of returning.
 void InitWorkFolder(const std::string& programPath, uint32_t startTick);
 std::string GetWorkFolder();
 int GetWorkFolderDescriptor();

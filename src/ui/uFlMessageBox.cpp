@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "ui/uFlOptions.h"
+
 namespace kx {
 namespace {
 
@@ -58,6 +60,7 @@ class TBoxSymbol : public Fl_Widget {
 // escape stands for Escape and the close box.
 int RunBox(const std::string& text, const char* letter, const std::vector<const char*>& buttons, int returnButton,
            int escape) {
+  PrepareFltkOptions();
   const std::string plain = PlainText(text);
   fl_font(FL_HELVETICA, 14);
   int tw = 0, th = 0;

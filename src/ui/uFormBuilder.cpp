@@ -9,6 +9,7 @@
 #include <cctype>
 #include <map>
 
+#include "ui/uFlOptions.h"
 #include "ui/uFormValues.h"
 #include "ui/uKXPreview.h"
 #include "ui/uKXThumbnail2.h"
@@ -241,6 +242,7 @@ bool IsClickableClass(std::string_view className) {
 }
 
 void BuildWindow(TfmKXFormParent& root, const TFormObject& form) {
+  PrepareFltkOptions();
   fl_open_display();
   Fl_Group::current(nullptr);  // every widget is placed explicitly
   const TPictureBudget pictures;  // the window's pictures share one budget

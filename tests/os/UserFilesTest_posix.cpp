@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "os/uUserFiles.h"
 #include "support/TestSupport.h"
@@ -269,3 +271,50 @@ TEST(UserFiles, WritesReplaceTheWholeFileOrNothing) {
   EXPECT_THROW(WriteFileAtomically(dir / "a/b/Folder.ini", "x"), std::runtime_error);
   EXPECT_EQ(kxtest::ListDir(dir / "a/b"), (std::vector<std::string>{"Folder.ini", "Lake.ini"}));
 }
+
+namespace {
+
+// A folder the user may not write in: the message gives the reason of the
+// call that failed ("Permission denied"), for the file's own folder and for
+// a folder the write would have to make. Run as another user when root, whom
+// the folder's mode does not stop.
+TEST(UserFiles, AFolderThatCannotBeWrittenIsReportedWithItsReason) {
+  TScratchDir dir;
+  ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+  int report[2];
+  ASSERT_EQ(::pipe(report), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(report[0]);
+    if (IsRoot() && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    if (::mkdir((dir / "ro").c_str(), 0500) != 0) ::_exit(3);
+    // The user's configuration folder, read-only, and one whose parent is.
+    if (::mkdir((dir / "cfg").c_str(), 0700) != 0 || ::mkdir((dir / "cfg/kxcsaver").c_str(), 0500) != 0) ::_exit(4);
+    std::string text = WriteError(dir / "ro/Lake.ini") + "\n" + WriteError(dir / "ro/made/Lake.ini") + "\n";
+    ::setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
+    text += WriteError(UserConfigFolder() + "Lake.ini") + "\n";
+    ::setenv("XDG_CONFIG_HOME", (dir / "ro").c_str(), 1);
+    text += WriteError(UserConfigFolder() + "Lake.ini") + "\n";
+    (void)!::write(report[1], text.data(), text.size());
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  std::string text;
+  char buf[512];
+  for (ssize_t n; (n = ::read(report[0], buf, sizeof buf)) > 0;) text.append(buf, size_t(n));
+  ::close(report[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  std::vector<std::string> messages;
+  for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+    messages.push_back(text.substr(at, end - at));
+  ASSERT_EQ(messages.size(), 4u) << text;
+  for (const std::string& message : messages) {
+    EXPECT_NE(message.find(std::strerror(EACCES)), std::string::npos) << message;
+    EXPECT_EQ(message.find(std::strerror(ENOENT)), std::string::npos) << message;
+  }
+}
+
+}  // namespace

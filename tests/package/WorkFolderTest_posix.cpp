@@ -103,4 +103,40 @@ TEST(RemoveStaleWorkFolders, RemovesOnlyDeadRunsOfTheSameProgram) {
   EXPECT_TRUE(Exists(tmp / "Lake15/.kxlock"));
 }
 
+// A run whose clean-up was cut short can leave its folder without the lock
+// file. Such a folder goes once it has not changed for more than a minute (the
+// moment a starting run's folder has no lock file yet is far shorter); a
+// fresh one, a locked one, a link and other names stay.
+TEST(RemoveStaleWorkFolders, RemovesAnOldFolderThatLostItsLockFile) {
+  TScratchDir tmp, elsewhere;
+  constexpr int64_t kChanged = 1'000'000'000;
+  const auto folder = [&](const std::string& name, bool lockFile) {
+    ASSERT_EQ(::mkdir((tmp / name).c_str(), 0700), 0);
+    if (lockFile) kxtest::WriteFile(tmp / (name + "/.kxlock"), "");
+    kxtest::WriteFile(tmp / (name + "/filler.bin"), "x");
+  };
+  folder("Lake20", false);
+  folder("Lake-3_Ab3dEf", false);
+  folder("Lake21", true);  // locked below: its run is alive
+  folder("Other20", false);
+  folder("Lakeside", false);
+  kxtest::WriteFile(elsewhere / "keep.bin", "x");
+  ASSERT_EQ(::symlink(elsewhere.Path().c_str(), (tmp / "Lake22").c_str()), 0);
+  for (const char* name : {"Lake20", "Lake-3_Ab3dEf", "Lake21", "Other20", "Lakeside", "Lake22"}) {
+    const timespec times[2] = {{kChanged, 0}, {kChanged, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (tmp / name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << name;
+  }
+  const int held = ::open((tmp / "Lake21/.kxlock").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const std::vector<std::string> all{"Lake-3_Ab3dEf", "Lake20", "Lake21", "Lake22", "Lakeside", "Other20"};
+
+  EXPECT_EQ(RemoveStaleWorkFolders(tmp.Path(), "Lake", kChanged + 60), 0);
+  EXPECT_EQ(kxtest::ListDir(tmp.Path()), all);
+  EXPECT_EQ(RemoveStaleWorkFolders(tmp.Path(), "Lake", kChanged + 61), 2);
+  ::close(held);
+  EXPECT_EQ(kxtest::ListDir(tmp.Path()), (std::vector<std::string>{"Lake21", "Lake22", "Lakeside", "Other20"}));
+  EXPECT_TRUE(kxtest::Exists(elsewhere / "keep.bin"));
+  EXPECT_TRUE(kxtest::Exists(tmp / "Lake21/filler.bin"));
+}
+
 }  // namespace

@@ -120,6 +120,12 @@ bool IsOwnFolderIn(int folder, const std::string& name) {
          st.st_uid == ::geteuid();
 }
 
+int64_t ChangedTimeIn(int folder, const std::string& name) {
+  struct stat st {};
+  if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return -1;
+  return int64_t(st.st_mtime);
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
   std::string name = path + ".XXXXXX";
   const int fd = ::mkstemp(name.data());

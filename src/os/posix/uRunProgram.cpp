@@ -12,6 +12,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "os/uStopSignals.h"
+
 extern char** environ;
 
 namespace kx {
@@ -106,7 +108,12 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, bool captureOutp
   args.push_back(nullptr);
 
   pid_t pid = -1;
-  const int error = posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args.data(), environ);
+  int error = 0;
+  {
+    // Not started once the program is stopping: the clean-up would miss it.
+    const TChildStart starting;
+    error = posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args.data(), environ);
+  }
   if (captureOutput) ::close(pipeFds[1]);
   if (error != 0) {
     if (captureOutput) ::close(pipeFds[0]);

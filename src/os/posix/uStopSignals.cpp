@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,6 +15,30 @@
 
 namespace kx {
 namespace {
+
+std::atomic<bool> g_stopping{false};
+// Held while a child starts and while the watcher marks the program as
+// stopping: a child either exists before the watcher looks for children or
+// is never started.
+pthread_mutex_t g_starts = PTHREAD_MUTEX_INITIALIZER;
+
+void BeginChildStart() {
+  pthread_mutex_lock(&g_starts);
+  if (!g_stopping) return;
+  pthread_mutex_unlock(&g_starts);
+  HaltOnStopSignal();
+}
+
+void EndChildStart() { pthread_mutex_unlock(&g_starts); }
+
+// In a forked child: the only thread, which took the lock before the fork.
+// The child starts as a program started from a shell would, nothing blocked.
+void StartForkedChild() {
+  pthread_mutex_unlock(&g_starts);
+  sigset_t none;
+  sigemptyset(&none);
+  pthread_sigmask(SIG_SETMASK, &none, nullptr);
+}
 
 sigset_t StopSignals() {
   sigset_t set;
@@ -59,6 +84,9 @@ void Watch(sigset_t set, const std::function<void()>& cleanUp) {
   int sig = 0;
   while (sigwait(&set, &sig) != 0) {
   }
+  pthread_mutex_lock(&g_starts);
+  g_stopping = true;
+  pthread_mutex_unlock(&g_starts);
   if (cleanUp) cleanUp();
   KillChildren();
   // End by the signal itself, as a program without handlers would.
@@ -76,7 +104,22 @@ void Watch(sigset_t set, const std::function<void()>& cleanUp) {
 void WatchStopSignals(std::function<void()> cleanUp) {
   const sigset_t set = StopSignals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  static const bool forks = pthread_atfork(BeginChildStart, EndChildStart, StartForkedChild) == 0;
+  (void)forks;
   std::thread(Watch, set, std::move(cleanUp)).detach();
 }
+
+bool StopSignalTaken() { return g_stopping; }
+
+void HaltOnStopSignal() {
+  if (!g_stopping) return;
+  // The stop signals are blocked in this thread: nothing wakes it, the
+  // watcher ends the process.
+  for (;;) ::pause();
+}
+
+TChildStart::TChildStart() { BeginChildStart(); }
+
+TChildStart::~TChildStart() { EndChildStart(); }
 
 }  // namespace kx

@@ -143,6 +143,19 @@ int CreateWriteFile(int folder, std::string& name) {
 
 }  // namespace
 
+void RunWithoutHomeFolder(const std::function<void()>& use) {
+  const char* old = std::getenv("HOME");
+  const std::string saved = old ? old : "";
+  // Not a folder: nothing is read below it, and no folder can be made there.
+  ::setenv("HOME", "/dev/null", 1);
+  struct TRestore {
+    bool had;
+    const std::string& value;
+    ~TRestore() { had ? ::setenv("HOME", value.c_str(), 1) : ::unsetenv("HOME"); }
+  } restore{old != nullptr, saved};
+  use();
+}
+
 std::string UserConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", "/.config"); }
 std::string UserDataFolder() { return XdgFolder("XDG_DATA_HOME", "/.local/share"); }
 

@@ -231,6 +231,15 @@ bool IsOwnFolderIn(int folder, const std::string& name) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLink(attributes);
 }
 
+int64_t ChangedTimeIn(int folder, const std::string& name) {
+  const std::wstring path = PathIn(folder, name);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  // 100-nanosecond steps since 1601-01-01; 11644473600 seconds lie between the two starts.
+  const uint64_t steps = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return int64_t(steps / 10000000) - 11644473600LL;
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
   const std::wstring target = WidePath(path);
   if (target.empty()) return false;

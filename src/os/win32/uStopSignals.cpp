@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace kx {
@@ -9,6 +10,10 @@ namespace {
 
 // STATUS_CONTROL_C_EXIT, which the system's own handler ends a program with.
 constexpr UINT kStoppedStatus = 0xC000013A;
+
+std::atomic<bool> g_stopping{false};
+// Held while a child starts and while the handler marks the program as stopping.
+std::mutex g_starts;
 
 std::function<void()>& CleanUp() {
   static std::function<void()> cleanUp;
@@ -23,6 +28,10 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT: break;
     default: return FALSE;
+  }
+  {
+    std::lock_guard lock(g_starts);
+    g_stopping = true;
   }
   static std::once_flag once;
   std::call_once(once, [] {
@@ -40,5 +49,21 @@ void WatchStopSignals(std::function<void()> cleanUp) {
   CleanUp() = std::move(cleanUp);
   ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
+
+bool StopSignalTaken() { return g_stopping; }
+
+void HaltOnStopSignal() {
+  if (!g_stopping) return;
+  for (;;) ::Sleep(INFINITE);
+}
+
+TChildStart::TChildStart() {
+  g_starts.lock();
+  if (!g_stopping) return;
+  g_starts.unlock();
+  HaltOnStopSignal();
+}
+
+TChildStart::~TChildStart() { g_starts.unlock(); }
 
 }  // namespace kx

@@ -74,6 +74,8 @@ std::string SystemMessage(DWORD error) {
 
 }  // namespace
 
+void RunWithoutHomeFolder(const std::function<void()>& use) { use(); }
+
 std::string UserConfigFolder() { return AppDataFolder(L"APPDATA"); }
 std::string UserDataFolder() { return AppDataFolder(L"LOCALAPPDATA"); }
 
