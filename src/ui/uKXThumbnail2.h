@@ -18,7 +18,7 @@
 //   empty frames. Header failures of ".kxp" files found by the worker are
 //   reported on the UI thread with the box TProject::LoadHeader shows
 //   ("File: <name>" CR LF <error>), in picture order; decode errors of still
-//   pictures found by the worker leave the slot empty without a box (the
+//   pictures found by the worker make placeholders without a box (the
 //   configuration window ignores them while it shows anyway) and go to
 //   Errors when it is set, on the UI thread.
 // - Loading on the UI thread, a still picture that does not decode does not
