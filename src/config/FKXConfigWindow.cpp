@@ -73,7 +73,14 @@ void TfmKXCOnfigWindow::FormShow() {
       }
       if (auto* grid = dynamic_cast<TKXThumbnail2*>(c)) {
         grid->Errors = m_context.Errors;
-        grid->SetItems(pictures);
+        // A picture that does not decode is a placeholder cell in the grid;
+        // its error must not cost the grid its ticks and its wiring, or the
+        // close handler would write every picture as unticked.
+        try {
+          grid->SetItems(pictures);
+        } catch (const std::exception& e) {
+          if (m_context.Errors) m_context.Errors->Report("thumbnail", e.what());
+        }
         if (persisting) LoadChecks(settings, *grid);
         grid->OnSelectItem = [this](void*, int index) { SelectPicture(index); };
         grid->redraw();

@@ -26,17 +26,34 @@ bool PreparePackage(TKXCProject& project, TKXForms& forms, const std::string& pr
 
 int ConfigureMode(TKXCProject& project, const std::string& programPath, const std::vector<std::string>& args) {
   TKXForms forms;
-  PreparePackage(project, forms, programPath);
-  if (!CanOpenWindowSystem()) {
-    std::fprintf(stderr, "kxcsaver: the configuration window needs a display\n");
+  // A package or definitions file that does not load is told in a box like
+  // every other error of this mode: started from a file manager, the user
+  // sees no terminal.
+  std::string failure;
+  try {
+    PreparePackage(project, forms, programPath);
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  const bool display = CanOpenWindowSystem();
+  // Boxes over the windows, unless the caller has its own way to show them.
+  const TMessageBoxHandler previous = SetMessageBoxHandler(display ? ShowFlMessageBox : TMessageBoxHandler{});
+  if (previous) SetMessageBoxHandler(previous);
+  if (!display && (failure.empty() || !previous)) {
+    // No box can show: the reason goes to stderr.
+    if (failure.empty()) failure = "the configuration window needs a display";
+    std::fprintf(stderr, "kxcsaver: %s\n", failure.c_str());
+  } else if (!failure.empty()) {
+    SetFlMessageBoxTitle(project.Settings.ProductName);
+    ShowMessageBox(failure);
+  }
+  if (!display || !failure.empty()) {
+    SetMessageBoxHandler(previous);
     RemoveWorkFolder();
     return 1;
   }
-  int status = 0;
   SetFlMessageBoxTitle(project.Settings.ProductName);
-  // Boxes over the windows, unless the caller has its own way to show them.
-  const TMessageBoxHandler previous = SetMessageBoxHandler(ShowFlMessageBox);
-  if (previous) SetMessageBoxHandler(previous);
+  int status = 0;
   const TYesNoHandler previousQuestion = SetYesNoHandler(AskFlYesNo);
   if (previousQuestion) SetYesNoHandler(previousQuestion);
   try {

@@ -77,6 +77,11 @@ void TMyMemo::Loaded() {
   textsize(FlFontSize(Font));
   textcolor(FlColor(Font.Color));
   cursor_color(FlColor(Font.Color));
+  // The editor measured its lines and their height with the font it had when
+  // the text and the size came; setting the wrap mode counts them again
+  // with this font, and the resize in it takes the new line height.
+  resize(x(), y(), w(), h());
+  wrap_mode(m_wordWrap ? WRAP_AT_BOUNDS : WRAP_NONE, 0);
   if (Enabled) activate();
   else deactivate();
   redraw();

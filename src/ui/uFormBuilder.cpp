@@ -76,7 +76,7 @@ class TBuilder {
   void Build(const TFormObject& form) {
     m_root.Name = form.Name;
     Register(m_root);
-    for (const auto& p : form.Props) Apply(m_root, nullptr, p);
+    ApplyAll(m_root, nullptr, form.Props);
     if (m_root.w() > kMaxWindowSide || m_root.h() > kMaxWindowSide)
       throw TFormBuildError("The window is too large: " + std::to_string(m_root.w()) + " x " +
                             std::to_string(m_root.h()));
@@ -140,12 +140,25 @@ class TBuilder {
       if (w) w->hide();  // a control without a container to show it on
       m_root.AdoptComponent(std::move(owned));
     }
-    for (const auto& p : obj.Props) Apply(c, container, p);
+    ApplyAll(c, container, obj.Props);
     c.Loaded();
     // What the control made of its size (a picture's, a caption's) is cut too.
     if (w && (w->w() > m_limitW || w->h() > m_limitH)) w->size(std::min(w->w(), m_limitW), std::min(w->h(), m_limitH));
     Finish(c);
     for (const auto& child : obj.Children) Create(child, &c);
+  }
+
+  // A value the component refuses (a picture that does not decode, a size
+  // out of range) is reported with the component's name: a definition may
+  // hold dozens of pictures.
+  void ApplyAll(TComponent& c, TComponent* container, const std::vector<TFormProperty>& props) {
+    for (const auto& p : props) {
+      try {
+        Apply(c, container, p);
+      } catch (const std::exception& e) {
+        throw TFormBuildError((c.Name.empty() ? c.ClassName : c.Name) + ": " + e.what());
+      }
+    }
   }
 
   // What every component shares: geometry, texts, colours, fonts, hints.
@@ -170,6 +183,15 @@ class TBuilder {
       if (which == 2) w->size(size, w->h());
       else w->size(w->w(), size);
     };
+    // A client area must have room for something and be one the window
+    // system can make.
+    if (SameText(n, "ClientWidth") || SameText(n, "ClientHeight")) {
+      const int32_t value = FormInt(n, v);
+      if (value < 1) throw TFormBuildError(std::string(n) + " " + std::to_string(value) + " is too small (at least 1)");
+      if (value > kMaxWindowSide)
+        throw TFormBuildError(std::string(n) + " " + std::to_string(value) + " is too large (at most " +
+                              std::to_string(kMaxWindowSide) + ")");
+    }
     if (SameText(n, "Left")) geometry(0);
     else if (SameText(n, "Top")) geometry(1);
     else if (SameText(n, "Width") || SameText(n, "ClientWidth")) geometry(2);

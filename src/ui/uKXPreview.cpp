@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "animation/uCreatorProject.h"
@@ -51,7 +52,11 @@ void TKXPreview::SetFileName(const std::string& path) {
     TProject project;
     if (project.Load(path)) source = std::move(project.Picture);
   } else if (IsStillPicture(path)) {
-    source = DecodePictureFile(path);
+    try {
+      source = DecodePictureFile(path);
+    } catch (const std::exception& e) {
+      throw std::runtime_error("File: " + path + ": " + e.what());  // the decoder does not know the file
+    }
   }
   const int pw = std::max(0, w()), ph = std::max(0, h());
   TBitmap32 bitmap;

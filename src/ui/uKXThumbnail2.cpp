@@ -6,7 +6,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-#include <exception>
+#include <stdexcept>
 
 #include "devices/uMessageBox.h"
 #include "ui/uFlDraw.h"
@@ -183,11 +183,11 @@ void TKXThumbnail2::SetMultiRows(bool v) {
 }
 
 bool TKXThumbnail2::CheckState(int index) const {
-  return index >= 0 && index <= kMaxCheckIndex && CheckStates[size_t(index)];
+  return index >= 0 && size_t(index) < CheckStates.size() && CheckStates[size_t(index)];
 }
 
 void TKXThumbnail2::SetCheckState(int index, bool value) {
-  if (index < 0 || index > kMaxCheckIndex) return;
+  if (index < 0 || size_t(index) >= CheckStates.size()) return;
   CheckStates[size_t(index)] = value;
   redraw();
 }
@@ -197,12 +197,17 @@ const TBitmap32& TKXThumbnail2::Thumbnail(int index) const {
   return index >= 0 && size_t(index) < m_thumbs.size() ? m_thumbs[size_t(index)] : none;
 }
 
+bool TKXThumbnail2::Placeholder(int index) const {
+  return index >= 0 && size_t(index) < m_failed.size() && m_failed[size_t(index)];
+}
+
 // ---------------------------------------------------------------- layout
 
 void TKXThumbnail2::SetItems(const std::vector<std::string>& paths) {
   StopWorker();
   m_pictures = paths;
   m_hasPictures = true;
+  if (CheckStates.size() < m_pictures.size()) CheckStates.resize(m_pictures.size(), false);
   UpdateLayout();
   redraw();
   LoadThumbnails();
@@ -417,6 +422,8 @@ void TKXThumbnail2::DrawCell(int c, int r, int l, int t, int rr, int b) {
 
     const TBitmap32& thumb = Thumbnail(int(i));
     if (!thumb.Empty()) DrawBitmap(thumb, l + (rr - l + 10 - pw) / 2, t + 15);
+    else if (Placeholder(int(i)) && size_t(i) < Titles.size())
+      DrawPlaceholder(Titles[size_t(i)], l + 12, t + 12, l + pw + 18, t + ph + 18);
 
     if (m_showCheckBox)
       DrawCheckBox(l + 13, t + ph + 6, CheckState(int(i)),
@@ -446,6 +453,24 @@ void TKXThumbnail2::DrawTitle(const std::string& text, int l, int t, int r, int 
     fl_rectf(x, y, width, lineHeight);
     SetFlFont(font);
     DrawFontText(font, line, x, y + lineHeight - descent);
+    y += lineHeight;
+  }
+  fl_pop_clip();
+}
+
+// A picture that could not be made into a thumbnail: its name, in the
+// grid's font, broken into lines and centred inside the frame.
+void TKXThumbnail2::DrawPlaceholder(const std::string& name, int l, int t, int r, int b) {
+  if (name.empty() || r <= l || b <= t) return;
+  fl_push_clip(l, t, r - l, b - t);
+  SetFlFont(Font);
+  const std::vector<std::string> lines = WrapText(name, r - l);
+  const int lineHeight = fl_height(), descent = fl_descent();
+  int y = t + std::max(0, (b - t - lineHeight * int(lines.size())) / 2);
+  for (const std::string& line : lines) {
+    if (y >= b) break;
+    const int x = l + (r - l - int(fl_width(line.c_str()))) / 2;
+    DrawFontText(Font, line, x, y + lineHeight - descent);
     y += lineHeight;
   }
   fl_pop_clip();
@@ -540,24 +565,23 @@ void TKXThumbnail2::LoadThumbnails() {
   if (!m_hasPictures) return;
   const size_t n = m_pictures.size();
   m_thumbs.assign(n, TBitmap32());
+  m_failed.assign(n, false);
   Titles.assign(n, std::string());
   redraw();
   if (n > kThreadedLoadThreshold) {
     m_loader.Start(m_pictures, m_pictureWidth, m_pictureHeight, [this] { PickUpThumbnails(); });
     return;
   }
-  std::exception_ptr firstError;
+  std::string firstError;
   for (size_t i = 0; i < n; ++i) {
-    try {
-      TThumbnail r = LoadThumbnail(m_pictures[i], m_pictureWidth, m_pictureHeight);
-      m_thumbs[i] = std::move(r.Bitmap);
-      Titles[i] = std::move(r.Title);
-      if (!r.HeaderError.empty()) ShowMessageBox(r.HeaderError);
-    } catch (...) {
-      if (!firstError) firstError = std::current_exception();
-    }
+    TThumbnail r = LoadThumbnailOrPlaceholder(m_pictures[i], m_pictureWidth, m_pictureHeight);
+    m_thumbs[i] = std::move(r.Bitmap);
+    Titles[i] = std::move(r.Title);
+    m_failed[i] = !r.Dropped.empty();
+    if (!r.HeaderError.empty()) ShowMessageBox(r.HeaderError);
+    if (firstError.empty()) firstError = std::move(r.Dropped);
   }
-  if (firstError) std::rethrow_exception(firstError);
+  if (!firstError.empty()) throw std::runtime_error(firstError);
 }
 
 bool TKXThumbnail2::Loading() const { return m_loader.Loading(); }
@@ -573,6 +597,7 @@ void TKXThumbnail2::PickUpThumbnails() {
     if (i < m_thumbs.size()) {
       m_thumbs[i] = std::move(r.Bitmap);
       Titles[i] = std::move(r.Title);
+      m_failed[i] = !r.Dropped.empty();
     }
     if (!r.HeaderError.empty()) m_pendingReports.push_back(std::move(r.HeaderError));
     if (!r.Dropped.empty() && Errors) Errors->Report("thumbnail", r.Dropped);

@@ -4,9 +4,11 @@
 //
 // How the control treats the cases a caller might wonder about:
 // - Thumbnails and titles stay index-aligned with the pictures: a missing
-//   file, a file of another kind, an unreadable ".kxp" header or a picture
-//   that does not decode gets an empty slot, drawn as an empty frame with no
-//   title, so later pictures keep their cells.
+//   file, a file of another kind or an unreadable ".kxp" header gets an
+//   empty slot, drawn as an empty frame with no title, so later pictures
+//   keep their cells. A still picture that does not decode gets a
+//   placeholder: its file name as title, drawn inside the empty frame in
+//   place of the picture; its tick works like any other.
 // - Still pictures are those the show plays as such (IsStillPicture:
 //   ".JPG", ".BMP" and ".GIF"); files of other kinds, ".PNG" and ".JPEG"
 //   among them, get an empty slot.
@@ -16,12 +18,13 @@
 //   empty frames. Header failures of ".kxp" files found by the worker are
 //   reported on the UI thread with the box TProject::LoadHeader shows
 //   ("File: <name>" CR LF <error>), in picture order; decode errors of still
-//   pictures found by the worker leave the slot empty without a box (the
+//   pictures found by the worker make placeholders without a box (the
 //   configuration window ignores them while it shows anyway) and go to
 //   Errors when it is set, on the UI thread.
 // - Loading on the UI thread, a still picture that does not decode does not
 //   stop the loop: the other thumbnails still load, then the first such error
-//   is raised to the caller.
+//   ("File: <path>: <error>") is raised to the caller.
+// - Every picture of the list has a check state, however long the list.
 // - SelectItem with an index beyond the grid selects the nearest cell (row
 //   and column clamped to the grid) instead of failing.
 // - When a new layout leaves the selected cell outside the grid, the
@@ -32,7 +35,6 @@
 
 #include <FL/Fl_Group.H>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,7 +58,9 @@ TPixel ShadeColor(TPixel c1, TPixel c2, int p);
 
 class TKXThumbnail2 : public Fl_Group, public TComponent {
  public:
-  static constexpr int kMaxCheckIndex = 1000;
+  // Check states are kept for at least this many pictures, and for every
+  // picture of the list when it is longer.
+  static constexpr int kMinCheckStates = 1001;
   static constexpr size_t kThreadedLoadThreshold = 48;
   static constexpr int kBorder = 2;  // the single border with the 3-D look
   static constexpr int kMaxPictureSide = 4096;
@@ -86,9 +90,9 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   // step that moves the selection fires OnSelectItem.
   void SelectItem(int index);
 
-  // Check states of the pictures 0..1000; other indexes read false and are
-  // not stored.
-  std::array<bool, kMaxCheckIndex + 1> CheckStates{};
+  // Check states of the pictures 0..max(1000, count - 1); other indexes
+  // read false and are not stored. SetItems keeps the states it finds.
+  std::vector<bool> CheckStates = std::vector<bool>(kMinCheckStates, false);
   bool CheckState(int index) const;
   void SetCheckState(int index, bool value);
 
@@ -96,6 +100,8 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   std::vector<std::string> Titles;
   // The thumbnail of picture i (empty when none is loaded).
   const TBitmap32& Thumbnail(int index) const;
+  // Whether picture i is a still picture that did not decode (drawn as a placeholder).
+  bool Placeholder(int index) const;
 
   std::function<void(void* sender, int itemIndex)> OnSelectItem;
   IErrorSink* Errors = nullptr;  // where errors dropped by the worker go; nowhere when null
@@ -152,6 +158,7 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   void MoveTo(int col, int row);
   void DrawCell(int col, int row, int l, int t, int r, int b);
   void DrawTitle(const std::string& text, int l, int t, int r, int b, bool selected);
+  void DrawPlaceholder(const std::string& name, int l, int t, int r, int b);
   void StopWorker();
   void ReportHeaderErrors();
   static void ScrollBarCallback(Fl_Widget* w, void* data);
@@ -160,6 +167,7 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   std::vector<std::string> m_pictures;
   bool m_hasPictures = false;
   std::vector<TBitmap32> m_thumbs;
+  std::vector<bool> m_failed;  // the pictures drawn as placeholders
 
   int m_pictureWidth = 80, m_pictureHeight = 60;
   bool m_showCheckBox = false, m_showTitle = false, m_multiRows = true;

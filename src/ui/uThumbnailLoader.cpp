@@ -80,10 +80,7 @@ void RunJob(std::shared_ptr<TThumbnailJob> job) {
     if (job->Stop) return;
     TThumbnail r;
     try {
-      r = LoadThumbnail(path, job->PictureWidth, job->PictureHeight);
-    } catch (const std::exception& e) {
-      r = {};  // a still picture that does not decode: an empty slot
-      r.Dropped = "File: " + path + ": " + e.what();
+      r = LoadThumbnailOrPlaceholder(path, job->PictureWidth, job->PictureHeight);
     } catch (...) {
       r = {};
     }
@@ -146,6 +143,17 @@ TThumbnail LoadThumbnail(const std::string& path, int pw, int ph) {
     r.Title = path.substr(FolderPart(path).size());  // the file name without its folder
   }
   return r;
+}
+
+TThumbnail LoadThumbnailOrPlaceholder(const std::string& path, int pw, int ph) {
+  try {
+    return LoadThumbnail(path, pw, ph);
+  } catch (const std::exception& e) {
+    TThumbnail r;
+    r.Title = path.substr(FolderPart(path).size());
+    r.Dropped = "File: " + path + ": " + e.what();
+    return r;
+  }
 }
 
 TThumbnailLoader::~TThumbnailLoader() { Stop(); }

@@ -22,7 +22,7 @@ struct TThumbnail {
   TBitmap32 Bitmap;
   std::string Title;
   std::string HeaderError;  // the message box text of a ".kxp" header failure
-  std::string Dropped;      // the error of a still picture that does not decode
+  std::string Dropped;      // "File: <path>: <error>" of a still picture that does not decode
 };
 
 // A PNG, GIF or BMP picture above this many pixels gets a placeholder for a
@@ -42,11 +42,15 @@ TBitmap32 PlaceholderThumbnail(int width, int height);
 // picture too large to decode for a thumbnail gets the placeholder. A still
 // picture that does not decode throws.
 TThumbnail LoadThumbnail(const std::string& path, int width, int height);
+// LoadThumbnail, but a still picture that does not decode gives a
+// placeholder instead of throwing: no bitmap, its file name as title, and
+// Dropped naming the file and the error.
+TThumbnail LoadThumbnailOrPlaceholder(const std::string& path, int width, int height);
 
 struct TThumbnailJob;
 
-// Loads the thumbnails of a list of pictures in order on a worker thread. A
-// picture that throws leaves an empty result. Whenever results wait and no
+// Loads the thumbnails of a list of pictures in order on a worker thread
+// (LoadThumbnailOrPlaceholder). Whenever results wait and no
 // call is on its way, the UI thread is woken through Fl::awake to run the
 // ready callback, which takes them.
 class TThumbnailLoader {

@@ -6,6 +6,7 @@
 #include "config/uDefinedWindow.h"
 #include "devices/uMessageBox.h"
 #include "package/uIniFile.h"
+#include "raster/uJpegCodec.h"
 #include "support/TestSupport.h"
 #include "support/VirtualScreen.h"
 #include "ui/uKXThumbnail2.h"
@@ -201,4 +202,56 @@ TEST_F(ConfigWindowTest, AHugeFilesSectionLoadsInLinearTime) {
   WriteFile(m_dir / "Lake.ini", ini);
   auto w = Open();
   EXPECT_EQ(Ticks(Grid(*w)), (std::vector<bool>{true, true, true, false, true, true, true, true, true, true}));
+}
+
+TEST_F(ConfigWindowTest, APictureThatDoesNotDecodeCostsNoTickAndNoWiring) {
+  // A JPEG cut short among the pictures: its cell is a placeholder, the
+  // stored ticks and picture load, a click still moves the current picture,
+  // and closing writes back exactly what was read.
+  m_forms.LoadDefinitionsFromText(Definitions({kGridWindow}));
+  const std::string jpeg = EncodeJpeg(TBitmap32(16, 16, MakePixel(255, 0, 0)));
+  WriteFile(m_project.FileList.Names[4], jpeg.substr(0, 40));
+  WriteFile(m_project.FileList.Names[5], jpeg);
+  WriteFile(m_dir / "Lake.ini", "[Setting]\r\nIndex=6\r\n[Files]\r\n1=\r\n4=\r\n");
+  kxtest::TErrorLog errors;
+  m_context.Errors = &errors;
+  auto w = Open();
+  TKXThumbnail2& grid = Grid(*w);
+  EXPECT_EQ(Ticks(grid), (std::vector<bool>{true, false, true, true, false, true, true, true, true, true}));
+  EXPECT_EQ(w->CurrentIndex, 6);
+  const auto [col, row] = grid.Selected();
+  EXPECT_EQ(row * grid.ColCount() + col, 6);
+  EXPECT_TRUE(grid.Placeholder(4));
+  EXPECT_EQ(grid.Titles[4], "p4.jpg");
+  EXPECT_FALSE(grid.Thumbnail(5).Empty());
+  // Reported once, naming the file; no box.
+  ASSERT_EQ(errors.Lines.size(), 1u);
+  EXPECT_NE(errors.Lines[0].find(m_project.FileList.Names[4]), std::string::npos) << errors.Lines[0];
+  EXPECT_TRUE(m_boxes.empty());
+  // The placeholder's tick works like any other; selecting a cell moves the current picture.
+  grid.SetCheckState(4, true);
+  grid.SelectItem(2);
+  EXPECT_EQ(w->CurrentIndex, 2);
+  w->CloseWindow();
+  const TIniFile ini = TIniFile::FromText(Ini());
+  EXPECT_EQ(ini.ReadSection("Files"), std::vector<std::string>{"1"});
+  EXPECT_EQ(ini.ReadString("Setting", "Index", ""), "2");
+}
+
+TEST_F(ConfigWindowTest, EveryPictureOfALongListKeepsItsTick) {
+  m_forms.LoadDefinitionsFromText(Definitions({kGridWindow}));
+  m_project.FileList.Names.clear();
+  for (int i = 0; i < 5000; ++i) m_project.FileList.Names.push_back(m_dir / ("p" + std::to_string(i) + ".jpg"));
+  WriteFile(m_dir / "Lake.ini", "[Setting]\r\nIndex=4321\r\n[Files]\r\n2=\r\n4000=\r\n");
+  auto w = Open();
+  TKXThumbnail2& grid = Grid(*w);
+  EXPECT_EQ(w->CurrentIndex, 4321);
+  for (int i : {0, 1000, 1001, 2500, 4999}) EXPECT_TRUE(grid.CheckState(i)) << i;
+  EXPECT_FALSE(grid.CheckState(2));
+  EXPECT_FALSE(grid.CheckState(4000));
+  EXPECT_FALSE(grid.CheckState(5000));  // past the list
+  grid.SetCheckState(4999, false);
+  grid.SetCheckState(4000, true);
+  w->CloseWindow();
+  EXPECT_EQ(TIniFile::FromText(Ini()).ReadSection("Files"), (std::vector<std::string>{"2", "4999"}));
 }

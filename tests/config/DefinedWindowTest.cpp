@@ -101,6 +101,14 @@ TEST_F(DefinedWindowTest, RefusesWhatCannotBecomeAWindow) {
       {{"object Main: TfmForm", "  Color = 'red'", "end"}, "Color"},
       {{"object Main: TfmForm", "  ClientWidth = 100000", "  ClientHeight = 100000", "end"}, "too large"},
       {{"object Main: TfmForm", "  Caption = 'unterminated", "end"}, "line"},
+      // A picture that does not decode and a client area out of range name their component.
+      {{"object Main: TfmForm", "  object Sky: TImage", "    Picture.Data = {", "      07544269746D6170",
+        "      0400000041424344}", "  end", "end"},
+       "Sky: Picture data does not decode"},
+      {{"object Main: TfmForm", "  ClientHeight = 0", "end"}, "Main: ClientHeight 0 is too small"},
+      {{"object Main: TfmForm", "  object P: TPanel", "    ClientWidth = 16385", "  end", "end"},
+       "P: ClientWidth 16385 is too large"},
+      {{"object Main: TfmForm", "  object P: TPanel", "    ClientHeight = -3", "  end", "end"}, "P: ClientHeight"},
   };
   for (const auto& c : cases) {
     m_forms = {};

@@ -156,6 +156,21 @@ TEST_F(PreparePackageTest, ConfigurationModeStopsOnDamagedWindowDefinitions) {
   RemoveWorkFolder();
 }
 
+// Started from a file manager there is no terminal: a definitions file that
+// does not load is told in a box, and the mode ends with status 1.
+TEST_F(PreparePackageTest, ConfigurationModeShowsDamagedWindowDefinitionsInABox) {
+  for (const char* gui : {"x", "1\r\n5\r\nobject W: TForm\r\nend\r\n"}) {
+    const std::string program = MakeProgram("Lake.scr", MakePackage(MakeDescription("", "", ""), {}, gui));
+    std::vector<std::string> boxes;
+    const TMessageBoxHandler previous = SetMessageBoxHandler([&](const std::string& t) { boxes.push_back(t); });
+    EXPECT_EQ(RunPlayer({"/c"}, program), 1) << gui;
+    SetMessageBoxHandler(previous);
+    ASSERT_EQ(boxes.size(), 1u) << gui;
+    EXPECT_FALSE(boxes[0].empty());
+    EXPECT_FALSE(Exists(m_tmp / "Lake4567")) << gui;
+  }
+}
+
 TEST_F(PreparePackageTest, HandleMustBeADecimalInteger) {
   const std::string program = MakeProgram("Lake.scr", "");
   EXPECT_EQ(RunPlayer({"/p", "12x"}, program), 1);

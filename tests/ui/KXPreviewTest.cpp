@@ -85,6 +85,18 @@ TEST(KXPreview, APictureThatDoesNotDecodeThrowsAndKeepsThePicture) {
   EXPECT_EQ(p.Picture().Bitmap(), before);
 }
 
+TEST(KXPreview, ADecodeErrorNamesTheFile) {
+  TScratchDir dir;
+  kxtest::WriteFile(dir / "bad.jpg", "not a picture");
+  TKXPreview p(0, 0, 30, 20);
+  try {
+    p.SetFileName(dir / "bad.jpg");
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("File: " + (dir / "bad.jpg") + ": ", 0), 0u) << e.what();
+  }
+}
+
 TEST(KXPreview, TakesATImagesProperties) {
   TKXPreview p;
   EXPECT_EQ(p.w(), 105);

@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Scrollbar.H>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -628,4 +629,62 @@ TEST(KXThumbnail2, TitlesUnderTheThumbnails) {
   EXPECT_EQ(count(52, T + PH + 24, 82, T + 65, isHl), 0);
   EXPECT_GT(count(52, T + PH + 24, 82, T + 65, isDark), 5);  // the font's black on white
   EXPECT_EQ(count(2, T + PH + 20, 42, T + PH + 24, isHl), 0);  // nothing above the rectangle
+}
+
+// A still picture that does not decode is a placeholder: no thumbnail, its
+// file name as title and drawn inside its frame; the raised error names the
+// file. The worker treats it alike.
+TEST(KXThumbnail2, AStillPictureThatDoesNotDecodeIsAPlaceholderNamedByItsFile) {
+  TScratchDir dir;
+  kxtest::WriteFile(dir / "bad.jpg", EncodeJpeg(TBitmap32(16, 16, kRed)).substr(0, 40));
+  TKXThumbnail2 g(0, 0, 204, 84);
+  g.Color = kWhite;
+  try {
+    g.SetItems({dir / "bad.jpg", dir / "missing.jpg"});
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("File: " + (dir / "bad.jpg") + ": ", 0), 0u) << e.what();
+  }
+  EXPECT_TRUE(g.Placeholder(0));
+  EXPECT_FALSE(g.Placeholder(1));  // a missing file stays an empty slot
+  EXPECT_EQ(g.Titles, (std::vector<std::string>{"bad.jpg", ""}));
+  EXPECT_TRUE(g.Thumbnail(0).Empty());
+
+  std::vector<std::string> many = Missing(60);
+  many[10] = dir / "bad.jpg";
+  TKXThumbnail2 w(0, 0, 416, 300);
+  w.SetItems(many);
+  w.WaitForThumbnails();
+  EXPECT_TRUE(w.Placeholder(10));
+  EXPECT_EQ(w.Titles[10], "bad.jpg");
+  EXPECT_FALSE(w.Placeholder(11));
+
+  if (!HaveScreen()) GTEST_SKIP() << "no Xvfb";
+  g.Loaded();
+  const TBitmap32 b = CaptureWidget(g);
+  // Inside the frames (L+12, T+12) to (L+PW+18, T+PH+18): the name in the
+  // placeholder's, nothing but the fill in the empty slot's.
+  auto colours = [&](int l) {
+    std::vector<TPixel> seen;
+    for (int y = 2 + 12; y < 2 + 60 + 18; ++y)
+      for (int x = l + 12; x < l + 80 + 18; ++x)
+        if (std::find(seen.begin(), seen.end(), b.Pixel(x, y)) == seen.end()) seen.push_back(b.Pixel(x, y));
+    return seen.size();
+  };
+  EXPECT_GT(colours(2), 1u);
+  EXPECT_EQ(colours(102), 1u);
+}
+
+TEST(KXThumbnail2, EveryPictureOfALongListHasACheckState) {
+  TKXThumbnail2 g(0, 0, 416, 300);
+  g.SetItems(Missing(5000));
+  for (int i : {0, 1000, 1001, 4999}) {
+    g.SetCheckState(i, true);
+    EXPECT_TRUE(g.CheckState(i)) << i;
+  }
+  g.SetCheckState(5000, true);
+  EXPECT_FALSE(g.CheckState(5000));
+  // A shorter list keeps the states it finds.
+  g.SetItems(Missing(3));
+  EXPECT_TRUE(g.CheckState(1001));
 }

@@ -333,6 +333,28 @@ TEST_F(MyMemoText, DefinitionLinesFillIt) {
   EXPECT_THROW(memo.SetProperty("ScrollBars", Ident("ssSome")), kx::TFormBuildError);
 }
 
+// A definition sets the text and the size before the font (Loaded applies
+// it): the memo lays the text out again with its own font and width, so it
+// looks as if the font had come first.
+TEST_F(MyMemoText, LaysOutWithItsOwnFontAndWidth) {
+  const std::string text =
+      "The quick brown fox jumps over the lazy dog, and the lazy dog lets it pass; "
+      "then the fox comes back and jumps over the lazy dog once more.";
+  auto shot = [&](bool fontFirst) {
+    Fl_Group g(0, 0, 260, 120);
+    g.end();
+    auto* memo = new kx::TMyMemo();
+    g.add(memo);
+    memo->Font.Height = -9;
+    if (fontFirst) memo->Loaded();
+    memo->SetText(text + "\r\nsecond paragraph");
+    memo->resize(0, 0, 260, 120);
+    memo->Loaded();
+    return kx::CaptureWidget(g);
+  };
+  EXPECT_EQ(shot(false), shot(true));
+}
+
 // Typing a character, as FLTK delivers the key to the focused memo.
 void Type(kx::TMyMemo& memo, const char* ch) {
   static std::string text;
