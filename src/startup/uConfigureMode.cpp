@@ -45,7 +45,7 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
     std::fprintf(stderr, "kxcsaver: %s\n", failure.c_str());
   } else if (!failure.empty()) {
     SetFlMessageBoxTitle(project.Settings.ProductName);
-    ShowMessageBox(failure);
+    ShowMessageBox(failure, TMessageKind::Error);
   }
   if (!display || !failure.empty()) {
     SetMessageBoxHandler(previous);
@@ -78,13 +78,13 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
         ShowPictureFullScreen(project, project.FileList.Names[size_t(index)], false, show);
       } catch (const std::exception& e) {
         SetMessageBoxHandler(boxes);
-        ShowMessageBox(e.what());
+        ShowMessageBox(e.what(), TMessageKind::Error);
       }
       SetMessageBoxHandler(boxes);
     };
     ShowDefinedWindow(context, "MainWindow");
   } catch (const std::exception& e) {
-    ShowMessageBox(e.what());
+    ShowMessageBox(e.what(), TMessageKind::Error);
     status = 1;
   }
   SetMessageBoxHandler(previous);

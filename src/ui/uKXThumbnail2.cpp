@@ -578,7 +578,7 @@ void TKXThumbnail2::LoadThumbnails() {
     m_thumbs[i] = std::move(r.Bitmap);
     Titles[i] = std::move(r.Title);
     m_failed[i] = !r.Dropped.empty();
-    if (!r.HeaderError.empty()) ShowMessageBox(r.HeaderError);
+    if (!r.HeaderError.empty()) ShowMessageBox(r.HeaderError, TMessageKind::Error);
     if (firstError.empty()) firstError = std::move(r.Dropped);
   }
   if (!firstError.empty()) throw std::runtime_error(firstError);
@@ -616,7 +616,7 @@ void TKXThumbnail2::ReportHeaderErrors() {
     const std::string text = std::move(m_pendingReports.front());
     m_pendingReports.erase(m_pendingReports.begin());
     try {
-      ShowMessageBox(text);
+      ShowMessageBox(text, TMessageKind::Error);
     } catch (...) {
     }
   }
