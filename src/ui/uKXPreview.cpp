@@ -7,8 +7,8 @@
 
 #include "animation/uCreatorProject.h"
 #include "package/uFileIO.h"
-#include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
+#include "raster/uStillPicture.h"
 #include "ui/uFormValues.h"
 #include "ui/uPictureData.h"
 
@@ -51,7 +51,7 @@ void TKXPreview::SetFileName(const std::string& path) {
     TProject project;
     if (project.Load(path)) source = std::move(project.Picture);
   } else if (IsStillPicture(path)) {
-    source = DecodePictureFile(path);
+    source = DecodeStillPictureFile(path);
   }
   const int pw = std::max(0, w()), ph = std::max(0, h());
   TBitmap32 bitmap;

@@ -9,8 +9,8 @@
 #include "os/uFileAccess.h"
 #include "os/uUserFiles.h"
 #include "package/uFileIO.h"
-#include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
+#include "raster/uStillPicture.h"
 
 namespace kx {
 
@@ -110,7 +110,7 @@ TThumbnail LoadThumbnail(const std::string& path, int pw, int ph) {
     r.Bitmap = StretchThumbnail(thumbnail, pw, ph);
     r.Title = std::move(title);
   } else if (IsStillPicture(path)) {
-    r.Bitmap = StretchThumbnail(DecodePictureFile(path), pw, ph);
+    r.Bitmap = StretchThumbnail(DecodeStillPictureFile(path), pw, ph);
     r.Title = path.substr(FolderPart(path).size());  // the file name without its folder
   }
   return r;
