@@ -12,6 +12,19 @@ bool SwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; 
 
 TPoint Swapped(TPoint p) { return {p.Y, p.X}; }
 
+uint8_t OverBlack(uint8_t c, uint8_t a) { return uint8_t((c * a + 127) / 255); }
+
+// A still picture is shown opaque: a PNG's see-through pixels show the black
+// behind the picture, each channel times alpha, rounded to nearest.
+TBitmap32 ComposedOverBlack(TBitmap32 b) {
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (TPixel* p = b.Row(y); p != b.Row(y) + b.Width(); ++p) {
+      const uint8_t a = PixelA(*p);
+      *p = MakePixel(OverBlack(PixelR(*p), a), OverBlack(PixelG(*p), a), OverBlack(PixelB(*p), a));
+    }
+  return b;
+}
+
 }  // namespace
 
 std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data) {
@@ -22,7 +35,9 @@ std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data) {
 }
 
 TBitmap32 DecodeStillPicture(std::span<const uint8_t> data, std::optional<TPoint> cover) {
-  if (PictureKindOf(data) != TPictureKind::Jpeg) return DecodePicture(data);
+  const TPictureKind kind = PictureKindOf(data);
+  if (kind == TPictureKind::Png) return ComposedOverBlack(DecodePicture(data));
+  if (kind != TPictureKind::Jpeg) return DecodePicture(data);
   const int orientation = JpegExifOrientation(data);
   int scale = 1;
   if (cover)

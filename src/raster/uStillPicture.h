@@ -1,7 +1,8 @@
 // Still pictures as a person sees them: the show, the thumbnails, the preview
 // control, the full-screen preview and the wallpaper all decode a user's
 // picture here, so a photo shows the same way up everywhere. A JPEG is turned
-// upright by its Exif orientation after it is decoded (at a DCT scale too).
+// upright by its Exif orientation after it is decoded (at a DCT scale too); a
+// PNG's alpha is composed over black, as the show draws it on its black screen.
 // Pictures inside picture files (".kxp") do not come here: their region maps
 // are drawn for the picture as it is stored.
 #pragma once
@@ -20,7 +21,8 @@ namespace kx {
 // nullopt for other kinds of picture and for a header that does not read.
 std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data);
 
-// Decodes a still picture (as DecodePicture does) and turns a JPEG upright.
+// Decodes a still picture (as DecodePicture does), turns a JPEG upright and
+// composes a PNG over black (every pixel then has alpha 255).
 // With cover, a JPEG is decoded at the largest DCT scale whose upright result
 // still covers it (most of a large photo's pixels never exist); without, at
 // full size. Throws TDecodeError as DecodePicture does.

@@ -8,7 +8,7 @@
 //   that does not decode gets an empty slot, drawn as an empty frame with no
 //   title, so later pictures keep their cells.
 // - Still pictures are those the show plays as such (IsStillPicture:
-//   ".JPG", ".BMP" and ".GIF"); files of other kinds, ".PNG" and ".JPEG"
+//   ".JPG", ".BMP", ".GIF" and ".PNG"); files of other kinds, ".JPEG"
 //   among them, get an empty slot.
 // - More than kThreadedLoadThreshold pictures load on a worker thread:
 //   LoadThumbnails returns at once, cells fill in as thumbnails finish (the
