@@ -12,7 +12,7 @@
 #include "devices/uWallpaper.h"
 #include "os/uUserFiles.h"
 #include "raster/uBmpWrite.h"
-#include "raster/uPictureDecode.h"
+#include "raster/uStillPicture.h"
 
 namespace kx {
 namespace {
@@ -29,7 +29,7 @@ bool IsPictureFile(const std::string& path) {
 }  // namespace
 
 TBitmap32 LoadWallpaperPicture(const std::string& path) {
-  if (!IsPictureFile(path)) return DecodePictureFile(path);
+  if (!IsPictureFile(path)) return DecodeStillPictureFile(path);
   // A picture file that does not load has no main picture to show: the flow
   // stops with the reader's error instead of setting an empty wallpaper.
   TProject project;

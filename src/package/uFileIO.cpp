@@ -236,7 +236,7 @@ std::string UpperExtension(std::string_view path) {
 
 bool IsStillPicture(std::string_view path) {
   const std::string ext = UpperExtension(path);
-  return ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
+  return ext == ".JPG" || ext == ".BMP" || ext == ".GIF" || ext == ".PNG";
 }
 
 }  // namespace kx

@@ -151,8 +151,9 @@ void DecodeRegionMapTo(std::span<const int32_t> ints, int32_t width, int32_t hei
 // folder's name), its dot included, in upper case; "" when the name has no dot.
 std::string UpperExtension(std::string_view path);
 
-// Plain pictures (".JPG", ".BMP", ".GIF" in any case) against picture files of
-// this format (every other extension).
+// Plain pictures (".JPG", ".BMP", ".GIF", ".PNG" in any case) against picture
+// files of this format (every other extension). The one rule of what is a still
+// picture: the show, the thumbnails and the preview all ask it.
 bool IsStillPicture(std::string_view path);
 
 }  // namespace kx

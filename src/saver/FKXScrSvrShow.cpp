@@ -9,10 +9,10 @@
 #include "animation/uAnimEngine.h"
 #include "devices/uMessageBox.h"
 #include "package/uFileIO.h"
-#include "raster/uJpegCodec.h"
 #include "raster/uMath.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
+#include "raster/uStillPicture.h"
 #include "saver/FKXScrSvr.h"
 #include "saver/uShowMath.h"
 #include "transitions/PSEffect.h"
@@ -97,12 +97,11 @@ TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const T
   };
   // A large JPEG is decoded straight at the smallest DCT scale that still
   // covers the target, then resampled: most of a photo's pixels never exist.
+  // Its size and the target are those of the picture turned upright.
   const std::string bytes = ReadPictureBytes(path);
   const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  const std::optional<TPoint> jpegSize =
-      PictureKindOf(data) == TPictureKind::Jpeg ? JpegPictureSize(data) : std::nullopt;
-  TBitmap32 picture = jpegSize ? DecodeJpeg(data, JpegScaleToCover(*jpegSize, targetFor(*jpegSize)))
-                               : DecodePicture(data);
+  const std::optional<TPoint> jpegSize = StillJpegSize(data);
+  TBitmap32 picture = DecodeStillPicture(data, jpegSize ? std::optional(targetFor(*jpegSize)) : std::nullopt);
   const TPoint target = targetFor(jpegSize.value_or(TPoint{picture.Width(), picture.Height()}));
   TFittedStill out;
   if (p.Exclusive || p.Stretch) {

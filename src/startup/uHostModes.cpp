@@ -8,9 +8,9 @@
 #include "os/uClock.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
-#include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
+#include "raster/uStillPicture.h"
 #include "startup/uStartup.h"
 
 namespace kx {
@@ -80,15 +80,13 @@ std::string UsageText() {
 
 namespace {
 
-// The preview picture at the window's size: a JPEG only, decoded no larger
-// than the window needs, then resampled to fill it exactly.
+// The preview picture at the window's size: a JPEG only, turned upright,
+// decoded no larger than the window needs, then resampled to fill it exactly.
 TBitmap32 PreviewPicture(const std::string& path, TPoint size) {
   const std::string bytes = ReadPictureBytes(path);
   const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  if (PictureKindOf(data) != TPictureKind::Jpeg) throw std::runtime_error("the preview is not a JPEG picture: " + path);
-  const std::optional<TPoint> stored = JpegPictureSize(data);
-  if (!stored) throw std::runtime_error("the preview is not a JPEG picture: " + path);
-  const TBitmap32 picture = DecodeJpeg(data, JpegScaleToCover(*stored, size));
+  if (!StillJpegSize(data)) throw std::runtime_error("the preview is not a JPEG picture: " + path);
+  const TBitmap32 picture = DecodeStillPicture(data, size);
   TBitmap32 fitted(size.X, size.Y);
   ResampleLanczos3(picture, fitted);
   return fitted;

@@ -8,8 +8,8 @@
 
 #include "animation/uCreatorProject.h"
 #include "package/uFileIO.h"
-#include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
+#include "raster/uStillPicture.h"
 #include "ui/uFormValues.h"
 #include "ui/uPictureData.h"
 
@@ -53,7 +53,7 @@ void TKXPreview::SetFileName(const std::string& path) {
     if (project.Load(path)) source = std::move(project.Picture);
   } else if (IsStillPicture(path)) {
     try {
-      source = DecodePictureFile(path);
+      source = DecodeStillPictureFile(path);
     } catch (const std::exception& e) {
       throw std::runtime_error("File: " + path + ": " + e.what());  // the decoder does not know the file
     }

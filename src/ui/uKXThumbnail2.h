@@ -10,7 +10,7 @@
 //   placeholder: its file name as title, drawn inside the empty frame in
 //   place of the picture; its tick works like any other.
 // - Still pictures are those the show plays as such (IsStillPicture:
-//   ".JPG", ".BMP" and ".GIF"); files of other kinds, ".PNG" and ".JPEG"
+//   ".JPG", ".BMP", ".GIF" and ".PNG"); files of other kinds, ".JPEG"
 //   among them, get an empty slot.
 // - More than kThreadedLoadThreshold pictures load on a worker thread:
 //   LoadThumbnails returns at once, cells fill in as thumbnails finish (the

@@ -12,10 +12,13 @@
 #include "os/uUserFiles.h"
 #include "package/uFileIO.h"
 #include "raster/uDecodeError.h"
+#include "raster/uExifOrientation.h"
 #include "raster/uJpegCodec.h"
+#include "raster/uOrient.h"
 #include "raster/uPictureDecode.h"
 #include "raster/uPictureSize.h"
 #include "raster/uResample.h"
+#include "raster/uStillPicture.h"
 
 namespace kx {
 
@@ -47,8 +50,9 @@ TBitmap32 StretchThumbnail(const TBitmap32& src, int pw, int ph) {
   return out;
 }
 
-// The picture a still picture's thumbnail is made from: a JPEG decoded at the
-// DCT scale that brings it under kMaxThumbnailPixels, another kind decoded
+// The picture a still picture's thumbnail is made from, the way up the show
+// shows it: a JPEG decoded at the DCT scale that brings it under
+// kMaxThumbnailPixels, another kind decoded
 // whole up to kMaxThumbnailSourcePixels; empty for a larger picture (told by
 // its header, before anything is decoded).
 TBitmap32 ThumbnailSource(const std::string& path) {
@@ -58,10 +62,10 @@ TBitmap32 ThumbnailSource(const std::string& path) {
   if (PictureKindOf(data) == TPictureKind::Jpeg) {
     constexpr int64_t kSmallestScale = 8 * 8;  // a DCT scale of 1/8
     if (size && size->Pixels() > kMaxThumbnailPixels * kSmallestScale) return {};
-    return DecodeJpeg(data, 1, kMaxThumbnailPixels);
+    return Orient(DecodeJpeg(data, 1, kMaxThumbnailPixels), JpegExifOrientation(data));  // turned upright
   }
   if (size && size->Pixels() > kMaxThumbnailSourcePixels) return {};
-  TBitmap32 picture = DecodePicture(data);
+  TBitmap32 picture = DecodeStillPicture(data);  // a PNG over black, as the show draws it
   if (int64_t(picture.Width()) * picture.Height() > kMaxThumbnailSourcePixels) return {};
   return picture;
 }

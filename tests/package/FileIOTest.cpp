@@ -361,8 +361,9 @@ TEST(RegionMap, EncodeDecodeRoundTrip) {
 }
 
 TEST(StillPicture, ByExtensionInAnyCase) {
-  for (const char* still : {"PHOTO.JPG", "a.jpg", "dir/b.Bmp", "c.gif", "C:\\pics\\d.JPG"}) EXPECT_TRUE(IsStillPicture(still)) << still;
-  for (const char* file : {"photo.jpeg", "lake.kxp", "lake.KXP", "noext", "dir.jpg/file", "a.png", "x.jpg.kxp"})
+  for (const char* still : {"PHOTO.JPG", "a.jpg", "dir/b.Bmp", "c.gif", "C:\\pics\\d.JPG", "a.png", "B.PNG"})
+    EXPECT_TRUE(IsStillPicture(still)) << still;
+  for (const char* file : {"photo.jpeg", "lake.kxp", "lake.KXP", "noext", "dir.jpg/file", "x.png.kxp", "x.jpg.kxp"})
     EXPECT_FALSE(IsStillPicture(file)) << file;
 }
 

@@ -9,6 +9,8 @@
 #include "devices/uMessageBox.h"
 #include "saver/FKXScrSvr.h"
 #include "raster/uJpegCodec.h"
+#include "raster/uPngIO.h"
+#include "support/ExifSupport.h"
 #include "support/PictureFileBuilder.h"
 #include "support/TestSupport.h"
 
@@ -392,6 +394,50 @@ TEST_F(SlideshowTest, LargeJpegIsDecodedSmallerAndStillFitsExactly) {
   EXPECT_TRUE(near(screen.Pixel(40, 120), MakePixel(220, 60, 30)));
   EXPECT_TRUE(near(screen.Pixel(280, 120), MakePixel(30, 140, 220)));
   EXPECT_TRUE(near(screen.Pixel(319, 239), MakePixel(30, 140, 220)));
+}
+
+TEST_F(SlideshowTest, ATurnedPhotoIsFittedUprightFromItsDctScaledDecode) {
+  // Stored 1280 x 960, red left and blue right, taken with the camera turned:
+  // upright it is 960 x 1280, red on top, and fills a 240 x 320 screen exactly.
+  TBitmap32 photo(1280, 960, MakePixel(30, 140, 220));
+  photo.FillRect({0, 0, 640, 960}, MakePixel(220, 60, 30));
+  kxtest::WriteFile(m_dir / "photo.jpg", kxtest::WithExifOrientation(EncodeJpeg(photo, 95), 6));
+  Project.FileList.Names = {m_dir / "photo.jpg"};
+  Project.FileList.States = {"TRUE"};
+  Project.Settings.Proportional = true;
+  Run(240, 320, 100);
+  const TBitmap32& screen = Display().Content();
+  auto near = [](TPixel a, TPixel b) {
+    for (int s = 0; s < 24; s += 8)
+      if (std::abs(int((a >> s) & 255) - int((b >> s) & 255)) > 4) return false;
+    return true;
+  };
+  EXPECT_TRUE(near(screen.Pixel(0, 0), MakePixel(220, 60, 30)));
+  EXPECT_TRUE(near(screen.Pixel(120, 100), MakePixel(220, 60, 30)));
+  EXPECT_TRUE(near(screen.Pixel(120, 220), MakePixel(30, 140, 220)));
+  EXPECT_TRUE(near(screen.Pixel(239, 319), MakePixel(30, 140, 220)));
+}
+
+TEST_F(SlideshowTest, APngShowsWithItsAlphaComposedOverBlack) {
+  // Own size, centred on an 8 x 6 screen: the picture covers (2, 2)-(6, 4).
+  TBitmap32 png(4, 2);
+  const TPixel stored[] = {MakePixel(200, 100, 50, 255), MakePixel(200, 100, 50, 128), MakePixel(255, 255, 255, 0),
+                           MakePixel(10, 250, 90, 1),    MakePixel(255, 0, 0, 64),     MakePixel(0, 255, 0, 191),
+                           MakePixel(0, 0, 255, 254),    MakePixel(77, 77, 77, 255)};
+  for (int i = 0; i < 8; ++i) png.SetPixel(i % 4, i / 4, stored[i]);
+  AddFile("pic.PNG", EncodePng(png));
+  Project.Settings.Stretch = false;
+  Run(8, 6, 100);
+  // Each channel times alpha / 255, rounded to nearest.
+  const TPixel shown[] = {MakePixel(200, 100, 50), MakePixel(100, 50, 25), MakePixel(0, 0, 0),
+                          MakePixel(0, 1, 0),      MakePixel(64, 0, 0),    MakePixel(0, 191, 0),
+                          MakePixel(0, 0, 254),    MakePixel(77, 77, 77)};
+  EXPECT_EQ(Recorder.Pictures(), (std::vector<int32_t>{0}));
+  EXPECT_TRUE(Errors.Lines.empty());
+  const TBitmap32& screen = Display().Content();
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(screen.Pixel(2 + i % 4, 2 + i / 4) | 0xFF000000u, shown[i]) << i;
+  EXPECT_EQ(screen.Pixel(1, 2), kBlack);
+  EXPECT_EQ(screen.Pixel(6, 3), kBlack);
 }
 
 TEST_F(SlideshowTest, ExclusivePathResamplesToTheBackPictureSize) {

@@ -1,0 +1,54 @@
+#include "raster/uStillPicture.h"
+
+#include "raster/uExifOrientation.h"
+#include "raster/uJpegCodec.h"
+#include "raster/uOrient.h"
+#include "raster/uPictureDecode.h"
+
+namespace kx {
+namespace {
+
+bool SwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+
+TPoint Swapped(TPoint p) { return {p.Y, p.X}; }
+
+uint8_t OverBlack(uint8_t c, uint8_t a) { return uint8_t((c * a + 127) / 255); }
+
+// A still picture is shown opaque: a PNG's see-through pixels show the black
+// behind the picture, each channel times alpha, rounded to nearest.
+TBitmap32 ComposedOverBlack(TBitmap32 b) {
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (TPixel* p = b.Row(y); p != b.Row(y) + b.Width(); ++p) {
+      const uint8_t a = PixelA(*p);
+      *p = MakePixel(OverBlack(PixelR(*p), a), OverBlack(PixelG(*p), a), OverBlack(PixelB(*p), a));
+    }
+  return b;
+}
+
+}  // namespace
+
+std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data) {
+  if (PictureKindOf(data) != TPictureKind::Jpeg) return std::nullopt;
+  const std::optional<TPoint> stored = JpegPictureSize(data);
+  if (!stored) return std::nullopt;
+  return SwapsSides(JpegExifOrientation(data)) ? Swapped(*stored) : *stored;
+}
+
+TBitmap32 DecodeStillPicture(std::span<const uint8_t> data, std::optional<TPoint> cover) {
+  const TPictureKind kind = PictureKindOf(data);
+  if (kind == TPictureKind::Png) return ComposedOverBlack(DecodePicture(data));
+  if (kind != TPictureKind::Jpeg) return DecodePicture(data);
+  const int orientation = JpegExifOrientation(data);
+  int scale = 1;
+  if (cover)
+    if (const std::optional<TPoint> stored = JpegPictureSize(data))
+      scale = JpegScaleToCover(*stored, SwapsSides(orientation) ? Swapped(*cover) : *cover);
+  return Orient(DecodeJpeg(data, scale), orientation);
+}
+
+TBitmap32 DecodeStillPictureFile(const std::string& path) {
+  const std::string bytes = ReadPictureBytes(path);
+  return DecodeStillPicture({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+}
+
+}  // namespace kx
