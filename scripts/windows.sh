@@ -288,12 +288,86 @@ Cflags: -I\${includedir}/SDL2
 PC
 }
 
+# FLTK's header and function probes run without the prefix's include folder
+# and libraries, so on their own they miss the libpng built above; its
+# answers are given instead (png.h at the top, libpng 1.6 has both calls).
 build_fltk() {
   cmake_build "$1" "$2" -DOPTION_BUILD_SHARED_LIBS=OFF -DFLTK_BUILD_TEST=OFF \
     -DFLTK_BUILD_EXAMPLES=OFF -DOPTION_BUILD_HTML_DOCUMENTATION=OFF \
     -DOPTION_BUILD_PDF_DOCUMENTATION=OFF -DOPTION_USE_GL=OFF \
     -DOPTION_USE_SYSTEM_ZLIB=ON -DOPTION_USE_SYSTEM_LIBJPEG=ON \
-    -DOPTION_USE_SYSTEM_LIBPNG=ON
+    -DOPTION_USE_SYSTEM_LIBPNG=ON -DHAVE_PNG_H=1 -DHAVE_PNG_GET_VALID=1 \
+    -DHAVE_PNG_SET_TRNS_TO_ALPHA=1
+}
+
+# FLTK from Debian's source package when the mirror serves it; otherwise from
+# the upstream archive that KX_FLTK_SOURCE names (by default the project's
+# copy in ../shared/third_party), checked against the SHA256SUMS beside it
+# before use. The stamp's first line is the Debian version or the archive's
+# name and checksum, so an unchanged source is not built again.
+FLTK_ARCHIVE_DEFAULT="$ROOT/../shared/third_party/fltk-1.3.8.tar.gz"
+
+fltk_archive_missing() {
+  log "fltk1.3: $1"
+  log "fltk1.3: the package mirror serves no FLTK source; put fltk-1.3.8.tar.gz with its line" \
+    "in SHA256SUMS into ../shared/third_party/ (beside this repository), or point KX_FLTK_SOURCE" \
+    "at an archive that has a SHA256SUMS file beside it"
+  FAILED+=(fltk1.3)
+}
+
+build_fltk_pkg() {
+  local ver stamp="$STAMPS/fltk1.3" archive sums name want have key t0
+  ver=$(source_versions fltk1.3)
+  ver=${ver%%$'\n'*}
+  if [ -n "$ver" ] && [ -f "$stamp" ] && [ "$(head -1 "$stamp")" = "$ver" ]; then
+    log "fltk1.3 $ver: up to date"
+    return 0
+  fi
+  t0=$(date +%s)
+  if [ -n "$ver" ] && fetch_source fltk1.3 "$ver"; then
+    key=$ver
+  else
+    archive=${KX_FLTK_SOURCE:-$FLTK_ARCHIVE_DEFAULT}
+    if [ ! -f "$archive" ]; then
+      fltk_archive_missing "no source archive at $archive"
+      return 0
+    fi
+    archive=$(cd "$(dirname "$archive")" && pwd)/$(basename "$archive")
+    name=$(basename "$archive")
+    sums=$(dirname "$archive")/SHA256SUMS
+    want=$(awk -v n="$name" '$2 == n || $2 == "*" n { print $1; exit }' "$sums" 2> /dev/null || true)
+    if [ -z "$want" ]; then
+      fltk_archive_missing "no checksum for $name in $sums"
+      return 0
+    fi
+    have=$(sha256sum "$archive" | cut -d' ' -f1)
+    if [ "$have" != "$want" ]; then
+      fltk_archive_missing "$archive has checksum $have, SHA256SUMS says $want"
+      return 0
+    fi
+    key="$name sha256:$have"
+    if [ -f "$stamp" ] && [ "$(head -1 "$stamp")" = "$key" ]; then
+      log "fltk1.3 from $name: up to date"
+      return 0
+    fi
+    rm -rf "$SRC/fltk1.3"
+    mkdir -p "$SRC/fltk1.3/tree"
+    tar -xf "$archive" -C "$SRC/fltk1.3/tree" --strip-components=1
+    NOTE="fltk1.3 built from $archive (the mirror serves no Debian source of it)"
+  fi
+  log "fltk1.3: building ($NOTE)"
+  rm -rf "$WIN/build/fltk1.3"
+  mkdir -p "$WIN/build/fltk1.3"
+  (cd "$SRC/fltk1.3/tree" && build_fltk "$SRC/fltk1.3/tree" "$WIN/build/fltk1.3") > "$WIN/build/fltk1.3.log" 2>&1 &
+  if ! wait $!; then
+    log "fltk1.3: build failed, see $WIN/build/fltk1.3.log"
+    tail -20 "$WIN/build/fltk1.3.log" >&2
+    FAILED+=(fltk1.3)
+    return 0
+  fi
+  mkdir -p "$STAMPS"
+  printf '%s\n%s\n' "$key" "$NOTE" > "$stamp"
+  log "$NOTE: installed in $(($(date +%s) - t0)) s"
 }
 
 # GoogleTest from the machine's own source package (googletest puts it in
@@ -330,7 +404,7 @@ build_all() {
   build_pkg pixman build_pixman
   build_pkg libsdl2 build_sdl2
   build_pkg libsdl2-mixer build_sdl2_mixer
-  build_pkg fltk1.3 build_fltk
+  build_fltk_pkg
   build_googletest
 }
 
@@ -443,17 +517,6 @@ main() {
     FAILED+=(smoke)
   fi
   if [ "${1:-}" = build ] || [ "${1:-}" = tests ]; then
-    # Without FLTK the player is built without its configuration window
-    # (its /C says so); everything else is complete.
-    local kept=() f
-    for f in "${FAILED[@]}"; do
-      if [ "$f" = fltk1.3 ]; then
-        log "FLTK could not be built: the player has no configuration window"
-      else
-        kept+=("$f")
-      fi
-    done
-    FAILED=("${kept[@]}")
     if [ ${#FAILED[@]} -eq 0 ] && ! cross_build; then
       FAILED+=(cross-build)
     elif [ ${#FAILED[@]} -eq 0 ] && [ "${1:-}" = tests ] && ! wine_tests; then

@@ -29,8 +29,8 @@ struct TConfigContext {
   bool Persisting() const;
   std::string SettingsPath() const;
 
-  // Hands a target (a web address, a file) to the desktop's opener; the
-  // default asks FLTK's fl_open_uri, which runs xdg-open.
+  // Hands a target (a web address, a file) to the desktop's opener (the
+  // configuration mode sets os/'s OpenDocument). Unset, nothing opens.
   std::function<void(const std::string& target)> OpenUrl{};
   // "Preview selected file", "Open setting" and "Set as a Wallpaper": the
   // full-screen picture, the settings dialog and the wallpaper. Unset, the

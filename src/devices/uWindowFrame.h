@@ -18,6 +18,9 @@ struct TWindowFrame {
   bool Menu = false;       // the window menu, and with it the close button
   bool Maximize = false;   // the maximise button (needs Menu)
   bool Minimize = false;   // the minimise button (needs Menu)
+  // The name the task bar shows for a window without a title bar (the
+  // screensaver's name); empty leaves the window's own caption.
+  std::string TaskbarTitle{};
 };
 
 // A shown top-level window as the toolkit knows it: on X11 the Display* of

@@ -51,4 +51,9 @@ void MarkRunnable(const std::string& path);
 // name is never created. False everywhere on POSIX systems.
 bool SystemRefusesFileName(std::string_view name);
 
+// The form under which the system takes two plain names for the same file:
+// the name itself on POSIX systems; on Windows, whose file systems ignore
+// case, WindowsFileNameKey (os/uWindowsFileNames.h).
+std::string SystemFileNameKey(std::string_view name);
+
 }  // namespace kx

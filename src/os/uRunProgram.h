@@ -29,4 +29,9 @@ inline constexpr size_t kMaxProgramOutput = size_t(1) << 20;
 TProgramResult RunProgram(const std::vector<std::string>& argv, bool captureOutput = false,
                           int timeoutMs = kProgramTimeoutMs);
 
+// Hands a web address or a file to the desktop's opener and returns without
+// waiting for it: xdg-open on Linux, the shell's "open" verb on Windows
+// (ShellExecuteW). False when the opener could not be started.
+bool OpenDocument(const std::string& target);
+
 }  // namespace kx

@@ -61,6 +61,10 @@ void TKXCFileList::LoadFromIni(const TIniFile& ini) {
   for (const std::string& name : Names) States.push_back(ini.ReadBool("FileList", name, false) ? "TRUE" : "FALSE");
 }
 
+void TKXCFileList::UsePackagedNames(const std::vector<std::string>& packaged) {
+  for (std::string& name : Names) name = FindPackagedName(name, packaged);
+}
+
 void TKXCFileList::LoadFromFile(const std::string& path) { LoadFromIni(TIniFile::FromFile(path)); }
 
 std::string TKXCSetting::AllEffectNumbers() {

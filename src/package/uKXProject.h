@@ -27,6 +27,10 @@ class TKXCFileList {
 
   void LoadFromFile(const std::string& path);
   void LoadFromIni(const TIniFile& ini);
+  // Names each picture by the packaged file it finds (FindPackagedName):
+  // on Windows "LAKE.JPG" is the extracted "lake.jpg", and a second
+  // packaged "Lake.jpg" was never written.
+  void UsePackagedNames(const std::vector<std::string>& packaged);
 };
 
 class TKXCSetting {
@@ -96,6 +100,10 @@ class TUISetting {
 
   void LoadFromFile(const std::string& path);
   void LoadFromIni(const TIniFile& ini);
+  // Names each picture by the packaged file it finds (FindPackagedName):
+  // on Windows "LAKE.JPG" is the extracted "lake.jpg", and a second
+  // packaged "Lake.jpg" was never written.
+  void UsePackagedNames(const std::vector<std::string>& packaged);
 };
 
 class TKXCProject {

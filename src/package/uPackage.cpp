@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "os/uFileAccess.h"
@@ -15,13 +16,40 @@ namespace {
 
 // The names "KXFilenames.res" of the open folder lists, as they are extracted.
 std::vector<std::string> PackagedNames(int folder) {
-  std::vector<std::string> names;
-  const std::string list = ReadFileIn(folder, std::string(kPackageEntryNames[1]), kMaxTextBytes);
-  for (const std::string& line : SplitLines(list)) names.push_back(PackagedFileName(line));
-  return names;
+  return PackagedFileNames(ReadFileIn(folder, std::string(kPackageEntryNames[1]), kMaxTextBytes));
 }
 
 }  // namespace
+
+std::vector<std::string> PackagedFileNames(std::string_view list, TFileNameKey key) {
+  // Each key with the name that holds it. A name repeated exactly is the same
+  // file written again, as everywhere (the later entry's bytes win); only a
+  // different spelling of a held name is passed over.
+  std::vector<std::pair<std::string, std::string>> taken;
+  for (std::string_view own : kPackageEntryNames) taken.emplace_back(key(own), own);
+  taken.emplace_back(key(kWorkFolderLockName), kWorkFolderLockName);
+  std::vector<std::string> names;
+  for (const std::string& line : SplitLines(list)) {
+    std::string name = PackagedFileName(line);
+    if (!name.empty()) {
+      std::string k = key(name);
+      const auto held = std::find_if(taken.begin(), taken.end(), [&](const auto& t) { return t.first == k; });
+      if (held == taken.end()) taken.emplace_back(std::move(k), name);
+      else if (held->second != name) name.clear();
+    }
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::string FindPackagedName(const std::string& name, const std::vector<std::string>& packaged, TFileNameKey key) {
+  const std::string k = key(name);
+  for (const std::string& p : packaged)
+    if (!p.empty() && key(p) == k) return p;
+  return name;
+}
+
+std::vector<std::string> ExtractedFileNames(int folder) { return PackagedNames(folder); }
 
 std::string FileNamePart(std::string_view path) {
   const size_t cut = path.find_last_of("\\:/");

@@ -6,6 +6,9 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "os/uFileAccess.h"
 
 namespace kx {
 
@@ -21,6 +24,26 @@ std::string FileNamePart(std::string_view path);
 // a name the system refuses for a file (on Windows: device names such as
 // "CON" or "NUL.txt", names ending in a dot or a blank).
 std::string PackagedFileName(std::string_view line);
+
+// The form under which two plain names are the same file (SystemFileNameKey
+// by default; tests pass WindowsFileNameKey to check the Windows rule here).
+using TFileNameKey = std::string (*)(std::string_view);
+
+// The names the lines of a "KXFilenames.res" text are extracted under, one
+// per line: PackagedFileName of each, and "" for a name that the system takes
+// for the same file as one of the package's own entries or as an earlier
+// line's name (on Windows "kxc.res", or "A.JPG" after "a.jpg"). The first
+// keeps its name; nothing packaged is written over another file.
+std::vector<std::string> PackagedFileNames(std::string_view list, TFileNameKey key = SystemFileNameKey);
+
+// The packaged file a picture name finds: the first non-empty name of
+// packaged that the system takes for the same file, else the name as given.
+std::string FindPackagedName(const std::string& name, const std::vector<std::string>& packaged,
+                             TFileNameKey key = SystemFileNameKey);
+
+// What ExtractPackage wrote into the open folder: PackagedFileNames of its
+// "KXFilenames.res".
+std::vector<std::string> ExtractedFileNames(int folder);
 
 // The name of the lock file each work folder holds while its run lasts; no
 // packaged file may take it.

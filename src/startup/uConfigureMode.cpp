@@ -8,13 +8,13 @@
 #include "config/uDefinedWindow.h"
 #include "config/uWallpaperFlow.h"
 #include "devices/uMessageBox.h"
+#include "devices/uSystemMessageBox.h"
 #include "devices/uWindowSystem.h"
+#include "os/uRunProgram.h"
 #include "package/uWorkFolder.h"
 #include "saver/FKXScrSvr.h"
 #include "startup/uStartup.h"
 #include "ui/uFlMessageBox.h"
-
-#include <FL/filename.H>
 
 namespace kx {
 
@@ -36,8 +36,11 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
     failure = e.what();
   }
   const bool display = CanOpenWindowSystem();
-  // Boxes over the windows, unless the caller has its own way to show them.
-  const TMessageBoxHandler previous = SetMessageBoxHandler(display ? ShowFlMessageBox : TMessageBoxHandler{});
+  // Boxes over the windows, unless the caller has its own way to show them:
+  // the window system's own where it has them, else the toolkit's.
+  const TSystemMessageBoxes system = SystemMessageBoxes(project.Settings.ProductName);
+  const TMessageBoxHandler boxes = system.Show ? system.Show : TMessageBoxHandler(ShowFlMessageBox);
+  const TMessageBoxHandler previous = SetMessageBoxHandler(display ? boxes : TMessageBoxHandler{});
   if (previous) SetMessageBoxHandler(previous);
   if (!display && (failure.empty() || !previous)) {
     // No box can show: the reason goes to stderr.
@@ -54,14 +57,14 @@ int ConfigureMode(TKXCProject& project, const std::string& programPath, const st
   }
   SetFlMessageBoxTitle(project.Settings.ProductName);
   int status = 0;
-  const TYesNoHandler previousQuestion = SetYesNoHandler(AskFlYesNo);
+  const TYesNoHandler previousQuestion = SetYesNoHandler(system.Ask ? system.Ask : AskFlYesNo);
   if (previousQuestion) SetYesNoHandler(previousQuestion);
   try {
     // The full-screen previews are shows one after another: the move
     // counter of the input rules carries on from one to the next.
     TInputState input;
     TConfigContext context{forms, project, programPath, args};
-    context.OpenUrl = [](const std::string& target) { fl_open_uri(target.c_str(), nullptr, 0); };
+    context.OpenUrl = [](const std::string& target) { OpenDocument(target); };
     context.OpenSettings = OpenSettingsDialog;
     context.SetWallpaper = SetWallpaperFlow;
     // The picture full screen on the show's own devices, over the window;

@@ -66,6 +66,9 @@ bool PreparePackage(TKXCProject& project, const std::string& programPath) {
   const std::string folder = GetWorkFolder();
   if (!program.empty()) ExtractPackage(program, GetWorkFolderDescriptor());
   project.LoadFromPackage(folder + std::string(kPackageEntryNames[0]));
+  // The thumbnails and the show look pictures up by the names the files were
+  // extracted under, compared as the system compares file names.
+  if (!program.empty()) project.FileList.UsePackagedNames(ExtractedFileNames(GetWorkFolderDescriptor()));
   project.RelocateFiles(folder);
   return !program.empty();
 }

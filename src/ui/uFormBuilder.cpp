@@ -20,6 +20,10 @@
 #include "ui/uPictureData.h"
 #include "ui/uStdControls.h"
 
+// FLTK's call that opens its connection to the window system; its Windows
+// header declares it only for the library's own files.
+void fl_open_display();
+
 namespace kx {
 namespace {
 

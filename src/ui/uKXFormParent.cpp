@@ -90,6 +90,7 @@ void TfmKXFormParent::show() {
   f.Menu = Frame.ShowButtons;
   f.Maximize = Frame.MaximizeButton;
   f.Minimize = Frame.MinimizeButton;
+  if (iconlabel()) f.TaskbarTitle = iconlabel();
   // C-style casts: the toolkit's connection and window are a Display* and an
   // integer on X11, an instance and a window handle on Windows.
   const TNativeWindow native{(void*)fl_display, (uint64_t)(uintptr_t)fl_xid(this)};

@@ -8,6 +8,10 @@
 
 #include <memory>
 
+// FLTK's call that opens its connection to the window system; its Windows
+// header declares it only for the library's own files.
+void fl_open_display();
+
 namespace kx {
 
 TBitmap32 CaptureWidget(Fl_Widget& widget) {

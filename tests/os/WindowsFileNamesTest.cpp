@@ -26,3 +26,22 @@ TEST(WindowsRefusesFileName, DeviceNamesInAnyFormAndNamesWindowsWouldChange) {
   };
   for (const auto& [name, refused] : cases) EXPECT_EQ(WindowsRefusesFileName(name), refused) << name;
 }
+
+TEST(WindowsFileNameKey, NamesWindowsTakesForTheSameFileShareTheirKey) {
+  const std::pair<std::string_view, std::string_view> same[] = {
+      {"kxc.res", "KXC.res"}, {"Lake.JPG", "lake.jpg"}, {"a-b_c 1.kxp", "A-B_C 1.KXP"},
+      // Latin-1, Latin Extended-A, Greek and Cyrillic letters in UTF-8.
+      {"J\xC3\xB6rg.jpg", "J\xC3\x96RG.JPG"}, {"\xC3\xBF", "\xC5\xB8"}, {"\xC5\x82\xC3\xB3""d\xC5\xBA", "\xC5\x81\xC3\x93""D\xC5\xB9"},
+      {"\xCE\xB1\xCE\xB2", "\xCE\x91\xCE\x92"}, {"\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\x94\xD0\x9E\xD0\x9C"},
+      {"\xD1\x91", "\xD0\x81"},
+  };
+  for (const auto& [a, b] : same) EXPECT_EQ(WindowsFileNameKey(a), WindowsFileNameKey(b)) << a << " " << b;
+  const std::pair<std::string_view, std::string_view> different[] = {
+      {"a.jpg", "a.jpeg"}, {"\xC3\xB7", "\xC3\x97"},  // division and multiplication signs are no letters
+      {"a\xE7\x94\xA8", "A\xE7\x94\xA9"}, {"lake.jpg", "lake.jpg "},
+  };
+  for (const auto& [a, b] : different) EXPECT_NE(WindowsFileNameKey(a), WindowsFileNameKey(b)) << a << " " << b;
+  // Bytes that are not UTF-8 pass through; the key of an upper-case ASCII name is the name.
+  EXPECT_EQ(WindowsFileNameKey("a\xFF\xC3"), "A\xFF\xC3");
+  EXPECT_EQ(WindowsFileNameKey("KXC.RES"), "KXC.RES");
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "os/uWindowsFileNames.h"
 #include "package/uPackage.h"
 #include "support/PackageBuilder.h"
 #include "support/TestSupport.h"
@@ -33,6 +34,29 @@ TEST(PackagedFileName, KeepsOnlyAPlainNameInsideTheFolder) {
       {"kxc.res", "kxc.res"},  // file names are compared as stored
   };
   for (const auto& [line, name] : cases) EXPECT_EQ(PackagedFileName(line), name) << line;
+}
+
+// The extraction names of a package's file list under the Windows rule
+// (names compared without regard to case), checked on every system: a
+// different spelling of a name already held, the package's own entries
+// included, is passed over; the same spelling again is the same file.
+TEST(PackagedFileNames, UnderTheWindowsRuleTheFirstSpellingKeepsItsName) {
+  const std::string list =
+      "C:\\pics\\Lake.jpg\r\nkxc.res\r\nLAKE.JPG\r\nkxgui.KXU\r\nb.kxp\r\nD:\\Lake.jpg\r\n.KXLOCK\r\nB.kxp\r\n"
+      "J\xC3\xB6rg.jpg\r\nJ\xC3\x96RG.jpg\r\n";
+  EXPECT_EQ(PackagedFileNames(list, WindowsFileNameKey),
+            (std::vector<std::string>{"Lake.jpg", "", "", "", "b.kxp", "Lake.jpg", "", "", "J\xC3\xB6rg.jpg", ""}));
+  // Where names keep their case, every spelling is its own file.
+  EXPECT_EQ(PackagedFileNames(list, [](std::string_view n) { return std::string(n); }),
+            (std::vector<std::string>{"Lake.jpg", "kxc.res", "LAKE.JPG", "kxgui.KXU", "b.kxp", "Lake.jpg", ".KXLOCK",
+                                      "B.kxp", "J\xC3\xB6rg.jpg", "J\xC3\x96RG.jpg"}));
+
+  // The pictures find the file that was kept, by the same rule.
+  const std::vector<std::string> packaged = {"", "Lake.jpg", "b.kxp"};
+  const std::pair<const char*, const char*> lookups[] = {
+      {"LAKE.JPG", "Lake.jpg"}, {"lake.jpg", "Lake.jpg"}, {"B.KXP", "b.kxp"}, {"other.jpg", "other.jpg"}, {"", ""}};
+  for (const auto& [name, found] : lookups) EXPECT_EQ(FindPackagedName(name, packaged, WindowsFileNameKey), found);
+  EXPECT_EQ(FindPackagedName("LAKE.JPG", packaged, [](std::string_view n) { return std::string(n); }), "LAKE.JPG");
 }
 
 TEST(ExtractPackage, UnpacksEntriesAndFilesThenRemovesThem) {

@@ -47,4 +47,30 @@ TEST(ExtractPackage, NamesWindowsWouldNotKeepArePassedOver) {
   EXPECT_FALSE(kxtest::Exists(work));
 }
 
+// Windows takes "kxc.res" for the package's own "KXC.res" and "LAKE.JPG" for
+// "Lake.jpg": the first spelling is written, the others are passed over and
+// overwrite nothing; removing the files leaves nothing behind.
+TEST(ExtractPackage, NamesDifferingOnlyInCaseKeepTheFirst) {
+  TScratchDir dir;
+  const std::string work = dir / "work/";
+  kxtest::MakeDir(work);
+  WriteFile(dir / "Lake.scr", "player bytes" + MakePackage("description",
+                                                           {{"C:\\pics\\Lake.jpg", "first lake"},
+                                                            {"C:\\pics\\kxc.res", "over the description"},
+                                                            {"C:\\pics\\LAKE.JPG", "second lake"},
+                                                            {"C:\\pics\\kxgui.KXU", "over the windows"},
+                                                            {"C:\\pics\\b.jpg", "good b"}},
+                                                           "gui"));
+  ExtractPackage(dir / "Lake.scr", work);
+  EXPECT_EQ(ReadFile(work + "KXC.res"), "description");
+  EXPECT_EQ(ReadFile(work + "KXGUI.kxu"), "gui");
+  EXPECT_EQ(ReadFile(work + "Lake.jpg"), "first lake");
+  EXPECT_EQ(ReadFile(work + "b.jpg"), "good b");
+  EXPECT_EQ(kxtest::ListDir(work),
+            (std::vector<std::string>{"KXC.res", "KXFilenames.res", "KXGUI.kxu", "Lake.jpg", "b.jpg"}));
+
+  RemoveExtractedFiles(work);
+  EXPECT_FALSE(kxtest::Exists(work));
+}
+
 }  // namespace

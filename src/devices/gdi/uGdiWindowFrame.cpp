@@ -1,8 +1,12 @@
 // The window frame on the Windows desktop: window styles. A window without a
-// border is a pop-up window; it keeps its taskbar button.
+// border is a pop-up window. The toolkit makes such a window a tool window,
+// which has no taskbar button; a top-level window of ours (no owner) gets
+// its button back, labelled with the screensaver's name.
 #include "devices/uWindowFrame.h"
 
 #include <windows.h>
+
+#include "os/win32/uWidePath.h"
 
 namespace kx {
 namespace {
@@ -24,6 +28,18 @@ void SetWindowFrameHints(const TNativeWindow& window, const TWindowFrame& frame)
     if (frame.Minimize) style |= WS_MINIMIZEBOX;
   }
   ::SetWindowLongPtrW(h, GWL_STYLE, style);
+
+  const LONG_PTR exStyle = ::GetWindowLongPtrW(h, GWL_EXSTYLE);
+  LONG_PTR wantEx = exStyle & ~LONG_PTR(WS_EX_TOOLWINDOW);
+  if (!::GetWindow(h, GW_OWNER)) wantEx |= WS_EX_APPWINDOW;
+  if (!frame.Border && !frame.TaskbarTitle.empty()) ::SetWindowTextW(h, WidePath(frame.TaskbarTitle).c_str());
+  if (wantEx != exStyle) {
+    // The task bar reads the extended style when a window is shown.
+    const bool visible = ::IsWindowVisible(h);
+    if (visible) ::ShowWindow(h, SW_HIDE);
+    ::SetWindowLongPtrW(h, GWL_EXSTYLE, wantEx);
+    if (visible) ::ShowWindow(h, SW_SHOW);
+  }
   ::SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 

@@ -56,4 +56,6 @@ void MarkRunnable(const std::string& path) { ::chmod(path.c_str(), 0755); }
 // Every name but "/" and NUL is a file name as it stands.
 bool SystemRefusesFileName(std::string_view) { return false; }
 
+std::string SystemFileNameKey(std::string_view name) { return std::string(name); }
+
 }  // namespace kx

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "os/uStopSignals.h"
 
@@ -126,6 +127,32 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, bool captureOutp
   result.Started = true;
   Reap(pid, deadline, result);
   return result;
+}
+
+bool OpenDocument(const std::string& target) {
+  if (target.empty()) return false;
+  TSpawnSetup setup;
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&setup.Attr, &none);
+  posix_spawnattr_setsigdefault(&setup.Attr, &all);
+  posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&setup.Actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&setup.Actions, 2, "/dev/null", O_WRONLY, 0);
+  std::string program = "xdg-open", argument = target;
+  char* args[] = {program.data(), argument.data(), nullptr};
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args, environ) != 0) return false;
+  // The opener may keep running as long as the browser it started; it is
+  // reaped whenever it ends, without holding up the caller.
+  std::thread([pid] {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+  return true;
 }
 
 }  // namespace kx

@@ -70,6 +70,8 @@ bool IsFolder(const std::string& path) {
 
 bool SystemRefusesFileName(std::string_view name) { return WindowsRefusesFileName(name); }
 
+std::string SystemFileNameKey(std::string_view name) { return WindowsFileNameKey(name); }
+
 TFilePtr CreateWritableFile(const std::string& path) {
   const std::wstring wide = WidePath(path);
   return TFilePtr(wide.empty() ? nullptr : ::_wfopen(wide.c_str(), L"wb"), std::fclose);
