@@ -245,7 +245,7 @@ GRID_COLOUR = (22, 32, 54)  # the thumbnail grid's own colour, drawn by the play
 TITLE_BAND = (0, 0, W, 74)
 WEBSITE_BUTTON = (524, 23, 96, 28)  # left, top, width, height
 THUMB_FRAME = (16, 90, 336, 354)
-THUMB_GRID = (24, 118, 304, 226)
+THUMB_GRID = (24, 118, 304, 226)  # three columns of 94 beside the scroll bar
 PREVIEW_FRAME = (348, 90, 624, 354)
 PREVIEW = (360, 118, 252, 189)
 PREV_ARROW = (362, 314, 32, 32)
@@ -674,7 +674,7 @@ def main_window(skin_jpeg, website_looks):
     f.begin("Thumbnails", "TKXThumbnail2")
     f.props(*geometry(left, top, w, h), ("Color", colour(GRID_COLOUR)))
     f.font((214, 226, 246), -11)
-    f.props(("TabOrder", "0"), ("Tag", "1"), ("PictureWidth", "80"), ("PictureHeight", "60"),
+    f.props(("TabOrder", "0"), ("Tag", "1"), ("PictureWidth", "74"), ("PictureHeight", "56"),
             ("ShowCheckBox", "True"), ("ShowTitle", "True"), ("MultiRows", "True"))
     f.end()
     left, top, w, h = PREVIEW

@@ -222,6 +222,16 @@ void TKXThumbnail2::UpdateLayout() {
   if (m_multiRows) {
     cols = std::max(1, w() / m_colWidth);
     rows = count / cols + (count % cols ? 1 : 0);
+    // The vertical bar takes its width from the cells' room: when it shows,
+    // only the columns that fit beside it are laid out, so it never hides
+    // part of the last column's pictures and check boxes.
+    const int innerW = std::max(0, w() - 2 * kBorder), innerH = std::max(0, h() - 2 * kBorder);
+    const bool barAllowed = m_scrollBars == TScrollBars::Vertical || m_scrollBars == TScrollBars::Both;
+    const bool barShows = barAllowed && int64_t(std::max(1, rows)) * m_rowHeight > innerH;
+    if (barShows && int64_t(cols) * m_colWidth > innerW - Fl::scrollbar_size()) {
+      cols = std::max(1, (innerW - Fl::scrollbar_size()) / m_colWidth);
+      rows = count / cols + (count % cols ? 1 : 0);
+    }
   } else {
     cols = count;
     rows = 1;

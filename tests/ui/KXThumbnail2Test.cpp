@@ -135,8 +135,12 @@ TEST(KXThumbnail2, LayoutTable) {
     int Cols, Rows, ColW, RowH;
   };
   const TCase cases[] = {
-      {416, 10, false, true, 4, 3, 100, 80},  {416, 10, true, true, 4, 3, 100, 110},
-      {416, 12, false, true, 4, 3, 100, 80},  {416, 13, false, true, 4, 4, 100, 80},
+      {416, 10, false, true, 4, 3, 100, 80},
+      // 3 rows of 110 need the vertical bar, and 4 columns do not fit beside it
+      {416, 10, true, true, 3, 4, 100, 110},
+      {432, 10, true, true, 4, 3, 100, 110},
+      {416, 12, false, true, 4, 3, 100, 80},  {416, 13, false, true, 3, 5, 100, 80},
+      {436, 13, false, true, 4, 4, 100, 80},
       {416, 10, false, false, 10, 1, 100, 80}, {50, 10, false, true, 1, 10, 100, 80},
       {99, 3, true, true, 1, 3, 100, 110},    {400, 10, false, true, 4, 3, 100, 80},
       {416, 0, false, true, 4, 1, 100, 80},   {416, 0, false, false, 1, 1, 100, 80},
@@ -165,13 +169,26 @@ TEST(KXThumbnail2, ScrollBarFollowsMultiRowsAndSizeChangesRelayout) {
   g.SetShowTitle(true);  // 3 rows of 110 no longer fit
   EXPECT_TRUE(g.ScrollBarVisible());
   EXPECT_EQ(g.ScrollBar().type(), FL_VERTICAL);
-  g.resize(0, 0, 216, 300);
+  g.resize(0, 0, 236, 300);
   EXPECT_EQ(g.ColCount(), 2);
   EXPECT_EQ(g.RowCount(), 5);
+  // The bar never covers the last column: at 216 two columns of 100 would
+  // reach under it, so one is laid out.
+  g.resize(0, 0, 216, 300);
+  EXPECT_EQ(g.ColCount(), 1);
+  EXPECT_EQ(g.RowCount(), 10);
+  for (int width : {216, 236, 300, 416, 432}) {
+    g.resize(0, 0, width, 300);
+    int l, t, r, b;
+    g.CellRect(g.ColCount() - 1, 0, l, t, r, b);
+    EXPECT_TRUE(g.ScrollBarVisible());
+    EXPECT_LE(r, g.ScrollBar().x()) << width;
+  }
+  g.resize(0, 0, 216, 300);
   // Property writers relayout too.
   g.SetPictureWidth(30);
   EXPECT_EQ(g.ColWidth(), 50);
-  EXPECT_EQ(g.ColCount(), 4);
+  EXPECT_EQ(g.ColCount(), 3);
   g.SetPictureHeight(10);
   EXPECT_EQ(g.RowHeight(), 60);
   g.SetShowTitle(false);
@@ -242,7 +259,7 @@ TEST(KXThumbnail2, KeysMoveTheSelectionLikeAStringGrid) {
 }
 
 TEST(KXThumbnail2, KeysScrollTheSelectedRowIntoView) {
-  TKXThumbnail2 g(0, 0, 416, 170);  // two rows of 80 fit in 166
+  TKXThumbnail2 g(0, 0, 436, 170);  // two rows of 80 fit in 166; four columns beside the bar
   g.SetItems(Missing(20));
   EXPECT_EQ(g.RowCount(), 5);
   EXPECT_TRUE(g.ScrollBarVisible());
