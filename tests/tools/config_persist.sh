@@ -39,15 +39,15 @@ TMPDIR="$t/tmp" "$t/bin/Ten.scr" /C &
 config=$!
 wait_for_screen "$config" "$t/expected.png" 640x480+80+60
 # The selected cell is picture 3's (column 0, row 1 of the 3-column grid at
-# 24, 118, cells 100 x 110): its title is on the highlight colour, navy in
+# 24, 118, cells 94 x 106): its title is on the highlight colour, navy in
 # the classic scheme; picture 0's is not.
-hl=$(convert "$t/shot.png" -format '%[pixel:p{76,326}]' info:)
-other=$(convert "$t/shot.png" -format '%[pixel:p{76,216}]' info:)
+hl=$(convert "$t/shot.png" -format '%[pixel:p{76,318}]' info:)
+other=$(convert "$t/shot.png" -format '%[pixel:p{76,212}]' info:)
 [ "$hl" = "srgb(0,0,128)" ] && [ "$other" != "$hl" ] || fail "picture 3 is not selected ($hl, $other)"
 
-# Picture 3's check box (13, 66 into its cell), then the "next" hot spot,
+# Picture 3's check box (13, 62 into its cell), then the "next" hot spot,
 # then "Close".
-xdotool mousemove $((80 + 26 + 13 + 5)) $((60 + 230 + 66 + 5)) click 1
+xdotool mousemove $((80 + 26 + 13 + 5)) $((60 + 226 + 62 + 5)) click 1
 sleep 0.3
 xdotool mousemove $((80 + 594)) $((60 + 330)) click 1
 sleep 0.3

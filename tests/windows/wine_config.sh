@@ -67,17 +67,17 @@ pids+=($config)
 wait_for_area "$t/expected.png" 640x480+80+60 "$window_tolerance"
 [ "$(identify -format '%wx%h' "$t/shot.png")" = 640x480 ] || fail "window size"
 # The skin right of the help line and the first thumbnail's picture.
-for area in 200x40+420+440 80x60+36+128; do
+for area in 200x40+420+440 64x46+46+140; do
   err=$(area_rmse "$t/shot.png" "$t/expected.png" "$area")
   below "$err" "$picture_tolerance" || fail "area $area differs from the Linux build's by $err"
 done
 cp "$t/shot.png" "$t/window.png"
 
-# Picture 0's check box (13, 66 into its cell at 26, 120) is ticked; a click
+# Picture 0's check box (13, 62 into its cell at 26, 120) is ticked; a click
 # unticks it.
-box=20x20+$((26 + 13 - 5))+$((120 + 66 - 5))
+box=20x20+$((26 + 13 - 5))+$((120 + 62 - 5))
 convert "$t/window.png" -crop "$box" +repage "$t/ticked.png"
-xdotool mousemove $((80 + 26 + 13 + 5)) $((60 + 120 + 66 + 5)) click 1
+xdotool mousemove $((80 + 26 + 13 + 5)) $((60 + 120 + 62 + 5)) click 1
 changed=
 for _ in $(seq 20); do
   sleep 0.25
