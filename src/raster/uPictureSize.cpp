@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
 
 namespace kx {
@@ -42,30 +43,11 @@ std::optional<TPictureSize> BmpSize(std::span<const uint8_t> d) {
   return TPictureSize{std::llabs(int32_t(Le32(d, 18))), std::llabs(int32_t(Le32(d, 22)))};
 }
 
-// Walks the markers up to the first start-of-frame.
+// libjpeg's own header read, the same as the decoder's.
 std::optional<TPictureSize> JpegSize(std::span<const uint8_t> d) {
-  size_t p = 2;
-  while (p + 4 <= d.size()) {
-    if (d[p] != 0xFF) return std::nullopt;
-    const uint8_t marker = d[p + 1];
-    if (marker == 0xFF) {  // fill byte
-      ++p;
-      continue;
-    }
-    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // no length
-      p += 2;
-      continue;
-    }
-    const size_t length = Be16(d, p + 2);
-    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-    if (frame) {
-      if (p + 9 > d.size()) return std::nullopt;
-      return TPictureSize{Be16(d, p + 7), Be16(d, p + 5)};
-    }
-    if (length < 2) return std::nullopt;
-    p += 2 + length;
-  }
-  return std::nullopt;
+  const std::optional<TPoint> size = JpegPictureSize(d);
+  if (!size) return std::nullopt;
+  return TPictureSize{size->X, size->Y};
 }
 
 }  // namespace

@@ -18,6 +18,23 @@ constexpr unsigned long kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFunc
 constexpr unsigned long kDecorBorder = 2, kDecorResize = 4, kDecorTitle = 8, kDecorMenu = 16, kDecorMinimize = 32,
                         kDecorMaximize = 64;
 
+constexpr long kRemoveState = 0, kAddState = 1;
+
+// A mapped window's _NET_WM_STATE is changed by a client message to the root
+// window: the window manager adds or removes the one or two states named.
+void SendStateChange(Display* d, Window window, long action, Atom first, Atom second) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window;
+  e.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = action;
+  e.xclient.data.l[1] = long(first);
+  e.xclient.data.l[2] = long(second);
+  e.xclient.data.l[3] = 1;  // from a normal application
+  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
 }  // namespace
 
 void SetWindowFrameHints(const TNativeWindow& native, const TWindowFrame& frame) {
@@ -68,15 +85,7 @@ void SetWindowIdentity(const TNativeWindow& native, const TWindowIdentity& ident
                       reinterpret_cast<const unsigned char*>(kept.data()), int(kept.size()));
     XFree(data);
   }
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = window;
-  e.xclient.message_type = state;
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = 0;  // remove
-  e.xclient.data.l[1] = long(skip);
-  e.xclient.data.l[3] = 1;
-  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  SendStateChange(d, window, kRemoveState, skip, None);
 
   std::string name = identity.Name, cls = identity.ClassName;
   XClassHint hint{name.data(), cls.data()};
@@ -104,17 +113,7 @@ void SetWindowMaximized(const TNativeWindow& native) {
   const Atom atoms[2] = {XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_VERT", False),
                          XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_HORZ", False)};
   XChangeProperty(d, window, state, XA_ATOM, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(atoms), 2);
-  // A mapped window is changed by a client message to the root window.
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = window;
-  e.xclient.message_type = state;
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = 1;  // add
-  e.xclient.data.l[1] = long(atoms[0]);
-  e.xclient.data.l[2] = long(atoms[1]);
-  e.xclient.data.l[3] = 1;
-  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  SendStateChange(d, window, kAddState, atoms[0], atoms[1]);
   XFlush(d);
 }
 

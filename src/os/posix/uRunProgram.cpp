@@ -65,12 +65,25 @@ void Reap(pid_t pid, TClock::time_point deadline, TProgramResult& result) {
 }
 
 // posix_spawn's attributes and file actions, released however the run ends.
+// A program starts as if from a shell: no signal blocked (the player blocks
+// its stop signals in every thread), every disposition default, standard
+// input and error on /dev/null, and its output into outputFd or /dev/null.
 struct TSpawnSetup {
   posix_spawnattr_t Attr;
   posix_spawn_file_actions_t Actions;
-  TSpawnSetup() {
+  explicit TSpawnSetup(int outputFd = -1) {
     posix_spawnattr_init(&Attr);
     posix_spawn_file_actions_init(&Actions);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&Attr, &none);
+    posix_spawnattr_setsigdefault(&Attr, &all);
+    posix_spawnattr_setflags(&Attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
+    if (outputFd >= 0) posix_spawn_file_actions_adddup2(&Actions, outputFd, 1);
+    else posix_spawn_file_actions_addopen(&Actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&Actions, 2, "/dev/null", O_WRONLY, 0);
   }
   ~TSpawnSetup() {
     posix_spawn_file_actions_destroy(&Actions);
@@ -79,6 +92,16 @@ struct TSpawnSetup {
   TSpawnSetup(const TSpawnSetup&) = delete;
   TSpawnSetup& operator=(const TSpawnSetup&) = delete;
 };
+
+// Starts argv[0] (looked up on PATH); the error number, 0 on success. Nothing
+// starts once the program is stopping: the clean-up would miss it.
+int Spawn(const TSpawnSetup& setup, const std::vector<std::string>& argv, pid_t& pid) {
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  const TChildStart starting;
+  return posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args.data(), environ);
+}
 
 }  // namespace
 
@@ -90,31 +113,9 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, bool captureOutp
   int pipeFds[2] = {-1, -1};
   if (captureOutput && ::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
 
-  TSpawnSetup setup;
-  // The program starts as if from a shell: no signal blocked (the player
-  // blocks its stop signals in every thread) and every disposition default.
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&setup.Attr, &none);
-  posix_spawnattr_setsigdefault(&setup.Attr, &all);
-  posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
-  if (captureOutput) posix_spawn_file_actions_adddup2(&setup.Actions, pipeFds[1], 1);
-  else posix_spawn_file_actions_addopen(&setup.Actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&setup.Actions, 2, "/dev/null", O_WRONLY, 0);
-
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-
+  const TSpawnSetup setup(captureOutput ? pipeFds[1] : -1);
   pid_t pid = -1;
-  int error = 0;
-  {
-    // Not started once the program is stopping: the clean-up would miss it.
-    const TChildStart starting;
-    error = posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args.data(), environ);
-  }
+  const int error = Spawn(setup, argv, pid);
   if (captureOutput) ::close(pipeFds[1]);
   if (error != 0) {
     if (captureOutput) ::close(pipeFds[0]);
@@ -131,20 +132,9 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, bool captureOutp
 
 bool OpenDocument(const std::string& target) {
   if (target.empty()) return false;
-  TSpawnSetup setup;
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&setup.Attr, &none);
-  posix_spawnattr_setsigdefault(&setup.Attr, &all);
-  posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&setup.Actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&setup.Actions, 2, "/dev/null", O_WRONLY, 0);
-  std::string program = "xdg-open", argument = target;
-  char* args[] = {program.data(), argument.data(), nullptr};
+  const TSpawnSetup setup;
   pid_t pid = -1;
-  if (posix_spawnp(&pid, args[0], &setup.Actions, &setup.Attr, args, environ) != 0) return false;
+  if (Spawn(setup, {"xdg-open", target}, pid) != 0) return false;
   // The opener may keep running as long as the browser it started; it is
   // reaped whenever it ends, without holding up the caller.
   std::thread([pid] {
