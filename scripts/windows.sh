@@ -305,12 +305,25 @@ build_fltk() {
 # copy in ../shared/third_party), checked against the SHA256SUMS beside it
 # before use. The stamp's first line is the Debian version or the archive's
 # name and checksum, so an unchanged source is not built again.
-FLTK_ARCHIVE_DEFAULT="$ROOT/../shared/third_party/fltk-1.3.8.tar.gz"
+# A clone made elsewhere (a CI checkout in a temporary folder) looks beside
+# the repository it was cloned from when that is a local folder.
+fltk_archive_default() {
+  local archive="$ROOT/../shared/third_party/fltk-1.3.8.tar.gz" origin
+  if [ ! -f "$archive" ]; then
+    origin=$(git -C "$ROOT" remote get-url origin 2> /dev/null || true)
+    origin=${origin#file://}
+    if [ -n "$origin" ] && [ -d "$origin" ] && [ -f "$origin/../shared/third_party/fltk-1.3.8.tar.gz" ]; then
+      archive="$origin/../shared/third_party/fltk-1.3.8.tar.gz"
+    fi
+  fi
+  echo "$archive"
+}
 
 fltk_archive_missing() {
   log "fltk1.3: $1"
   log "fltk1.3: the package mirror serves no FLTK source; put fltk-1.3.8.tar.gz with its line" \
-    "in SHA256SUMS into ../shared/third_party/ (beside this repository), or point KX_FLTK_SOURCE" \
+    "in SHA256SUMS into ../shared/third_party/ (beside this repository or the one it was cloned" \
+    "from), or point KX_FLTK_SOURCE" \
     "at an archive that has a SHA256SUMS file beside it"
   FAILED+=(fltk1.3)
 }
@@ -327,7 +340,7 @@ build_fltk_pkg() {
   if [ -n "$ver" ] && fetch_source fltk1.3 "$ver"; then
     key=$ver
   else
-    archive=${KX_FLTK_SOURCE:-$FLTK_ARCHIVE_DEFAULT}
+    archive=${KX_FLTK_SOURCE:-$(fltk_archive_default)}
     if [ ! -f "$archive" ]; then
       fltk_archive_missing "no source archive at $archive"
       return 0
