@@ -25,6 +25,7 @@ std::optional<TEditableFile> ReadEditableFile(const std::string& path, size_t ma
   if (fd < 0) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
   TEditableFile file;
   file.Mode = uint32_t(st.st_mode & 07777);
+  file.Writable = (st.st_mode & S_IWUSR) != 0 && ::access(path.c_str(), W_OK) == 0;
   char buf[65536];
   for (ssize_t got; (got = ::read(fd, buf, sizeof buf)) > 0;) {
     file.Text.append(buf, size_t(got));

@@ -14,6 +14,10 @@ namespace kx {
 struct TEditableFile {
   std::string Text;
   uint32_t Mode = 0644;  // the permission bits the rewrite keeps
+  // The user may write the file: it has its owner's write permission and the
+  // system grants writing (a rewrite through a new file would otherwise
+  // replace a file its owner made read-only).
+  bool Writable = true;
 };
 
 // The whole file, when it is a regular file of at most maxBytes; nullopt
