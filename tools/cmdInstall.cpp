@@ -124,7 +124,7 @@ void WriteIdleFile(const TIdleFile& idle, const std::string& text) {
 void AddToIdleFile(const TIdleFile& idle, const std::string& name, const std::string& installed) {
   const std::string entry = IdleEntry(idle.Daemon, name, installed);
   const std::string text = idle.File ? idle.File->Text : std::string();
-  if (text.find(installed) != std::string::npos || text.find(ShellWord(installed)) != std::string::npos) {
+  if (text.find(IdleShowText(idle.Daemon, installed)) != std::string::npos) {
     std::printf("%s already runs %s.\n", idle.Path.c_str(), name.c_str());
     return;
   }
@@ -260,7 +260,7 @@ int Uninstall(const Args& args) {
       if (!idle.File) continue;
       const std::optional<TRemovedEntry> removed = RemoveIdleEntry(idle.File->Text, entry);
       if (!removed) {
-        if (idle.File->Text.find(installed) != std::string::npos)
+        if (idle.File->Text.find(IdleShowText(daemon, installed)) != std::string::npos)
           std::printf("%s still runs %s in lines kxtool did not write: remove them by hand.\n", idle.Path.c_str(),
                       installed.c_str());
         continue;

@@ -74,19 +74,23 @@ std::string StopCommand(const std::string& installed) {
   return "pkill -x -f " + ShellWord(LiteralPattern(installed + " /S"));
 }
 
+std::string IdleShowText(TIdleDaemon daemon, const std::string& installed) {
+  const std::string show = ShowCommand(installed);
+  return daemon == TIdleDaemon::Swayidle ? SingleQuoted(show) : HyprValue(show);
+}
+
 std::string IdleEntry(TIdleDaemon daemon, const std::string& name, const std::string& installed) {
   for (char c : installed)
     if (IsControl(c))
       throw std::runtime_error("the path " + installed + " has a control character; it cannot be named in " +
                                std::string(IdleDaemonName(daemon)) + "'s file");
-  const std::string show = ShowCommand(installed), stop = StopCommand(installed);
+  const std::string show = IdleShowText(daemon, installed), stop = StopCommand(installed);
   if (daemon == TIdleDaemon::Swayidle)
-    return Comment(name) + "timeout " + std::to_string(kIdleSeconds) + " " + SingleQuoted(show) + " resume " +
-           SingleQuoted(stop);
+    return Comment(name) + "timeout " + std::to_string(kIdleSeconds) + " " + show + " resume " + SingleQuoted(stop);
   if (installed.find('$') != std::string::npos)
     throw std::runtime_error("the path " + installed + " has a \"$\", which hypridle's file takes for a variable");
   return Comment(name) + "listener {\n    timeout = " + std::to_string(kIdleSeconds) +
-         "\n    on-timeout = " + HyprValue(show) + "\n    on-resume = " + HyprValue(stop) + "\n}";
+         "\n    on-timeout = " + show + "\n    on-resume = " + HyprValue(stop) + "\n}";
 }
 
 bool IsPlainText(std::string_view text) {

@@ -41,6 +41,10 @@ std::string ShowCommand(const std::string& installed);
 // whole command line matched by pkill.
 std::string StopCommand(const std::string& installed);
 
+// The show command as the daemon's file spells it (quoted for swayidle,
+// "#" doubled for hypridle): a file holding it already runs the show.
+std::string IdleShowText(TIdleDaemon daemon, const std::string& installed);
+
 // The entry of one screensaver in the daemon's file: a comment naming it,
 // then the daemon's lines, without a final line break. Throws
 // std::runtime_error when the installed path cannot be written into that

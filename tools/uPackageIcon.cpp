@@ -36,6 +36,7 @@ TPackageIcon ReadPackageIcon(const std::string& file, int size) {
   TPackageIcon result;
   const kx::TFilePtr f = kx::OpenRegularFile(file);
   if (!f) return result;
+  if (!kx::FindContainer(f.get()).found) return result;
   const TWorkFolderScope work(file);
   const int folder = kx::GetWorkFolderDescriptor();
   // The project's texts and the list of packaged names; the packaged files
