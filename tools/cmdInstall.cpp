@@ -178,21 +178,22 @@ void WriteMenuEntry(const std::string& file, const std::string& name, const std:
 }  // namespace
 
 int Install(const Args& args) {
+  const std::runtime_error usage("usage: kxtool install [--idle swayidle|hypridle] FILE.scr");
   std::vector<TIdleDaemon> daemons;
   std::string file;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--idle" && i + 1 < args.size()) {
+    if (args[i] == "--idle") {
+      if (i + 1 == args.size()) throw usage;
       const std::optional<TIdleDaemon> daemon = IdleDaemonNamed(args[++i]);
       if (!daemon) throw std::runtime_error("--idle takes swayidle or hypridle, not " + args[i]);
       daemons.push_back(*daemon);
     } else if (file.empty()) {
       file = args[i];
     } else {
-      file.clear();
-      break;
+      throw usage;
     }
   }
-  if (file.empty()) throw std::runtime_error("usage: kxtool install [--idle swayidle|hypridle] FILE.scr");
+  if (file.empty()) throw usage;
   const std::string name = NameOf(file);
   if (name.empty() || name.find_first_of("\"\\\n") != std::string::npos)
     throw std::runtime_error("not a screensaver file name: " + file);

@@ -20,9 +20,11 @@ validate=$(command -v desktop-file-validate || true)
 
 "$kxtool" pack "$demo" -o "$t/Demo.scr"
 cp "$t/Demo.scr" "$t/My \$aver (2) 100%.scr"
-# A project without a preview picture whose show starts with a photo.
+# A project without a preview picture whose show starts with a photo, named
+# in Windows-1252 as an author's Windows system writes it.
 cp -r "$demo" "$t/project"
-sed -i -e '/^PreviewFile=/d' -e '/^lake.kxp=1/d' "$t/project/project.ini"
+sed -i -e '/^PreviewFile=/d' -e '/^lake.kxp=1/d' -e 's/^ProductName=.*/ProductName=Caf\xe9 Cr\xe8me/' \
+  "$t/project/project.ini"
 "$kxtool" pack "$t/project" -o "$t/NoPreview.scr"
 printf 'player\0no package' > "$t/Plain.scr"
 
@@ -68,7 +70,7 @@ icons="$XDG_DATA_HOME/icons/hicolor/256x256/apps"
 cases=(
   "Demo.scr|kxcsaver-Demo|KX Demo Screensaver settings|\"$XDG_DATA_HOME/kxcsaver/Demo.scr\" /C|kxcsaver-Demo"
   "My \$aver (2) 100%.scr|kxcsaver-My_20_24aver_20_282_29_20100_25|KX Demo Screensaver settings|\"$XDG_DATA_HOME/kxcsaver/My \\\\\$aver (2) 100%%.scr\" /C|kxcsaver-My_20_24aver_20_282_29_20100_25"
-  "NoPreview.scr|kxcsaver-NoPreview|KX Demo Screensaver settings|\"$XDG_DATA_HOME/kxcsaver/NoPreview.scr\" /C|kxcsaver-NoPreview"
+  "NoPreview.scr|kxcsaver-NoPreview|Café Crème settings|\"$XDG_DATA_HOME/kxcsaver/NoPreview.scr\" /C|kxcsaver-NoPreview"
   "Plain.scr|kxcsaver-Plain|Plain settings|\"$XDG_DATA_HOME/kxcsaver/Plain.scr\" /C|"
 )
 for case in "${cases[@]}"; do
