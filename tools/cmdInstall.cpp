@@ -281,8 +281,8 @@ int Uninstall(const Args& args) {
 }
 
 const TCommandGroup kInstallCommands{{
-    {"install", Install, "install [--idle swayidle|hypridle] FILE.scr   copy a screensaver for this user, add it to ~/.xscreensaver (and the idle daemon's file) and the applications menu"},
-    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver, its daemons' lines and its menu entry"},
+    {"install", Install, "install [--idle swayidle|hypridle] FILE.scr   install for this user: daemons' lists, menu"},
+    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver, its lines and menu entry"},
 }};
 
 }  // namespace kxtool
