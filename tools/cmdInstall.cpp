@@ -4,6 +4,7 @@
 // through XSECURELOCK_SAVER; the Wayland idle daemons get the lines that run
 // it on idle (printed, or added to their files with --idle); the
 // applications menu gets an entry that opens its settings.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -137,9 +138,9 @@ void PrintIdleLines(const std::string& name, const std::string& installed, const
   std::printf("On Wayland, your idle daemon runs it (see the README):\n");
   for (TIdleDaemon daemon : kIdleDaemons) {
     const std::string_view d = IdleDaemonName(daemon);
-    std::printf("- %.*s: add to $XDG_CONFIG_HOME/%.*s (or run kxtool install --idle %.*s %s):\n", int(d.size()),
-                d.data(), int(IdleConfigFile(daemon).size()), IdleConfigFile(daemon).data(), int(d.size()), d.data(),
-                file.c_str());
+    const std::string path = XdgHome(kx::UserConfigFolder()) + std::string(IdleConfigFile(daemon));
+    std::printf("- %.*s: add to %s (or run kxtool install --idle %.*s %s):\n", int(d.size()), d.data(), path.c_str(),
+                int(d.size()), d.data(), file.c_str());
     try {
       std::printf("%s\n", IdleEntry(daemon, name, installed).c_str());
     } catch (const std::exception& e) {
@@ -169,6 +170,8 @@ void WriteMenuEntry(const std::string& file, const std::string& name, const std:
   if (!package.Icon.Empty()) {
     kx::WriteFileAtomically(menu.Icon, kx::EncodePng(package.Icon));
     icon = menu.IconName;
+  } else {
+    kx::RemoveFileIfPresent(menu.Icon);  // an earlier install's, of a package that had a picture
   }
   const std::string product = package.ProductName.empty() ? name : package.ProductName;
   kx::WriteFileAtomically(menu.Entry, DesktopEntry(product, installed, icon));
@@ -186,7 +189,7 @@ int Install(const Args& args) {
       if (i + 1 == args.size()) throw usage;
       const std::optional<TIdleDaemon> daemon = IdleDaemonNamed(args[++i]);
       if (!daemon) throw std::runtime_error("--idle takes swayidle or hypridle, not " + args[i]);
-      daemons.push_back(*daemon);
+      if (std::find(daemons.begin(), daemons.end(), *daemon) == daemons.end()) daemons.push_back(*daemon);
     } else if (file.empty()) {
       file = args[i];
     } else {
@@ -282,7 +285,7 @@ int Uninstall(const Args& args) {
 
 const TCommandGroup kInstallCommands{{
     {"install", Install, "install [--idle swayidle|hypridle] FILE.scr   install for this user: daemons' lists, menu"},
-    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver, its lines and menu entry"},
+    {"uninstall", Uninstall, "uninstall NAME                    remove an installed screensaver and what install made"},
 }};
 
 }  // namespace kxtool
