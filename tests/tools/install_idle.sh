@@ -10,7 +10,9 @@ set -euo pipefail
 kxtool=$1
 fixtures=$2
 t=$(mktemp -d)
-trap 'pkill -x -f ".*/Lake[.]scr /[SC]" 2>/dev/null || true; rm -rf "$t"' EXIT
+pid= other=
+# The test's own stand-in processes, by their ids, should a check fail.
+trap 'for p in $pid $other; do kill "$p" 2> /dev/null || true; done; rm -rf "$t"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 # Quotes, blanks and a "#" in the path: each layer of quoting is exercised.
