@@ -4,7 +4,8 @@
 
 namespace kx {
 
-TThumbnailPlan::TThumbnailPlan(size_t pictures, size_t cap) : m_held(pictures, false), m_cap(std::max<size_t>(1, cap)) {}
+TThumbnailPlan::TThumbnailPlan(size_t pictures, size_t cap)
+    : m_held(pictures, false), m_cap(std::max<size_t>(1, cap)) {}
 
 size_t TThumbnailPlan::Distance(const TThumbnailView& view, size_t index) {
   if (index < view.First) return view.First - index;
