@@ -62,7 +62,8 @@ void TKXCFileList::LoadFromIni(const TIniFile& ini) {
 }
 
 void TKXCFileList::UsePackagedNames(const std::vector<std::string>& packaged) {
-  for (std::string& name : Names) name = FindPackagedName(name, packaged);
+  const TPackagedNameIndex index(packaged);
+  for (std::string& name : Names) name = index.Find(name);
 }
 
 void TKXCFileList::LoadFromFile(const std::string& path) { LoadFromIni(TIniFile::FromFile(path)); }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,17 +26,15 @@ std::vector<std::string> PackagedFileNames(std::string_view list, TFileNameKey k
   // Each key with the name that holds it. A name repeated exactly is the same
   // file written again, as everywhere (the later entry's bytes win); only a
   // different spelling of a held name is passed over.
-  std::vector<std::pair<std::string, std::string>> taken;
-  for (std::string_view own : kPackageEntryNames) taken.emplace_back(key(own), own);
-  taken.emplace_back(key(kWorkFolderLockName), kWorkFolderLockName);
+  std::unordered_map<std::string, std::string> taken;
+  for (std::string_view own : kPackageEntryNames) taken.emplace(key(own), own);
+  taken.emplace(key(kWorkFolderLockName), kWorkFolderLockName);
   std::vector<std::string> names;
   for (const std::string& line : SplitLines(list)) {
     std::string name = PackagedFileName(line);
     if (!name.empty()) {
-      std::string k = key(name);
-      const auto held = std::find_if(taken.begin(), taken.end(), [&](const auto& t) { return t.first == k; });
-      if (held == taken.end()) taken.emplace_back(std::move(k), name);
-      else if (held->second != name) name.clear();
+      const auto [held, added] = taken.emplace(key(name), name);
+      if (!added && held->second != name) name.clear();
     }
     names.push_back(std::move(name));
   }
@@ -47,6 +46,16 @@ std::string FindPackagedName(const std::string& name, const std::vector<std::str
   for (const std::string& p : packaged)
     if (!p.empty() && key(p) == k) return p;
   return name;
+}
+
+TPackagedNameIndex::TPackagedNameIndex(const std::vector<std::string>& packaged, TFileNameKey key) : m_key(key) {
+  for (const std::string& p : packaged)
+    if (!p.empty()) m_byKey.emplace(key(p), p);
+}
+
+std::string TPackagedNameIndex::Find(const std::string& name) const {
+  const auto found = m_byKey.find(m_key(name));
+  return found == m_byKey.end() ? name : found->second;
 }
 
 std::vector<std::string> ExtractedFileNames(int folder) { return PackagedNames(folder); }

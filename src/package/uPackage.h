@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "os/uFileAccess.h"
@@ -40,6 +41,19 @@ std::vector<std::string> PackagedFileNames(std::string_view list, TFileNameKey k
 // packaged that the system takes for the same file, else the name as given.
 std::string FindPackagedName(const std::string& name, const std::vector<std::string>& packaged,
                              TFileNameKey key = SystemFileNameKey);
+
+// FindPackagedName for many names: the packaged names are keyed once, so a
+// package of thousands of pictures is matched in time that grows with their
+// number, not its square.
+class TPackagedNameIndex {
+ public:
+  explicit TPackagedNameIndex(const std::vector<std::string>& packaged, TFileNameKey key = SystemFileNameKey);
+  std::string Find(const std::string& name) const;
+
+ private:
+  TFileNameKey m_key;
+  std::unordered_map<std::string, std::string> m_byKey;  // the first packaged name of each key
+};
 
 // What ExtractPackage wrote into the open folder: PackagedFileNames of its
 // "KXFilenames.res".

@@ -47,7 +47,9 @@ int32_t TSlideshowOrder::DrawAhead() {
 
 TSlideshowOrder::TLoad TSlideshowOrder::LoadOrMoveOn(
     const std::string& loadedName, const std::function<void(int32_t index, const std::string& name)>& load) {
-  const size_t distinct = std::set<std::string>(m_showList.begin(), m_showList.end()).size();
+  // Counted once a picture has failed: a load that succeeds at once, as
+  // nearly all do, costs no pass over a list of thousands.
+  std::optional<size_t> distinct;
   for (;;) {
     const std::string& name = CurrentName();
     if (name == loadedName) return TLoad::Kept;
@@ -60,7 +62,8 @@ TSlideshowOrder::TLoad TSlideshowOrder::LoadOrMoveOn(
         m_failedNames.insert(name);
       }
     }
-    if (m_failedNames.size() >= distinct) return TLoad::AllFailed;
+    if (!distinct) distinct = std::set<std::string>(m_showList.begin(), m_showList.end()).size();
+    if (m_failedNames.size() >= *distinct) return TLoad::AllFailed;
     m_next.reset();
     m_current = NextPictureIndex(m_current);
   }

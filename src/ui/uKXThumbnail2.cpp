@@ -297,6 +297,7 @@ void TKXThumbnail2::ClampScroll() {
   else m_topRow = 0;
   if (m_bar->type() == FL_VERTICAL) m_bar->value(m_topRow, FullyVisibleRows(), 0, m_rowCount);
   else m_bar->value(m_leftCol, FullyVisibleCols(), 0, m_colCount);
+  RequestView(false);  // every move of the view settles here
 }
 
 void TKXThumbnail2::ScrollIntoView() {
@@ -570,8 +571,30 @@ int TKXThumbnail2::handle(int event) {
 
 // ---------------------------------------------------------------- thumbnails
 
+TThumbnailView TKXThumbnail2::VisibleCells() const {
+  int cx, cy, cw, ch;
+  ClientRect(cx, cy, cw, ch);
+  // Partly shown cells count: they are drawn.
+  if (m_multiRows) {
+    const int64_t rows = std::max(1, (ch + m_rowHeight - 1) / m_rowHeight);
+    return {size_t(m_topRow) * size_t(m_colCount), size_t(rows) * size_t(m_colCount)};
+  }
+  return {size_t(m_leftCol), size_t(std::max(1, (cw + m_colWidth - 1) / m_colWidth))};
+}
+
+size_t TKXThumbnail2::HeldCap() const {
+  const int64_t bytes = std::max<int64_t>(1, int64_t(m_pictureWidth) * m_pictureHeight * 4);
+  const size_t byBytes = size_t(std::max<int64_t>(1, kHeldThumbnailBytes / bytes));
+  return std::max(std::min(kMaxHeldThumbnails, byBytes), 2 * VisibleCells().Count);
+}
+
+size_t TKXThumbnail2::HeldThumbnails() const {
+  return size_t(std::count_if(m_thumbs.begin(), m_thumbs.end(), [](const TBitmap32& b) { return !b.Empty(); }));
+}
+
 void TKXThumbnail2::LoadThumbnails() {
   StopWorker();
+  m_lazy = false;
   if (!m_hasPictures) return;
   const size_t n = m_pictures.size();
   m_thumbs.assign(n, TBitmap32());
@@ -579,7 +602,11 @@ void TKXThumbnail2::LoadThumbnails() {
   Titles.assign(n, std::string());
   redraw();
   if (n > kThreadedLoadThreshold) {
+    m_lazy = true;
+    m_plan = TThumbnailPlan(n, HeldCap());
+    m_seen.assign(n, false);
     m_loader.Start(m_pictures, m_pictureWidth, m_pictureHeight, [this] { PickUpThumbnails(); });
+    RequestView(true);
     return;
   }
   std::string firstError;
@@ -594,9 +621,19 @@ void TKXThumbnail2::LoadThumbnails() {
   if (!firstError.empty()) throw std::runtime_error(firstError);
 }
 
+void TKXThumbnail2::RequestView(bool force) {
+  if (!m_lazy) return;
+  const TThumbnailView view = VisibleCells();
+  if (!force && view == m_view) return;
+  m_view = view;
+  for (size_t i : m_plan.Trim(view)) m_thumbs[i] = TBitmap32();
+  m_loader.Request(m_plan.Wanted(view));
+}
+
 bool TKXThumbnail2::Loading() const { return m_loader.Loading(); }
 
 void TKXThumbnail2::WaitForThumbnails() {
+  RequestView(false);
   m_loader.Wait();
   PickUpThumbnails();
 }
@@ -604,15 +641,20 @@ void TKXThumbnail2::WaitForThumbnails() {
 void TKXThumbnail2::PickUpThumbnails() {
   bool any = false;
   m_loader.Take([&](size_t i, TThumbnail& r) {
-    if (i < m_thumbs.size()) {
-      m_thumbs[i] = std::move(r.Bitmap);
-      Titles[i] = std::move(r.Title);
-      m_failed[i] = !r.Dropped.empty();
-    }
+    any = true;
+    if (i >= m_thumbs.size()) return;
+    m_thumbs[i] = std::move(r.Bitmap);
+    Titles[i] = std::move(r.Title);
+    m_failed[i] = !r.Dropped.empty();
+    if (m_lazy) m_plan.Hold(i);
+    // A picture decoded again after it was dropped has told its error already.
+    if (i < m_seen.size() && m_seen[i]) return;
+    if (i < m_seen.size()) m_seen[i] = true;
     if (!r.HeaderError.empty()) m_pendingReports.push_back(std::move(r.HeaderError));
     if (!r.Dropped.empty() && Errors) Errors->Report("thumbnail", r.Dropped);
-    any = true;
   });
+  if (m_lazy)
+    for (size_t i : m_plan.Trim(m_view)) m_thumbs[i] = TBitmap32();
   if (any) redraw();
   ReportHeaderErrors();
 }

@@ -15,9 +15,16 @@
 // - More than kThreadedLoadThreshold pictures load on a worker thread:
 //   LoadThumbnails returns at once, cells fill in as thumbnails finish (the
 //   UI thread picks them up through Fl::awake), cells not yet loaded draw as
-//   empty frames. Header failures of ".kxp" files found by the worker are
+//   empty frames. The worker decodes the cells in view first, then those
+//   nearest to them, up to HeldCap thumbnails; when the view moves it turns
+//   to the new view at once, and when more than HeldCap are held the ones
+//   farthest from the view are dropped (decoded again when they come back
+//   near it). Titles and placeholders stay once known; so a list of any
+//   length never holds more than HeldCap thumbnails, and opening it decodes
+//   no more than that. Header failures of ".kxp" files found by the worker are
 //   reported on the UI thread with the box TProject::LoadHeader shows
-//   ("File: <name>" CR LF <error>), in picture order; decode errors of still
+//   ("File: <name>" CR LF <error>), in the order found, once per picture
+//   however often it is decoded again; decode errors of still
 //   pictures found by the worker make placeholders without a box (the
 //   configuration window ignores them while it shows anyway) and go to
 //   Errors when it is set, on the UI thread.
@@ -46,6 +53,7 @@
 #include "raster/uBitmap.h"
 #include "ui/uComponent.h"
 #include "ui/uThumbnailLoader.h"
+#include "ui/uThumbnailPlan.h"
 
 class Fl_Scrollbar;
 
@@ -62,6 +70,11 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   // picture of the list when it is longer.
   static constexpr int kMinCheckStates = 1001;
   static constexpr size_t kThreadedLoadThreshold = 48;
+  // The most thumbnails a worker-loaded grid holds: this many, fewer when
+  // they would take more than kHeldThumbnailBytes, and never fewer than two
+  // screens of cells.
+  static constexpr size_t kMaxHeldThumbnails = 256;
+  static constexpr int64_t kHeldThumbnailBytes = int64_t(64) << 20;
   static constexpr int kBorder = 2;  // the single border with the 3-D look
   static constexpr int kMaxPictureSide = 4096;
 
@@ -114,6 +127,14 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   // Takes over what the worker has finished (the UI thread's Fl::awake
   // callback runs it).
   void PickUpThumbnails();
+  // The cells on screen, as picture indexes.
+  TThumbnailView VisibleCells() const;
+  // How many thumbnails the grid holds at most while its worker loads them.
+  size_t HeldCap() const;
+  // How many thumbnails the grid holds now, and how many its worker decoded
+  // since the list was set.
+  size_t HeldThumbnails() const;
+  size_t DecodedThumbnails() const { return m_loader.Loads(); }
 
   int ColCount() const { return m_colCount; }
   int RowCount() const { return m_rowCount; }
@@ -161,6 +182,9 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   void DrawPlaceholder(const std::string& name, int l, int t, int r, int b);
   void StopWorker();
   void ReportHeaderErrors();
+  // Tells the worker what the view now wants and drops what is too far;
+  // nothing when the view has not moved, unless forced.
+  void RequestView(bool force);
   static void ScrollBarCallback(Fl_Widget* w, void* data);
 
   Fl_Scrollbar* m_bar = nullptr;
@@ -179,6 +203,10 @@ class TKXThumbnail2 : public Fl_Group, public TComponent {
   bool m_selecting = false;  // the left button went down on a cell
 
   TThumbnailLoader m_loader;  // the worker of LoadThumbnails for many pictures
+  bool m_lazy = false;        // the worker loads this list, view by view
+  TThumbnailPlan m_plan;      // what the worker's grid holds
+  TThumbnailView m_view;      // the view last asked for
+  std::vector<bool> m_seen;   // the pictures loaded once: their errors are told
   std::vector<std::string> m_pendingReports;
   bool m_reporting = false;
 };

@@ -3,10 +3,13 @@
 #include <FL/Fl.H>
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <mutex>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "os/uFileAccess.h"
 #include "os/uUserFiles.h"
@@ -28,12 +31,17 @@ namespace kx {
 struct TThumbnailJob {
   std::vector<std::string> Paths;
   int PictureWidth = 0, PictureHeight = 0;
+  TThumbnailLoader::TLoad Load;
   std::atomic<bool> Stop{false};
   std::function<void()> Ready;
 
   std::mutex Lock;
-  std::vector<TThumbnail> Results;  // in picture order
-  size_t Picked = 0;                // results the UI thread has taken
+  std::condition_variable Changed;  // a request, a finished picture or the stop
+  std::deque<size_t> Queue;         // the pictures asked for and not yet begun, in order
+  bool Busy = false;                // the worker is loading picture BusyIndex
+  size_t BusyIndex = 0;
+  std::vector<std::pair<size_t, TThumbnail>> Results;  // in the order loaded, not yet taken
+  size_t Loads = 0;
   bool NotifyPending = false;
 };
 
@@ -80,20 +88,32 @@ void AwakePickUp(void* data) {
 }
 
 void RunJob(std::shared_ptr<TThumbnailJob> job) {
-  for (const std::string& path : job->Paths) {
-    if (job->Stop) return;
+  for (;;) {
+    size_t index = 0;
+    {
+      std::unique_lock<std::mutex> lock(job->Lock);
+      job->Changed.wait(lock, [&] { return job->Stop || !job->Queue.empty(); });
+      if (job->Stop) return;
+      index = job->Queue.front();
+      job->Queue.pop_front();
+      job->Busy = true;
+      job->BusyIndex = index;
+    }
     TThumbnail r;
     try {
-      r = LoadThumbnailOrPlaceholder(path, job->PictureWidth, job->PictureHeight);
+      r = job->Load(job->Paths[index], job->PictureWidth, job->PictureHeight);
     } catch (...) {
       r = {};
     }
     bool notify = false;
     {
       std::lock_guard<std::mutex> lock(job->Lock);
-      job->Results.push_back(std::move(r));
+      job->Results.emplace_back(index, std::move(r));
+      job->Busy = false;
+      ++job->Loads;
       if (!job->NotifyPending) notify = job->NotifyPending = true;
     }
+    job->Changed.notify_all();
     if (notify) {
       auto* ref = new std::weak_ptr<TThumbnailJob>(job);
       if (Fl::awake(&AwakePickUp, ref) != 0) {
@@ -170,37 +190,62 @@ void TThumbnailLoader::Start(const std::vector<std::string>& paths, int width, i
   m_job->Paths = paths;
   m_job->PictureWidth = width;
   m_job->PictureHeight = height;
+  m_job->Load = m_load;
   m_job->Ready = std::move(ready);
-  m_job->Results.reserve(paths.size());
   m_worker = std::thread(RunJob, m_job);
 }
 
+void TThumbnailLoader::Request(std::vector<size_t> order) {
+  if (!m_job) return;
+  {
+    std::lock_guard<std::mutex> lock(m_job->Lock);
+    m_job->Queue.clear();
+    for (size_t i : order)
+      if (i < m_job->Paths.size() && !(m_job->Busy && m_job->BusyIndex == i)) m_job->Queue.push_back(i);
+  }
+  m_job->Changed.notify_all();
+}
+
 void TThumbnailLoader::Stop() {
-  if (m_job) m_job->Stop = true;
+  if (m_job) {
+    {
+      std::lock_guard<std::mutex> lock(m_job->Lock);
+      m_job->Stop = true;
+    }
+    m_job->Changed.notify_all();
+  }
   if (m_worker.joinable()) m_worker.join();
   if (m_job) m_job->Ready = nullptr;
   m_job.reset();
 }
 
 void TThumbnailLoader::Wait() {
-  if (m_worker.joinable()) m_worker.join();
+  if (!m_job) return;
+  std::unique_lock<std::mutex> lock(m_job->Lock);
+  m_job->Changed.wait(lock, [&] { return m_job->Queue.empty() && !m_job->Busy; });
 }
 
 bool TThumbnailLoader::Loading() const {
   if (!m_job) return false;
   std::lock_guard<std::mutex> lock(m_job->Lock);
-  return m_job->Picked < m_job->Paths.size();
+  return !m_job->Queue.empty() || m_job->Busy || !m_job->Results.empty();
+}
+
+size_t TThumbnailLoader::Loads() const {
+  if (!m_job) return 0;
+  std::lock_guard<std::mutex> lock(m_job->Lock);
+  return m_job->Loads;
 }
 
 void TThumbnailLoader::Take(const std::function<void(size_t index, TThumbnail& result)>& take) {
   if (!m_job) return;
-  std::lock_guard<std::mutex> lock(m_job->Lock);
-  m_job->NotifyPending = false;
-  for (; m_job->Picked < m_job->Results.size(); ++m_job->Picked) {
-    TThumbnail& r = m_job->Results[m_job->Picked];
-    take(m_job->Picked, r);
-    r = {};
+  std::vector<std::pair<size_t, TThumbnail>> results;
+  {
+    std::lock_guard<std::mutex> lock(m_job->Lock);
+    m_job->NotifyPending = false;
+    results.swap(m_job->Results);
   }
+  for (auto& [index, r] : results) take(index, r);
 }
 
 }  // namespace kx

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "raster/uBitmap.h"
@@ -49,32 +50,43 @@ TThumbnail LoadThumbnailOrPlaceholder(const std::string& path, int width, int he
 
 struct TThumbnailJob;
 
-// Loads the thumbnails of a list of pictures in order on a worker thread
-// (LoadThumbnailOrPlaceholder). Whenever results wait and no
-// call is on its way, the UI thread is woken through Fl::awake to run the
-// ready callback, which takes them.
+// Loads the thumbnails of a list of pictures on a worker thread, those the
+// UI thread asks for and in the order it asks (LoadThumbnailOrPlaceholder,
+// or the load function given). Whenever results wait and no call is on its
+// way, the UI thread is woken through Fl::awake to run the ready callback,
+// which takes them.
 class TThumbnailLoader {
  public:
-  TThumbnailLoader() = default;
+  using TLoad = std::function<TThumbnail(const std::string& path, int width, int height)>;
+
+  explicit TThumbnailLoader(TLoad load = LoadThumbnailOrPlaceholder) : m_load(std::move(load)) {}
   TThumbnailLoader(const TThumbnailLoader&) = delete;
   TThumbnailLoader& operator=(const TThumbnailLoader&) = delete;
   ~TThumbnailLoader();
 
   // Starts a worker on the pictures (a worker still running is stopped
-  // first). ready runs on the UI thread, never after Stop.
+  // first); it loads nothing until asked. ready runs on the UI thread,
+  // never after Stop.
   void Start(const std::vector<std::string>& paths, int width, int height, std::function<void()> ready);
+  // Replaces what waits to be loaded: the worker loads these pictures next
+  // (after the one it is on), in this order. Indexes past the list, and the
+  // picture the worker is on, are passed over.
+  void Request(std::vector<size_t> order);
   // Has the worker end after the picture it is on and waits for it; what it
   // loaded and nobody took is dropped.
   void Stop();
-  // Waits until the worker has loaded every picture.
+  // Waits until the worker has loaded every picture asked for.
   void Wait();
-  // True from Start until every result has been taken.
+  // True while a picture asked for is not loaded or a result is not taken.
   bool Loading() const;
   // Hands each result finished since the last call, with its picture index,
-  // in picture order; take may move from it.
+  // in the order they were loaded; take may move from it.
   void Take(const std::function<void(size_t index, TThumbnail& result)>& take);
+  // How many pictures the worker has loaded since Start (each load counts).
+  size_t Loads() const;
 
  private:
+  TLoad m_load;
   std::shared_ptr<TThumbnailJob> m_job;
   std::thread m_worker;
 };

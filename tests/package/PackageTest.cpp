@@ -55,7 +55,13 @@ TEST(PackagedFileNames, UnderTheWindowsRuleTheFirstSpellingKeepsItsName) {
   const std::vector<std::string> packaged = {"", "Lake.jpg", "b.kxp"};
   const std::pair<const char*, const char*> lookups[] = {
       {"LAKE.JPG", "Lake.jpg"}, {"lake.jpg", "Lake.jpg"}, {"B.KXP", "b.kxp"}, {"other.jpg", "other.jpg"}, {"", ""}};
-  for (const auto& [name, found] : lookups) EXPECT_EQ(FindPackagedName(name, packaged, WindowsFileNameKey), found);
+  const TPackagedNameIndex index(packaged, WindowsFileNameKey);
+  for (const auto& [name, found] : lookups) {
+    EXPECT_EQ(FindPackagedName(name, packaged, WindowsFileNameKey), found) << name;
+    EXPECT_EQ(index.Find(name), found) << name;
+  }
+  // Two spellings of one key among the packaged names: the first is found, as by FindPackagedName.
+  EXPECT_EQ(TPackagedNameIndex({"A.jpg", "a.JPG"}, WindowsFileNameKey).Find("a.jpg"), "A.jpg");
   EXPECT_EQ(FindPackagedName("LAKE.JPG", packaged, [](std::string_view n) { return std::string(n); }), "LAKE.JPG");
 }
 

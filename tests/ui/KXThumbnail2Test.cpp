@@ -18,6 +18,7 @@
 #include "support/VirtualScreen.h"
 #include "ui/uFormValues.h"
 #include "ui/uKXThumbnail2.h"
+#include "ui/uThumbnailPlan.h"
 #include "ui/uWidgetCapture.h"
 
 using namespace kx;
@@ -475,6 +476,55 @@ TEST(KXThumbnail2, AStillPictureTheWorkerCannotDecodeReachesTheErrorSink) {
   EXPECT_TRUE(boxes.Texts.empty());
   ASSERT_EQ(errors.Lines.size(), 1u);
   EXPECT_EQ(errors.Lines[0].rfind("thumbnail: File: " + paths[10] + ": ", 0), 0u) << errors.Lines[0];
+}
+
+// A list longer than the grid holds: the worker decodes the cells in view
+// and those nearest them, no more than the cap; scrolled to the end, the
+// last cells get theirs and the far ones are dropped; back at the top the
+// first ones are decoded again, their titles kept meanwhile and a header
+// failure told once.
+TEST(KXThumbnail2, ALongListIsDecodedAroundTheViewUnderACap) {
+  TScratchDir dir;
+  const int n = 600;
+  std::vector<std::string> paths;
+  auto colour = [](int i) { return MakePixel(uint8_t(i), uint8_t(i >> 8), 9); };
+  for (int i = 0; i < n; ++i) {
+    paths.push_back(dir / ("p" + std::to_string(i) + ".bmp"));
+    kxtest::WriteBmp(paths.back(), TBitmap32(4, 3, colour(i)));
+  }
+  paths[2] = dir / "broken.kxp";
+  kxtest::WriteFile(paths[2], "garbage");
+  TBoxes boxes;
+  TKXThumbnail2 g(0, 0, 416, 300);
+  g.SetItems(paths);
+  g.WaitForThumbnails();
+  // 3 columns beside the scroll bar, 4 rows drawn (the last in part).
+  ASSERT_EQ(g.VisibleCells(), (TThumbnailView{0, 12}));
+  const size_t cap = g.HeldCap();
+  ASSERT_EQ(cap, TKXThumbnail2::kMaxHeldThumbnails);
+  EXPECT_EQ(g.DecodedThumbnails(), cap);
+  EXPECT_EQ(g.Thumbnail(0), TBitmap32(80, 60, colour(0)));
+  EXPECT_EQ(g.Thumbnail(int(cap) - 1), TBitmap32(80, 60, colour(int(cap) - 1)));
+  EXPECT_TRUE(g.Thumbnail(int(cap)).Empty());
+  EXPECT_EQ(g.Titles[size_t(cap)], "");
+  ASSERT_EQ(boxes.Texts.size(), 1u);
+
+  g.SelectItem(n - 1);
+  g.WaitForThumbnails();
+  // The last row, 199, is the third of those fully shown.
+  ASSERT_EQ(g.VisibleCells().First, size_t(197 * 3));
+  for (int i = 197 * 3; i < n; ++i) ASSERT_EQ(g.Thumbnail(i), TBitmap32(80, 60, colour(i))) << i;
+  EXPECT_LE(g.HeldThumbnails(), cap);
+  EXPECT_TRUE(g.Thumbnail(0).Empty());
+  EXPECT_EQ(g.Titles[0], "p0.bmp");
+
+  const size_t before = g.DecodedThumbnails();
+  g.SelectItem(0);
+  g.WaitForThumbnails();
+  EXPECT_EQ(g.Thumbnail(0), TBitmap32(80, 60, colour(0)));
+  EXPECT_GT(g.DecodedThumbnails(), before);
+  EXPECT_LE(g.HeldThumbnails(), cap);
+  EXPECT_EQ(boxes.Texts.size(), 1u);  // the broken header, decoded again, is not told again
 }
 
 TEST(KXThumbnail2, WorkerResultsArriveThroughTheEventLoop) {
