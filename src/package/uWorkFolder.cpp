@@ -1,6 +1,7 @@
 #include "package/uWorkFolder.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -48,14 +49,17 @@ bool IsOwnerless(int temp, const std::string& name, int folder, int64_t now) {
   return changed >= 0 && now - changed > kOwnerlessAfterSeconds;
 }
 
+// The process's folder and its lock are never destroyed: a stop signal's
+// clean-up runs on the watcher thread and may come while exit() is running
+// the static destructors.
 std::mutex& ProcessLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex;
+  return *lock;
 }
 
 std::unique_ptr<TWorkFolder>& ProcessWorkFolder() {
-  static std::unique_ptr<TWorkFolder> folder;
-  return folder;
+  static auto* folder = new std::unique_ptr<TWorkFolder>;
+  return *folder;
 }
 
 TWorkFolder& ProcessFolder() {
@@ -182,6 +186,10 @@ void InitWorkFolder(const std::string& programPath, uint32_t startTick) {
   RemoveStaleWorkFolders(TempPath(), base);
   std::lock_guard lock(ProcessLock());
   ProcessWorkFolder() = std::make_unique<TWorkFolder>(TempPath(), base, WorkNumber(startTick));
+  // Every way out through exit() takes the folder along, the X library's
+  // own exit when the display goes away included.
+  static const bool removedAtExit = std::atexit(RemoveWorkFolder) == 0;
+  (void)removedAtExit;
 }
 
 std::string GetWorkFolder() {

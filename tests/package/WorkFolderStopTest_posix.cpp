@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,41 @@ TEST(TWorkFolder, AStopWhileUnpackingLeavesNoFolder) {
     int status = 0;
     ASSERT_EQ(::waitpid(player, &status, 0), player);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_EQ(kxtest::ListDir(tmp.Path()), std::vector<std::string>{});
+  }
+}
+
+// A program can end through exit() from anywhere (the X library does when
+// the display goes away). Its work folder goes with it, and a stop signal
+// taken while exit() runs the static destructors still finds the folder's
+// state whole: the clean-up runs on the watcher thread meanwhile.
+void ExitWithAStopSignalLast() {
+  ::kill(::getpid(), SIGTERM);
+  for (;;) ::pause();
+}
+
+TEST(TWorkFolder, ExitRemovesTheFolderEvenWithAStopSignalDuringIt) {
+  for (const bool signalLast : {false, true}) {
+    SCOPED_TRACE(signalLast);
+    TScratchDir tmp;
+    const pid_t player = ::fork();
+    ASSERT_GE(player, 0);
+    if (player == 0) {
+      ::setenv("TMPDIR", tmp.Path().c_str(), 1);
+      // Registered before the work folder's own state exists, so it runs
+      // after that state would have been destroyed.
+      if (signalLast) std::atexit(ExitWithAStopSignalLast);
+      InitWorkFolder("/opt/savers/Lake.scr", 5);
+      WatchStopSignals(RemoveWorkFolderAtOnce);
+      (void)GetWorkFolderDescriptor();
+      std::exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(player, &status, 0), player);
+    if (signalLast)
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    else
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
     EXPECT_EQ(kxtest::ListDir(tmp.Path()), std::vector<std::string>{});
   }
 }
