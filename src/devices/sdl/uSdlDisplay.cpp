@@ -29,18 +29,6 @@ bool RealVideoDriver(const char* name) {
   return driver == "x11" || driver == "wayland" || driver == "windows";
 }
 
-// True when SDL_VIDEODRIVER (a driver's name, or several separated by
-// commas) names Wayland's.
-bool NamesWayland(const std::string& drivers) {
-  size_t start = 0;
-  while (start <= drivers.size()) {
-    const size_t end = std::min(drivers.find(',', start), drivers.size());
-    if (drivers.compare(start, end - start, "wayland") == 0) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 // SDL 2's Wayland driver takes the compositor's input seat for granted: on
 // one without a seat (Weston's headless backend offers none) it reads
 // through a null pointer while it starts. A show there could not be ended
@@ -51,11 +39,14 @@ bool NamesWayland(const std::string& drivers) {
 bool KeepOffSeatlessWayland() {
   const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER);
   const std::string drivers = chosen ? chosen : "";
-  if (!drivers.empty() && !NamesWayland(drivers)) return false;
+  // SDL_VIDEODRIVER names a driver, or several separated by commas; no
+  // other driver's name holds Wayland's.
+  if (!drivers.empty() && drivers.find("wayland") == std::string::npos) return false;
   const TWaylandSession session = ProbeWaylandSession();
   if (!session.Reachable || session.Seat) return false;
   if (!drivers.empty()) throw TDisplayUnavailable(std::string("no display: ") + kNoSeat);
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // Over the environment's SDL_VIDEODRIVER, which may be set and empty.
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
   return true;
 }
 

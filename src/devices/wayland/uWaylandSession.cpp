@@ -27,6 +27,11 @@ TWaylandSession ProbeWaylandSession() {
   // the video driver needs it: that compositor is taken as it comes.
   const char* handed = std::getenv("WAYLAND_SOCKET");
   if (handed && *handed) return {true, true};
+  // A socket's name is looked up in the runtime folder unless it is a path;
+  // without that folder the library would only complain on stderr.
+  const char* name = std::getenv("WAYLAND_DISPLAY");
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (!(name && name[0] == '/') && !(runtime && *runtime)) return session;
   wl_display* display = wl_display_connect(nullptr);
   if (!display) return session;
   session.Reachable = true;
