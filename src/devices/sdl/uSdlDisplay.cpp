@@ -33,9 +33,9 @@ bool RealVideoDriver(const char* name) {
 // one without a seat (Weston's headless backend offers none) it reads
 // through a null pointer while it starts. A show there could not be ended
 // by any input either. Without a driver chosen, SDL 2 tries X11 before
-// Wayland, so it is kept on X11, and true is returned (X11 may be missing
-// too: then there is no display at all); a choice of Wayland meets no
-// display.
+// Wayland, so it is kept on X11 for the start that follows, and true is
+// returned (X11 may be missing too: then there is no display at all); a
+// choice of Wayland meets no display.
 bool KeepOffSeatlessWayland() {
   const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER);
   const std::string drivers = chosen ? chosen : "";
@@ -62,7 +62,10 @@ TSdlDisplay::~TSdlDisplay() {
 void TSdlDisplay::StartVideo() {
   if (m_videoStarted) return;
   const bool keptOffWayland = KeepOffSeatlessWayland();
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  const int started = SDL_InitSubSystem(SDL_INIT_VIDEO);
+  // The choice served this start only; a later one asks the session anew.
+  if (keptOffWayland) SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  if (started != 0) {
     if (keptOffWayland) throw TDisplayUnavailable(std::string("no display: ") + kNoSeat + ", and X11 has none");
     throw TDisplayUnavailable(std::string("no display: ") + SDL_GetError());
   }
