@@ -18,7 +18,12 @@ command -v weston > /dev/null || { echo "no weston"; exit 1; }
 t=$(mktemp -d)
 xvfb_pid=
 weston_pid=
-trap '[ -n "$weston_pid" ] && kill "$weston_pid" 2> /dev/null; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null; rm -rf "$t"' EXIT
+cleanup() {
+  [ -n "$weston_pid" ] && kill "$weston_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -rf "$t"
+}
+trap cleanup EXIT
 source "$repo/tests/tools/xvfb.sh"
 unset ASAN_OPTIONS WAYLAND_DISPLAY SDL_VIDEODRIVER
 start_xvfb "$size"
