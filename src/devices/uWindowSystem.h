@@ -1,6 +1,7 @@
 // The window system the show and the windows run on, as far as the layers
 // above need to know it: X11 on Linux (devices/x11), the Windows desktop
-// (devices/gdi). One backend is linked; these calls are the same on both.
+// (devices/gdi), with the Wayland session beside X11 (devices/wayland). One
+// backend is linked; these calls are the same on both.
 #pragma once
 
 #include <vector>
@@ -19,5 +20,15 @@ bool CanOpenWindowSystem();
 // The monitors in desktop coordinates, primary first, as the show uses them.
 // Empty when the backend leaves the list to the display's own enumeration.
 std::vector<TRect> ListMonitors();
+
+// The compositor of a Wayland session (named by WAYLAND_DISPLAY, or its
+// default socket), as a video driver starting on it would find it:
+// Reachable when a connection opens, Seat when it offers an input seat (the
+// keyboard and pointer of its user). Off Linux nothing is reachable.
+struct TWaylandSession {
+  bool Reachable = false;
+  bool Seat = false;
+};
+TWaylandSession ProbeWaylandSession();
 
 }  // namespace kx

@@ -32,8 +32,8 @@ const std::map<std::string, int> kRanks = {
 
 // The system's backends: only the layers that pick one (os, devices,
 // startup) and the tools reach into them.
-const std::vector<std::string> kBackends = {"devices/x11/", "devices/gdi/", "devices/sdl/",
-                                            "devices/headless/", "os/posix/", "os/win32/"};
+const std::vector<std::string> kBackends = {"devices/x11/",      "devices/wayland/", "devices/gdi/", "devices/sdl/",
+                                            "devices/headless/", "os/posix/",        "os/win32/"};
 const std::vector<std::string> kBackendUsers = {"src/os/", "src/devices/", "src/startup/", "tools/"};
 
 // Calls on the file system that belong in the floor alone.

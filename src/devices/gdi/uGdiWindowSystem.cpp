@@ -18,6 +18,9 @@ bool CanOpenWindowSystem() { return ::GetDesktopWindow() != nullptr; }
 // gives every monitor in desktop coordinates.
 std::vector<TRect> ListMonitors() { return {}; }
 
+// No Wayland here.
+TWaylandSession ProbeWaylandSession() { return {}; }
+
 std::unique_ptr<IHostWindow> OpenHostWindow(uint64_t id) { return std::make_unique<TGdiHostWindow>(id); }
 
 }  // namespace kx

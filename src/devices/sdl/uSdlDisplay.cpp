@@ -1,6 +1,7 @@
 #include "devices/sdl/uSdlDisplay.h"
 
 #include "devices/sdl/uSdlKeys.h"
+#include "devices/uWindowSystem.h"
 #include "devices/uWorkingSize.h"
 #include "raster/uDirtyRects.h"
 #include "raster/uScaleDraw.h"
@@ -17,6 +18,7 @@ namespace kx {
 namespace {
 
 const TPixel kBlack = MakePixel(0, 0, 0);
+const char* const kNoSeat = "the Wayland compositor has no input seat (no keyboard, no pointer)";
 
 // The window systems a show can be seen on. SDL falls back to stand-ins
 // (an off-screen or dummy driver) when there is none: a show there would run
@@ -25,6 +27,27 @@ bool RealVideoDriver(const char* name) {
   if (!name) return false;
   const std::string driver = name;
   return driver == "x11" || driver == "wayland" || driver == "windows";
+}
+
+// SDL 2's Wayland driver takes the compositor's input seat for granted: on
+// one without a seat (Weston's headless backend offers none) it reads
+// through a null pointer while it starts. A show there could not be ended
+// by any input either. Without a driver chosen, SDL 2 tries X11 before
+// Wayland, so it is kept on X11 for the start that follows, and true is
+// returned (X11 may be missing too: then there is no display at all); a
+// choice of Wayland meets no display.
+bool KeepOffSeatlessWayland() {
+  const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const std::string drivers = chosen ? chosen : "";
+  // SDL_VIDEODRIVER names a driver, or several separated by commas; no
+  // other driver's name holds Wayland's.
+  if (!drivers.empty() && drivers.find("wayland") == std::string::npos) return false;
+  const TWaylandSession session = ProbeWaylandSession();
+  if (!session.Reachable || session.Seat) return false;
+  if (!drivers.empty()) throw TDisplayUnavailable(std::string("no display: ") + kNoSeat);
+  // Over the environment's SDL_VIDEODRIVER, which may be set and empty.
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+  return true;
 }
 
 }  // namespace
@@ -38,14 +61,25 @@ TSdlDisplay::~TSdlDisplay() {
 
 void TSdlDisplay::StartVideo() {
   if (m_videoStarted) return;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw TDisplayUnavailable(std::string("no display: ") + SDL_GetError());
+  const bool keptOffWayland = KeepOffSeatlessWayland();
+  const int started = SDL_InitSubSystem(SDL_INIT_VIDEO);
+  // The choice served this start only; a later one asks the session anew.
+  if (keptOffWayland) SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  if (started != 0) {
+    if (keptOffWayland) throw TDisplayUnavailable(std::string("no display: ") + kNoSeat + ", and X11 has none");
+    throw TDisplayUnavailable(std::string("no display: ") + SDL_GetError());
+  }
   if (!RealVideoDriver(SDL_GetCurrentVideoDriver())) {
     const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw TDisplayUnavailable("no display: only the \"" + driver + "\" video driver is available");
   }
   m_videoStarted = true;
-  // Without a monitor list of the window system's own, SDL's displays.
+  // The list given is the X server's, which on Wayland is the compatibility
+  // server: its coordinates need not be the compositor's. There, and
+  // without a list of the window system's own, SDL's displays.
+  m_wayland = std::string(SDL_GetCurrentVideoDriver()) == "wayland";
+  if (m_wayland) m_monitors.clear();
   if (m_monitors.empty())
     for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
       SDL_Rect r{};
@@ -59,10 +93,14 @@ void TSdlDisplay::StartVideo() {
 
 bool TSdlDisplay::OpenSurface(TSurface& surface, bool fullScreen) {
   const TRect& b = surface.Bounds;
-  const Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_BORDERLESS;
+  // A Wayland compositor places a plain window where it likes: a window
+  // covers its output there only as a full-screen one, which SDL puts on
+  // the output under the window's position.
+  const Uint32 plain = m_wayland ? Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP) : Uint32(SDL_WINDOW_BORDERLESS);
+  const Uint32 flags = fullScreen ? Uint32(SDL_WINDOW_FULLSCREEN) : plain;
   surface.Window = SDL_CreateWindow(" ", b.Left, b.Top, b.Width(), b.Height(), flags | SDL_WINDOW_SHOWN);
   if (!surface.Window || !SDL_GetWindowSurface(surface.Window)) return false;
-  if (!fullScreen) SDL_SetWindowAlwaysOnTop(surface.Window, SDL_TRUE);
+  if (flags == SDL_WINDOW_BORDERLESS) SDL_SetWindowAlwaysOnTop(surface.Window, SDL_TRUE);
   return true;
 }
 
@@ -71,7 +109,9 @@ bool TSdlDisplay::OpenWindow(bool exclusive) {
   Close();
   // A window surface of plain memory: SDL would otherwise back it with an
   // OpenGL texture, which without a GPU is the most expensive way there is.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // SDL's Wayland driver has no surface of plain memory: a texture is its
+  // only window surface, which this choice would take away.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, m_wayland ? "1" : "0");
   for (const TRect& monitor : m_monitors) {
     TSurface& surface = m_surfaces.emplace_back();
     surface.Bounds = monitor;

@@ -72,6 +72,7 @@ class TSdlDisplay final : public ISaverDisplay {
   std::vector<TRect> m_monitors;
   int32_t m_width = 0, m_height = 0;
   bool m_videoStarted = false;
+  bool m_wayland = false;  // on SDL's Wayland driver
   bool m_exclusive = false;
   bool m_needsRepaint = true;
   std::vector<TSurface> m_surfaces;  // the primary monitor's first
