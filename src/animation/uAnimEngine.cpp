@@ -489,8 +489,22 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
     for (int32_t x = span.X0; x < span.X1; ++x) largest = std::max(largest, jitter[x]);
     const int64_t jitterEnd = int64_t(largest) + 1;
     if (jitterEnd <= kMaxJitterPasses) {
-      RippleJitterRow(planes, {y, k, span.X0, span.X1, vertical ? r.VOff : 0, horizontal ? r.HOff : 0,
-                               !vertical || d < 2 ? 1 : 0, d < 2 ? 1 : 0, jitter, int32_t(jitterEnd)});
+      TJitterRow row{y, k, span.X0, span.X1, vertical ? r.VOff : 0, horizontal ? r.HOff : 0,
+                     !vertical || d < 2 ? 1 : 0, d < 2 ? 1 : 0, jitter, int32_t(jitterEnd)};
+      // The passes whose rows the area covers across the interior columns
+      // and their source columns skip the per-pixel area test.
+      const auto shift = std::clamp<int64_t>(row.Shift, -m_width, m_width);
+      const int64_t lo = std::clamp<int64_t>(shift, span.X0, span.X1);
+      const int64_t hi = std::clamp<int64_t>(maxX + 1 + shift, lo, span.X1);
+      if (lo < hi) {
+        const auto from = int32_t(std::min(lo, lo - shift)), to = int32_t(std::max(hi, hi - shift));
+        for (int32_t j = 0; j < row.JitterEnd; ++j) {
+          const auto dstY = int32_t(Clamp(y - int64_t(row.DstJitter) * j, maxY));
+          const auto srcY = int32_t(Clamp(y + row.VOff - int64_t(row.SrcJitter) * j, maxY));
+          if (AreaCovers(dstY, k, from, to) && AreaCovers(srcY, k, from, to)) row.Unchecked |= 1u << j;
+        }
+      }
+      RippleJitterRow(planes, row);
       return;
     }
   }

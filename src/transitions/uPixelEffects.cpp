@@ -148,7 +148,7 @@ std::pair<int64_t, int64_t> LinearRange(int64_t start, int64_t step, int64_t lo,
 // first, so the loop over them needs no test and steps the two 16.16
 // coordinates by one addition each. T is the coordinate type, 32 bits
 // wherever the coordinates fit.
-constexpr int32_t kAhead = 256;
+constexpr int32_t kRowsAhead = 2;
 
 template <class T>
 void RotateRows(TBitmap32& Dest, const TBitmap32& Src, int32_t PX, int32_t PY, int64_t C, int64_t S) {
@@ -185,11 +185,13 @@ void RotateRows(TBitmap32& Dest, const TBitmap32& Src, int32_t PX, int32_t PY, i
       const __m128i w4 = _mm_set1_epi32(w), base4 = _mm_set1_epi32(base);
       __m128i fu4 = _mm_setr_epi32(fu, fu + c, fu + 2 * c, fu + 3 * c);
       __m128i fv4 = _mm_setr_epi32(fv, fv + s, fv + 2 * s, fv + 3 * s);
-      // The source pixel kAhead columns further on is fetched ahead: at
-      // small angles the row's samples come in short runs from a hundred or
-      // more source rows, more distinct lines than the processor itself
-      // keeps in flight, so without this the loop waits on memory.
-      const __m128i cAhead = _mm_set1_epi32(kAhead * c), sAhead = _mm_set1_epi32(kAhead * s);
+      // The source pixel the row kRowsAhead rows further on (in the order
+      // the rows are visited) takes in this column is fetched ahead: at
+      // small angles a row draws short runs from a hundred or more source
+      // rows, more lines than the processor itself keeps in flight, so
+      // without this the loop waits on memory.
+      const int32_t next = downward ? -kRowsAhead : kRowsAhead;
+      const __m128i cAhead = _mm_set1_epi32(-next * s), sAhead = _mm_set1_epi32(next * c);
       const auto srcAt = reinterpret_cast<uintptr_t>(src);
       for (; x + 4 <= x1; x += 4) {
         const __m128i index = _mm_sub_epi32(_mm_add_epi32(base4, _mm_srai_epi32(fu4, 16)),
