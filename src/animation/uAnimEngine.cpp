@@ -293,6 +293,7 @@ void TAnimEngine::BuildJitter() {
       any |= j != 0;
     }
     m_hasJitter[size_t(k)] = any;
+    m_jitterPeak[size_t(k)] = {};
   }
 }
 
@@ -485,9 +486,12 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
   // each value.
   const int32_t* jitter = m_jitter[size_t(k)].data();
   if (!slanted) {
-    int32_t largest = 0;
-    for (int32_t x = span.X0; x < span.X1; ++x) largest = std::max(largest, jitter[x]);
-    const int64_t jitterEnd = int64_t(largest) + 1;
+    TJitterPeak& peak = m_jitterPeak[size_t(k)];
+    if (peak.X0 != span.X0 || peak.X1 != span.X1) {
+      peak = {span.X0, span.X1, 0};
+      for (int32_t x = span.X0; x < span.X1; ++x) peak.Largest = std::max(peak.Largest, jitter[x]);
+    }
+    const int64_t jitterEnd = int64_t(peak.Largest) + 1;
     if (jitterEnd <= kMaxJitterPasses) {
       TJitterRow row{y, k, span.X0, span.X1, vertical ? r.VOff : 0, horizontal ? r.HOff : 0,
                      !vertical || d < 2 ? 1 : 0, d < 2 ? 1 : 0, jitter, int32_t(jitterEnd)};
