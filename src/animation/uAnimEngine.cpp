@@ -37,6 +37,27 @@ inline int64_t Nearest(double v) {
   return std::llrint(std::clamp(v, -4.0e18, 4.0e18));
 }
 
+constexpr double kShiftFits = 1 << 20;
+
+// The fill of the slanted rows' table for an amplitude below kShiftFits and
+// a picture lower than that: the shifts fit 32 bits and the row sums do not
+// overflow, so the loops work on whole vectors; the rounding is
+// NearestSmall's.
+void FillSlantRows(std::array<size_t, 360>& offsets, const std::array<double, 361>& cosTable, int32_t y, double amp,
+                   int32_t maxY, size_t stride, int32_t& lo, int32_t& hi) {
+  constexpr double kShift = 6755399441055744.0;
+  alignas(32) std::array<int32_t, 360> rows;
+  for (size_t i = 0; i < 360; ++i) rows[i] = y + int32_t((cosTable[i] * amp + kShift) - kShift);
+  int32_t least = rows[0], most = rows[0];
+  for (size_t i = 0; i < 360; ++i) {
+    least = std::min(least, rows[i]);
+    most = std::max(most, rows[i]);
+  }
+  for (size_t i = 0; i < 360; ++i) offsets[i] = size_t(std::clamp(rows[i], 0, maxY)) * stride;
+  lo = std::clamp(least, 0, maxY);
+  hi = std::clamp(most, 0, maxY);
+}
+
 std::array<double, 361> MakeCosTable() {
   std::array<double, 361> t{};
   for (int i = 0; i <= 360; ++i) t[size_t(i)] = std::cos(i * kDegree);
@@ -445,7 +466,9 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
         }
       };
       // |cos| <= 1, so an ordinary amplitude bounds every product.
-      if (std::fabs(r.Amp) < kSmall) fill(NearestSmall);
+      if (std::fabs(r.Amp) < kShiftFits && m_height < kShiftFits)
+        FillSlantRows(offsets, CosTable, y, r.Amp, int32_t(maxY), stride, lo, hi);
+      else if (std::fabs(r.Amp) < kSmall) fill(NearestSmall);
       else fill(Nearest);
       m_slantReach[size_t(k)] = {lo, hi};
     }

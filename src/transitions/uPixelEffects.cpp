@@ -52,7 +52,12 @@ __attribute__((target("avx2"))) size_t BlendAvx2(TPixel* d, const TPixel* s, siz
   return i;
 }
 
-const bool g_hasAvx2 = __builtin_cpu_supports("avx2");
+bool HasAvx2() {
+  __builtin_cpu_init();  // this may run before the library's own start-up code
+  return __builtin_cpu_supports("avx2");
+}
+
+const bool g_hasAvx2 = HasAvx2();
 #endif
 
 // d + floor((s - d) * a / 256) equals floor((s * a + d * (256 - a)) / 256),
