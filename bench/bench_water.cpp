@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
                            {"whole picture", WholePicture},
                            {"whole picture, slanted", WholeSlanted},
                            {"whole picture, sideways with jitter", WholeSidewaysJitter}};
-  std::printf("water frame at %dx%d, median of %d frames, as a ratio to one full-frame copy (processor time)\n", W, H, frames);
+  std::printf("water frame at %dx%d, median of %d frames, as a ratio to one full-frame copy (processor time)\n", W, H,
+              frames);
   int number = 0;
   for (const TScene& scene : scenes) {
     if (++number != only && only != 0) continue;
