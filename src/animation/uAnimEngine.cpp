@@ -37,6 +37,27 @@ inline int64_t Nearest(double v) {
   return std::llrint(std::clamp(v, -4.0e18, 4.0e18));
 }
 
+constexpr double kShiftFits = 1 << 20;
+
+// The fill of the slanted rows' table for an amplitude below kShiftFits and
+// a picture lower than that: the shifts fit 32 bits and the row sums do not
+// overflow, so the loops work on whole vectors; the rounding is
+// NearestSmall's.
+void FillSlantRows(std::array<size_t, 360>& offsets, const std::array<double, 361>& cosTable, int32_t y, double amp,
+                   int32_t maxY, size_t stride, int32_t& lo, int32_t& hi) {
+  constexpr double kShift = 6755399441055744.0;
+  alignas(32) std::array<int32_t, 360> rows;
+  for (size_t i = 0; i < 360; ++i) rows[i] = y + int32_t((cosTable[i] * amp + kShift) - kShift);
+  int32_t least = rows[0], most = rows[0];
+  for (size_t i = 0; i < 360; ++i) {
+    least = std::min(least, rows[i]);
+    most = std::max(most, rows[i]);
+  }
+  for (size_t i = 0; i < 360; ++i) offsets[i] = size_t(std::clamp(rows[i], 0, maxY)) * stride;
+  lo = std::clamp(least, 0, maxY);
+  hi = std::clamp(most, 0, maxY);
+}
+
 std::array<double, 361> MakeCosTable() {
   std::array<double, 361> t{};
   for (int i = 0; i <= 360; ++i) t[size_t(i)] = std::cos(i * kDegree);
@@ -293,6 +314,7 @@ void TAnimEngine::BuildJitter() {
       any |= j != 0;
     }
     m_hasJitter[size_t(k)] = any;
+    m_jitterPeak[size_t(k)] = {};
   }
 }
 
@@ -444,7 +466,9 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
         }
       };
       // |cos| <= 1, so an ordinary amplitude bounds every product.
-      if (std::fabs(r.Amp) < kSmall) fill(NearestSmall);
+      if (std::fabs(r.Amp) < kShiftFits && m_height < kShiftFits)
+        FillSlantRows(offsets, CosTable, y, r.Amp, int32_t(maxY), stride, lo, hi);
+      else if (std::fabs(r.Amp) < kSmall) fill(NearestSmall);
       else fill(Nearest);
       m_slantReach[size_t(k)] = {lo, hi};
     }
@@ -485,12 +509,29 @@ void TAnimEngine::RippleSpan(int32_t y, const TSpan& span, const TRowWave& r) {
   // each value.
   const int32_t* jitter = m_jitter[size_t(k)].data();
   if (!slanted) {
-    int32_t largest = 0;
-    for (int32_t x = span.X0; x < span.X1; ++x) largest = std::max(largest, jitter[x]);
-    const int64_t jitterEnd = int64_t(largest) + 1;
+    TJitterPeak& peak = m_jitterPeak[size_t(k)];
+    if (peak.X0 != span.X0 || peak.X1 != span.X1) {
+      peak = {span.X0, span.X1, 0};
+      for (int32_t x = span.X0; x < span.X1; ++x) peak.Largest = std::max(peak.Largest, jitter[x]);
+    }
+    const int64_t jitterEnd = int64_t(peak.Largest) + 1;
     if (jitterEnd <= kMaxJitterPasses) {
-      RippleJitterRow(planes, {y, k, span.X0, span.X1, vertical ? r.VOff : 0, horizontal ? r.HOff : 0,
-                               !vertical || d < 2 ? 1 : 0, d < 2 ? 1 : 0, jitter, int32_t(jitterEnd)});
+      TJitterRow row{y, k, span.X0, span.X1, vertical ? r.VOff : 0, horizontal ? r.HOff : 0,
+                     !vertical || d < 2 ? 1 : 0, d < 2 ? 1 : 0, jitter, int32_t(jitterEnd)};
+      // The passes whose rows the area covers across the interior columns
+      // and their source columns skip the per-pixel area test.
+      const auto shift = std::clamp<int64_t>(row.Shift, -m_width, m_width);
+      const int64_t lo = std::clamp<int64_t>(shift, span.X0, span.X1);
+      const int64_t hi = std::clamp<int64_t>(maxX + 1 + shift, lo, span.X1);
+      if (lo < hi) {
+        const auto from = int32_t(std::min(lo, lo - shift)), to = int32_t(std::max(hi, hi - shift));
+        for (int32_t j = 0; j < row.JitterEnd; ++j) {
+          const auto dstY = int32_t(Clamp(y - int64_t(row.DstJitter) * j, maxY));
+          const auto srcY = int32_t(Clamp(y + row.VOff - int64_t(row.SrcJitter) * j, maxY));
+          if (AreaCovers(dstY, k, from, to) && AreaCovers(srcY, k, from, to)) row.Unchecked |= 1u << j;
+        }
+      }
+      RippleJitterRow(planes, row);
       return;
     }
   }

@@ -151,6 +151,12 @@ class TAnimEngine {
   std::array<int32_t, kAreaCount> m_minRow{}, m_maxRow{};
   std::array<std::vector<int32_t>, kAreaCount> m_jitter;
   std::array<bool, kAreaCount> m_hasJitter{};
+  // The largest jitter value of columns X0 .. X1 - 1 of each area, for the
+  // run last asked about (the runs of most rows are alike).
+  struct TJitterPeak {
+    int32_t X0 = 0, X1 = 0, Largest = 0;
+  };
+  std::array<TJitterPeak, kAreaCount> m_jitterPeak{};
   // The spans of row y are m_spans[m_rowSpans[y] .. m_rowSpans[y + 1]).
   std::vector<TSpan> m_spans;
   std::vector<uint32_t> m_rowSpans;

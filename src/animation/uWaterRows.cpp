@@ -149,6 +149,17 @@ template <bool DstIsRow>
   }
 }
 
+// The same where the area holds every pixel looked at: only the jitter
+// value decides.
+[[gnu::always_inline]] inline void JitterRunUnchecked(const int32_t* __restrict jitter, int32_t j, int32_t x0,
+                                                      int32_t x1, int32_t shift, TPixel* __restrict out,
+                                                      const TPixel* __restrict src) {
+  for (int32_t x = x0; x < x1; ++x) {
+    const TPixel sample = src[x - shift], kept = out[x];
+    out[x] = jitter[x] == j ? sample : kept;
+  }
+}
+
 [[gnu::always_inline]] inline void JitterAll(const TWaterPlanes& p, const TJitterRow& r) {
   const size_t stride = size_t(p.Width);
   const int64_t maxX = p.Width - 1, maxY = p.Height - 1;
@@ -176,7 +187,9 @@ template <bool DstIsRow>
     };
     edge(r.X0, lo);
     edge(hi, r.X1);
-    if (dstIsRow)
+    if (r.Unchecked >> j & 1)
+      JitterRunUnchecked(r.Jitter, j, lo, hi, shift, out, src);
+    else if (dstIsRow)
       JitterRun<true>(r.Jitter, j, k, lo, hi, shift, out, dstAreas, srcAreas, src);
     else
       JitterRun<false>(r.Jitter, j, k, lo, hi, shift, out, dstAreas, srcAreas, src);

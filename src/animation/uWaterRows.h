@@ -49,13 +49,20 @@ void RippleSlantRow(const TWaterPlanes& planes, const TSlantRow& row);
 // column x comes from row clamp(Y + VOff - SrcJitter * j), column
 // clamp(x - Shift), and goes to row clamp(Y - DstJitter * j): only when that
 // pixel is in the area (or is (x, Y) itself) and the source column is in the
-// area both in the destination row and in the source row.
+// area both in the destination row and in the source row. The columns whose
+// source column lies inside the picture, clamp(Shift, X0, X1) <= x <
+// clamp(Width + Shift, that, X1) with Shift clamped to +-Width, are the
+// interior the Unchecked bits speak of.
 struct TJitterRow {
   int32_t Y, Area, X0, X1;
   int64_t VOff, Shift;
   int32_t SrcJitter, DstJitter;  // 0 or 1
   const int32_t* Jitter;
   int32_t JitterEnd;  // 1 .. kMaxJitterPasses
+  // Bit j set: in pass j, between the clamped edges, the area holds every
+  // pixel the test looks at (the destination run and the source columns in
+  // both rows), so the pass only compares the jitter values.
+  uint32_t Unchecked = 0;
 };
 
 // The kernel makes one pass over the row for each jitter value, so it pays

@@ -96,6 +96,14 @@ std::vector<TRun> MakeRuns(const std::vector<int32_t>& pos) {
   return runs;
 }
 
+// Asks for the cache lines of row[a] to row[b] (either order) ahead of use.
+void FetchAhead(const TPixel* row, int32_t a, int32_t b) {
+  if (a > b) std::swap(a, b);
+  const auto* p = reinterpret_cast<const char*>(row + a);
+  const auto* e = reinterpret_cast<const char*>(row + b);
+  for (; p <= e; p += 64) __builtin_prefetch(p);
+}
+
 // Which order of destination rows lets a stretch within one bitmap read every
 // source row before it is overwritten: +1 top down, -1 bottom up, 0 neither.
 int RowOrder(const TAxisMap& rows) {
@@ -207,7 +215,8 @@ void StretchCopy(TBitmap32& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
     const int32_t from = c.Left - area.Left, to = c.Right - area.Left;
     const size_t bytes = size_t(c.Width()) * sizeof(TPixel);
     const int32_t first = order < 0 ? c.Bottom - 1 : c.Top, last = order < 0 ? c.Top - 1 : c.Bottom;
-    for (int32_t y = first; y != last; y += order < 0 ? -1 : 1) {
+    const int32_t step = order < 0 ? -1 : 1;
+    for (int32_t y = first; y != last; y += step) {
       TPixel* d = dst.Row(y) + area.Left;
       const int32_t sr = rows.Pos[size_t(y - area.Top)];
       const int32_t prev = y - (order < 0 ? -1 : 1);
@@ -216,6 +225,12 @@ void StretchCopy(TBitmap32& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
         continue;
       }
       const TPixel* s = base + size_t(sr) * stride;
+      // A scaled row reads only part of its source row, so the hardware's
+      // stream prefetch loses the thread at every row; the next row's source
+      // part is asked for while this one is drawn.
+      if (!cols.Straight && y + step != last)
+        FetchAhead(base + size_t(rows.Pos[size_t(y + step - area.Top)]) * stride, cols.Pos[size_t(from)],
+                   cols.Pos[size_t(to - 1)]);
       if (!rowBuffer.empty()) {
         std::memcpy(rowBuffer.data(), s, rowBuffer.size() * sizeof(TPixel));
         s = rowBuffer.data();

@@ -9,7 +9,7 @@
 #include <utility>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "raster/uBlit.h"
@@ -25,13 +25,50 @@ bool Fits(const TBitmap32& Dest, const TBitmap32& Src, int32_t W, int32_t H) {
   return W > 0 && H > 0 && Dest.Width() == W && Dest.Height() == H && Src.Width() == W && Src.Height() == H;
 }
 
+#if defined(__SSE2__)
+// The blend of eight pixels at a time where the processor has AVX2, the same
+// sums in lanes twice as wide; returns how many pixels it did.
+__attribute__((target("avx2"))) size_t BlendAvx2(TPixel* d, const TPixel* s, size_t n, uint32_t a) {
+  const short wa = short(a), wi = short(256 - a);
+  const __m256i newWeight = _mm256_setr_epi16(wa, wa, wa, 0, wa, wa, wa, 0, wa, wa, wa, 0, wa, wa, wa, 0);
+  const __m256i oldWeight = _mm256_setr_epi16(wi, wi, wi, 256, wi, wi, wi, 256, wi, wi, wi, 256, wi, wi, wi, 256);
+  const __m256i zero = _mm256_setzero_si256();
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+    const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    // The unpacks and the pack work within each 128-bit half, so the pixels
+    // come back in their places.
+    const __m256i lo =
+        _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(sv, zero), newWeight),
+                                           _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), oldWeight)),
+                          8);
+    const __m256i hi =
+        _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(sv, zero), newWeight),
+                                           _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), oldWeight)),
+                          8);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_packus_epi16(lo, hi));
+  }
+  return i;
+}
+
+bool HasAvx2() {
+  __builtin_cpu_init();  // this may run before the library's own start-up code
+  return __builtin_cpu_supports("avx2");
+}
+
+const bool g_hasAvx2 = HasAvx2();
+#endif
+
 // d + floor((s - d) * a / 256) equals floor((s * a + d * (256 - a)) / 256),
-// whose sums fit 16 bits: eight bytes at a time in 16-bit lanes where SSE2 is
-// there, and red with blue sharing one 32-bit word otherwise.
+// whose sums fit 16 bits: eight or sixteen bytes at a time in 16-bit lanes
+// where SSE2 or AVX2 is there, and red with blue sharing one 32-bit word
+// otherwise.
 void BlendRow(TPixel* d, const TPixel* s, size_t n, uint32_t a) {
   const uint32_t ia = 256 - a;
   size_t i = 0;
 #if defined(__SSE2__)
+  if (g_hasAvx2) i = BlendAvx2(d, s, n, a);
   const short wa = short(a), wi = short(ia);
   const __m128i newWeight = _mm_setr_epi16(wa, wa, wa, 0, wa, wa, wa, 0);  // the fourth byte keeps d
   const __m128i oldWeight = _mm_setr_epi16(wi, wi, wi, 256, wi, wi, wi, 256);
@@ -116,6 +153,8 @@ std::pair<int64_t, int64_t> LinearRange(int64_t start, int64_t step, int64_t lo,
 // first, so the loop over them needs no test and steps the two 16.16
 // coordinates by one addition each. T is the coordinate type, 32 bits
 // wherever the coordinates fit.
+constexpr int32_t kRowsAhead = 2;
+
 template <class T>
 void RotateRows(TBitmap32& Dest, const TBitmap32& Src, int32_t PX, int32_t PY, int64_t C, int64_t S) {
   const int32_t W = Dest.Width(), H = Dest.Height();
@@ -151,9 +190,24 @@ void RotateRows(TBitmap32& Dest, const TBitmap32& Src, int32_t PX, int32_t PY, i
       const __m128i w4 = _mm_set1_epi32(w), base4 = _mm_set1_epi32(base);
       __m128i fu4 = _mm_setr_epi32(fu, fu + c, fu + 2 * c, fu + 3 * c);
       __m128i fv4 = _mm_setr_epi32(fv, fv + s, fv + 2 * s, fv + 3 * s);
+      // The source pixel the row kRowsAhead rows further on (in the order
+      // the rows are visited) takes in this column is fetched ahead: at
+      // small angles a row draws short runs from a hundred or more source
+      // rows, more lines than the processor itself keeps in flight, so
+      // without this the loop waits on memory.
+      const int32_t next = downward ? -kRowsAhead : kRowsAhead;
+      const __m128i cAhead = _mm_set1_epi32(-next * s), sAhead = _mm_set1_epi32(next * c);
+      const auto srcAt = reinterpret_cast<uintptr_t>(src);
       for (; x + 4 <= x1; x += 4) {
         const __m128i index = _mm_sub_epi32(_mm_add_epi32(base4, _mm_srai_epi32(fu4, 16)),
                                             _mm_madd_epi16(_mm_srai_epi32(fv4, 16), w4));
+        // Computed as an address (a prefetch never faults), so that one
+        // beyond the picture is harmless.
+        const __m128i ahead =
+            _mm_sub_epi32(_mm_add_epi32(base4, _mm_srai_epi32(_mm_add_epi32(fu4, cAhead), 16)),
+                          _mm_madd_epi16(_mm_srai_epi32(_mm_add_epi32(fv4, sAhead), 16), w4));
+        _mm_prefetch(reinterpret_cast<const char*>(srcAt + uintptr_t(intptr_t(_mm_cvtsi128_si32(ahead)) * 4)),
+                     _MM_HINT_T0);
         const TPixel p0 = src[_mm_cvtsi128_si32(index)];
         const TPixel p1 = src[_mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1))];
         const TPixel p2 = src[_mm_cvtsi128_si32(_mm_shuffle_epi32(index, 2))];
