@@ -1,0 +1,35 @@
+// Writing a screensaver: a copy of the player program with its package
+// appended (the four entries of package/uPackage.h). The packaged files are
+// copied in chunks straight from their own files, so a package of thousands
+// of photos needs no more memory than one chunk, and the output file appears
+// whole or not at all: it is written under a new name beside it and takes its
+// place only when complete.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kx {
+
+struct TPackageFile {
+  std::string Name;                  // its line in "KXFilenames.res"
+  std::string Path;                  // the file whose bytes it takes, or
+  std::optional<std::string> Bytes;  // the bytes themselves (a small file made for the package)
+};
+
+struct TPackageContents {
+  std::string Description;          // "KXC.res": the container of the three project texts
+  std::vector<TPackageFile> Files;  // in package order
+  TPackageFile Windows;             // "KXGUI.kxu" (its Name is not used); neither Path nor Bytes: an empty entry
+};
+
+// Writes player + package to out, made runnable. Throws std::runtime_error,
+// leaving out as it was: "missing file: PATH" for a packaged file that cannot
+// be read (checked before anything is written), "PATH changed while it was
+// packed", "PLAYER already carries a package", "cannot read the player
+// PLAYER", "cannot create OUT", "cannot write OUT" or the container's own
+// errors (an entry above 2^31 - 1 bytes).
+void WritePackage(const std::string& player, const TPackageContents& contents, const std::string& out);
+
+}  // namespace kx
