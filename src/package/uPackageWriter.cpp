@@ -1,6 +1,8 @@
 #include "package/uPackageWriter.h"
 
+#include <climits>
 #include <cstdio>
+#include <string>
 #include <stdexcept>
 
 #include "os/uFileAccess.h"
@@ -43,6 +45,10 @@ void WritePackage(const std::string& player, const TPackageContents& contents, c
     list += f.Name + "\r\n";
     filesSize += 4 + sizes.back();
   }
+  // The entry's size is a signed 32-bit number.
+  if (filesSize > INT32_MAX)
+    throw std::runtime_error("the files come to " + std::to_string(filesSize >> 20) +
+                             " MB, more than a screensaver holds (2047 MB)");
   const bool windowsFromFile = !contents.Windows.Bytes && !contents.Windows.Path.empty();
   const int64_t windowsSize = windowsFromFile ? FileSize(contents.Windows.Path) : 0;
 
@@ -64,6 +70,13 @@ void WritePackage(const std::string& player, const TPackageContents& contents, c
     WriteEntry(o.get(), contents.Windows, windowsSize);
     // Closed before the move: Windows renames no open file.
     if (std::fclose(o.release()) != 0) throw std::runtime_error("cannot write " + out);
+  } catch (const std::runtime_error&) {
+    // The output's own failures (a full disk) are told by its name.
+    const bool unwritable = o && std::ferror(o.get());
+    o.reset();
+    RemoveFile(temp);
+    if (unwritable) throw std::runtime_error("cannot write " + out);
+    throw;
   } catch (...) {
     o.reset();
     RemoveFile(temp);

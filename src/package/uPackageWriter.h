@@ -26,10 +26,11 @@ struct TPackageContents {
 
 // Writes player + package to out, made runnable. Throws std::runtime_error,
 // leaving out as it was: "missing file: PATH" for a packaged file that cannot
-// be read (checked before anything is written), "PATH changed while it was
-// packed", "PLAYER already carries a package", "cannot read the player
-// PLAYER", "cannot create OUT", "cannot write OUT" or the container's own
-// errors (an entry above 2^31 - 1 bytes).
+// be read, and "the files come to N MB, more than a screensaver holds" for
+// files of more than 2^31 - 1 bytes together (both found before anything is
+// written); "PLAYER already carries a package", "cannot read the player
+// PLAYER", "cannot create OUT", "cannot write OUT", and "PATH changed while
+// it was packed" for a file whose size changed since it was counted.
 void WritePackage(const std::string& player, const TPackageContents& contents, const std::string& out);
 
 }  // namespace kx
