@@ -105,7 +105,8 @@ int Make(const Args& args) {
   kx::WritePackage(player, contents, out);
   const auto count = [](size_t n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); };
   std::printf("%s: %s, %s%s\n", out.c_str(), count(folder.Pictures.size(), "picture").c_str(),
-              count(folder.Music.size(), "music file").c_str(), options.PreviewName.empty() ? ", no preview picture" : "");
+              count(folder.Music.size(), "music file").c_str(),
+              options.PreviewName.empty() ? ", no preview picture" : "");
   return 0;
 }
 

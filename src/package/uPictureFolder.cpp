@@ -58,7 +58,8 @@ std::string Unusable(const std::string& path) {
 std::string CleanName(std::string_view path) {
   std::string name(path.substr(path.find_last_of('/') + 1));
   for (char& c : name)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || std::string_view("=;:\\<>\"|?*").find(c) != std::string_view::npos)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
+        std::string_view("=;:\\<>\"|?*").find(c) != std::string_view::npos)
       c = '_';
   const size_t first = name.find_first_not_of(' ');
   name.erase(0, first == std::string::npos ? name.size() : first);

@@ -49,9 +49,9 @@ class PackageWriterTest : public testing::Test {
 TEST_F(PackageWriterTest, AppendsThePackageToThePlayerByteForByte) {
   WritePackage(dir / "player", contents, dir / "out.scr");
   const std::string files = MakeContainer({big, "png", "made"});
-  const std::string expected = "MZ the player's own bytes" +
-                               MakeContainer({contents.Description, "big.jpg\r\nrenamed.png\r\nPreview.jpg\r\n", files,
-                                              "windows"});
+  const std::string expected =
+      "MZ the player's own bytes" +
+      MakeContainer({contents.Description, "big.jpg\r\nrenamed.png\r\nPreview.jpg\r\n", files, "windows"});
   EXPECT_EQ(ReadFile(dir / "out.scr"), expected);
   EXPECT_TRUE(Leftovers().empty());
 
@@ -107,24 +107,24 @@ TEST_P(PackageWriterFailureTest, LeavesTheOutputAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PackageWriterFailureTest,
-    testing::Values(
-        FailureCase{"MissingFile",
-                    [](TScratchDir& d, TPackageContents& c, std::string&) {
-                      c.Files.push_back({"gone.jpg", d / "gone.jpg", std::nullopt});
-                    },
-                    "missing file: "},
-        FailureCase{"MissingWindowsFile",
-                    [](TScratchDir& d, TPackageContents& c, std::string&) {
-                      c.Windows = {"", d / "gone.kxu", std::nullopt};
-                    },
-                    "missing file: "},
-        FailureCase{"MissingPlayer", [](TScratchDir& d, TPackageContents&, std::string& player) { player = d / "none"; },
-                    "cannot read the player"},
-        FailureCase{"PlayerWithAPackage",
-                    [](TScratchDir& d, TPackageContents&, std::string&) {
-                      WriteFile(d / "player", "MZ" + MakeContainer({"a", "b", "c", "d"}));
-                    },
-                    "already carries a package"}),
+    testing::Values(FailureCase{"MissingFile",
+                                [](TScratchDir& d, TPackageContents& c, std::string&) {
+                                  c.Files.push_back({"gone.jpg", d / "gone.jpg", std::nullopt});
+                                },
+                                "missing file: "},
+                    FailureCase{"MissingWindowsFile",
+                                [](TScratchDir& d, TPackageContents& c, std::string&) {
+                                  c.Windows = {"", d / "gone.kxu", std::nullopt};
+                                },
+                                "missing file: "},
+                    FailureCase{"MissingPlayer",
+                                [](TScratchDir& d, TPackageContents&, std::string& player) { player = d / "none"; },
+                                "cannot read the player"},
+                    FailureCase{"PlayerWithAPackage",
+                                [](TScratchDir& d, TPackageContents&, std::string&) {
+                                  WriteFile(d / "player", "MZ" + MakeContainer({"a", "b", "c", "d"}));
+                                },
+                                "already carries a package"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PackageWriterTest, AnOutputThatCannotBeMadeIsAnError) {

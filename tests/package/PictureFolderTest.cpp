@@ -37,20 +37,26 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"PlainNamesStay", {"a.jpg", "b.png", "trip/c.kxp"}, {"a.jpg", "b.png", "c.kxp"}},
         // Windows takes names that differ in case for one file.
         NameCase{"CaseClashNumbered", {"a.jpg", "A.JPG", "a.Jpg"}, {"a.jpg", "A (2).JPG", "a (3).Jpg"}},
-        NameCase{"NonAsciiCaseClash", {"\xC3\xA9t\xC3\xA9.jpg", "\xC3\x89T\xC3\x89.jpg"},
+        NameCase{"NonAsciiCaseClash",
+                 {"\xC3\xA9t\xC3\xA9.jpg", "\xC3\x89T\xC3\x89.jpg"},
                  {"\xC3\xA9t\xC3\xA9.jpg", "\xC3\x89T\xC3\x89 (2).jpg"}},
-        NameCase{"SubfolderClashTakesItsPath", {"x.jpg", "trip/x.jpg", "trip/day 2/x.jpg"},
+        NameCase{"SubfolderClashTakesItsPath",
+                 {"x.jpg", "trip/x.jpg", "trip/day 2/x.jpg"},
                  {"x.jpg", "trip_x.jpg", "trip_day 2_x.jpg"}},
         NameCase{"PathTakenTooNumbered", {"x.jpg", "trip_x.jpg", "trip/x.jpg"}, {"x.jpg", "trip_x.jpg", "x (2).jpg"}},
-        NameCase{"PackageEntriesAndLockAvoided", {"kxgui.kxu", "KXC.RES", ".kxlock"},
+        NameCase{"PackageEntriesAndLockAvoided",
+                 {"kxgui.kxu", "KXC.RES", ".kxlock"},
                  {"kxgui (2).kxu", "KXC (2).RES", ".kxlock (2)"}},
-        NameCase{"WindowsDeviceNamesAvoided", {"CON.jpg", "nul.png", "com1.gif"},
+        NameCase{"WindowsDeviceNamesAvoided",
+                 {"CON.jpg", "nul.png", "com1.gif"},
                  {"CON (2).jpg", "nul (2).png", "com1 (2).gif"}},
         // "=" splits an INI line, ";" the music list, ":" and "\\" end a
         // packaged name's folder part; a leading "[" starts a section.
-        NameCase{"TextBreakingCharacters", {"a=b;c:d.jpg", "x\\y.png", "[1].jpg", "p\r\nq\t.gif", "w<>\"|?*.jpg"},
+        NameCase{"TextBreakingCharacters",
+                 {"a=b;c:d.jpg", "x\\y.png", "[1].jpg", "p\r\nq\t.gif", "w<>\"|?*.jpg"},
                  {"a_b_c_d.jpg", "x_y.png", "_1].jpg", "p__q_.gif", "w______.jpg"}},
-        NameCase{"BlanksAndTrailingDotsDropped", {"  sea.jpg ", "dot.jpg..", "...", ""},
+        NameCase{"BlanksAndTrailingDotsDropped",
+                 {"  sea.jpg ", "dot.jpg..", "...", ""},
                  {"sea.jpg", "dot.jpg", "_", "_ (2)"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -88,7 +94,8 @@ TEST_F(PictureFolderTest, TakesPicturesAndMusicInByteOrderOfTheirPaths) {
   const TPictureFolder all = ScanPictureFolder(dir.Path(), true);
   EXPECT_EQ(Names(all.Pictures),
             (std::vector<std::string>{"Z.gif", "a.png", "b.jpg", "c.kxp", "d.bmp", "sub_b.jpg", "e.png"}));
-  EXPECT_EQ(Names(all.Music), (std::vector<std::string>{"beat.mp3", "song.OGG", "tune.ogg", "track.flac", "voice.wav"}));
+  EXPECT_EQ(Names(all.Music),
+            (std::vector<std::string>{"beat.mp3", "song.OGG", "tune.ogg", "track.flac", "voice.wav"}));
   EXPECT_EQ(all.Pictures[5].Path, dir / "sub/b.jpg");
   EXPECT_EQ(all.Pictures[6].Path, dir / "sub/deeper/e.png");
 }

@@ -31,7 +31,9 @@ convert -size 64x48 xc:blue "$photos/trip/01 red.jpg"
 
 make_ok() { "$kxtool" make "$@" --player "$player" > "$t/out" 2> "$t/err" || fail "make $*: $(cat "$t/err")"; }
 project() { TMPDIR="$t/tmp" "$kxtool" project "$1" | sed "s|^/.*/||; s|=/.*/|=|" > "$t/project"; }
-has() { for line in "$@"; do grep -qxF -- "$line" "$t/project" || fail "no line '$line' in: $(cat "$t/project")"; done; }
+has() {
+  for line in "$@"; do grep -qxF -- "$line" "$t/project" || fail "no line '$line' in: $(cat "$t/project")"; done
+}
 
 make_ok "$photos" -o "$t/bin/Photos.scr"
 [ -x "$t/bin/Photos.scr" ] || fail "the screensaver is not runnable"
@@ -47,7 +49,8 @@ project "$t/bin/Photos.scr"
 has "ProductName=My Photos" "Publisher=" "MusicFile=song.ogg" "Music=1" "PreviewFile=Preview.jpg" \
     "Stretch=1" "Proportional=1" "Random=1" "Duration=10" "TransitionTime=2000" "UIFile=KXGUI.kxu"
 "$kxtool" unpack "$t/bin/Photos.scr" "$t/un"
-cmp -s "$t/un/03 lake.kxp" "$demo/lake.kxp" && cmp -s "$t/un/song.ogg" "$demo/music1.ogg" || fail "packaged bytes differ"
+cmp -s "$t/un/03 lake.kxp" "$demo/lake.kxp" && cmp -s "$t/un/song.ogg" "$demo/music1.ogg" ||
+  fail "packaged bytes differ"
 [ "$(identify -format '%m %wx%h' "$t/un/Preview.jpg")" = "JPEG 320x240" ] || fail "preview picture"
 [ -z "$(ls -A "$t/tmp")" ] || fail "work folder left behind"
 
@@ -102,7 +105,8 @@ wait_for_screen "$config" "$t/window.png" 640x480+80+60
 # grid (cells 94 x 106 from 26, 120 in the window).
 # pixel X Y [FILE]: "r,g,b" of the screen shot or FILE; near A B: within 8 in each.
 pixel() {
-  convert "${3:-$t/shot.png}" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+  local at="p{$1,$2}"
+  convert "${3:-$t/shot.png}" -format "%[fx:int(255*$at.r)],%[fx:int(255*$at.g)],%[fx:int(255*$at.b)]" info:
 }
 near() { awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, ","); split(b, y, ",");
   for (i = 1; i <= 3; i++) if (x[i] - y[i] > 8 || y[i] - x[i] > 8) exit 1 }'; }
