@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "os/uFileAccess.h"
@@ -10,6 +11,7 @@
 #include "package/uIniFile.h"
 #include "package/uKXProject.h"
 #include "package/uPackage.h"
+#include "package/uPackageWriter.h"
 #include "package/uText.h"
 #include "package/uWorkFolder.h"
 #include "startup/uStartup.h"
@@ -24,13 +26,6 @@ std::string Slash(std::string dir) {
 }
 
 bool IsFile(const std::string& path) { return kx::IsRegularFile(path); }
-
-int64_t FileSize(const std::string& path) {
-  const kx::TFilePtr f = kx::OpenRegularFile(path);
-  const int64_t size = f ? kx::OpenFileSize(f.get()) : -1;
-  if (size < 0) throw std::runtime_error("missing file: " + path);
-  return size;
-}
 
 // The sections of project.ini that make one text of "KXC.res", as CR LF INI text.
 std::string SectionsText(const kx::TIniFile& ini, std::initializer_list<std::string_view> sections) {
@@ -75,45 +70,15 @@ int Pack(const Args& args) {
   if (!IsFile(dir + "project.ini")) throw std::runtime_error("missing file: " + dir + "project.ini");
   const kx::TIniFile ini = kx::TIniFile::FromFile(dir + "project.ini");
 
-  const std::vector<std::string> files = PackagedPaths(ini);
-  std::string list;
-  int64_t filesSize = kx::kContainerHeaderSize;
-  for (const std::string& f : files) {
-    list += f + "\r\n";
-    filesSize += 4 + FileSize(dir + f);
-  }
-  const std::string gui = dir + "KXGUI.kxu";
-  const std::string description = kx::MakeContainer({
+  kx::TPackageContents contents;
+  contents.Description = kx::MakeContainer({
       "[FileListHeader]\r\nHeader=1\r\n\r\n" + SectionsText(ini, {"FileList"}),
       SectionsText(ini, {"General", "Default", "Advance", "Build"}),
       SectionsText(ini, {"UI"}),
   });
-  if (kx::FindContainer(player).found) throw std::runtime_error(player + " already carries a package");
-  const kx::TFilePtr in = kx::OpenRegularFile(player);
-  if (!in) throw std::runtime_error("cannot read the player " + player);
-
-  const std::string temp = out + ".part";
-  try {
-    const kx::TFilePtr o = kx::CreateWritableFile(temp);
-    if (!o) throw std::runtime_error("cannot create " + out);
-    char buf[65536];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, in.get())) > 0;)
-      if (std::fwrite(buf, 1, n, o.get()) != n) throw std::runtime_error("cannot write " + out);
-    kx::WriteContainerHeader(o.get(), 4);
-    kx::WriteContainerEntry(o.get(), description);
-    kx::WriteContainerEntry(o.get(), list);
-    kx::WriteContainerEntrySize(o.get(), filesSize);
-    kx::WriteContainerHeader(o.get(), int32_t(files.size()));
-    for (const std::string& f : files) kx::WriteContainerFileEntry(o.get(), dir + f);
-    if (IsFile(gui)) kx::WriteContainerFileEntry(o.get(), gui);
-    else kx::WriteContainerEntry(o.get(), "");
-    if (std::fflush(o.get()) != 0) throw std::runtime_error("cannot write " + out);
-  } catch (...) {
-    kx::RemoveFile(temp);
-    throw;
-  }
-  kx::MarkRunnable(temp);
-  if (!kx::MoveFileOver(temp, out)) throw std::runtime_error("cannot create " + out);
+  for (const std::string& f : PackagedPaths(ini)) contents.Files.push_back({f, dir + f, std::nullopt});
+  if (IsFile(dir + "KXGUI.kxu")) contents.Windows.Path = dir + "KXGUI.kxu";
+  kx::WritePackage(player, contents, out);
   return 0;
 }
 

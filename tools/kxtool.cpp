@@ -27,6 +27,7 @@ namespace {
 
 constexpr TCommand kCommands[] = {
     {"pack", Pack, "pack DIR -o OUT [--player PATH]   pack a project folder into a screensaver"},
+    {"make", Make, "make DIR -o NAME.scr [--recursive] [--name NAME] [--publisher NAME] [--duration S] [--transition-time MS] [--random 0|1] [--player PATH]   a screensaver from a folder of pictures"},
     {"unpack", Unpack, "unpack FILE DIR                   extract a screensaver's package into DIR"},
     {"project", Project, "project FILE                      print the project a screensaver loads"},
     {"show", Show, "show FILE --screen WxH --seconds S -o DIR [--every K] [--seed N] [--frame-cost MS]   run the full-screen show headless"},

@@ -29,6 +29,7 @@ struct TCommandGroup {
 };
 
 int Pack(const Args& args);
+int Make(const Args& args);
 int Unpack(const Args& args);
 int Project(const Args& args);
 int Show(const Args& args);

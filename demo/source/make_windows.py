@@ -2,7 +2,7 @@
 """Draws the demo's configuration window and writes its window definitions
 (standard library only).
 
-    python3 make_windows.py KXTOOL [DEMO_DIR] [--skin-png FILE]
+    python3 make_windows.py KXTOOL [DEMO_DIR] [--skin-png FILE] [--generic-dir GENERIC_DIR]
 
 The skin of the main window (a 640 x 480 picture: title band, a frame for the
 thumbnails, a frame for the preview, painted buttons and arrows) and the
@@ -14,6 +14,12 @@ and `KXTOOL kxu-make` joins them into DEMO_DIR/KXGUI.kxu, the window
 definitions that `kxtool pack` puts into the screensaver. DEMO_DIR defaults
 to the folder above this script. --skin-png also writes the skin as a PNG
 to look at.
+
+The same windows made generic - no website, no words about the demo, the
+publisher without "by" so that none leaves no stray word - are the windows
+`kxtool make` gives a screensaver made from a folder of pictures. They go to
+GENERIC_DIR (--generic-dir; by default tools/windows/ of this repository):
+the same four text files and KXGUI.kxu, which the build compiles into kxtool.
 
 Every step is deterministic: the same script gives the same files byte for
 byte, so the committed files can be checked against it.
@@ -641,7 +647,9 @@ def window_header(f, name, caption, width, height, colour_value, frame_props):
             ("OldCreateOrder", "False"), ("Position", "poScreenCenter"), ("Visible", "True"))
 
 
-def main_window(skin_jpeg, website_looks):
+def main_window(skin_jpeg, website_looks, generic=False):
+    """The main window; generic: without the website button, the publisher's
+    name alone."""
     f = Form()
     window_header(f, "MainWindow", "<ScreensaverName>", W, H, colour((14, 20, 36)),
                   [("BorderStyle", "bsNone")])
@@ -658,18 +666,19 @@ def main_window(skin_jpeg, website_looks):
     f.props(("Transparent", "True"), ("Tag", "1"))
     f.end()
     f.begin("lbCompany", "TLabel")
-    f.props(*geometry(84, 44, 300, 16), ("Caption", quoted("by <CompanyName>")))
+    f.props(*geometry(84, 44, 300, 16), ("Caption", quoted(company_caption(generic))))
     f.font((170, 200, 240), -13, bold=True)
     f.props(("Transparent", "True"), ("Tag", "1"))
     f.end()
-    left, top, w, h = WEBSITE_BUTTON
-    f.begin("btnWebsite", "TMyButton")
-    f.props(*geometry(left, top, w, h), ("Cursor", "crHandPoint"), ("Hint", quoted("Visit the website")),
-            ("ShowHint", "True"), ("ParentShowHint", "False"), ("AutoSize", "True"), ("Transparent", "False"),
-            ("Tag", "1"))
-    for prop, look in zip(("ButtonUp", "ButtonOver", "ButtonDown"), website_looks):
-        f.binary(prop + ".Data", picture_data("TBitmap", bmp_bytes(look)))
-    f.end()
+    if not generic:
+        left, top, w, h = WEBSITE_BUTTON
+        f.begin("btnWebsite", "TMyButton")
+        f.props(*geometry(left, top, w, h), ("Cursor", "crHandPoint"), ("Hint", quoted("Visit the website")),
+                ("ShowHint", "True"), ("ParentShowHint", "False"), ("AutoSize", "True"), ("Transparent", "False"),
+                ("Tag", "1"))
+        for prop, look in zip(("ButtonUp", "ButtonOver", "ButtonDown"), website_looks):
+            f.binary(prop + ".Data", picture_data("TBitmap", bmp_bytes(look)))
+        f.end()
     left, top, w, h = THUMB_GRID
     f.begin("Thumbnails", "TKXThumbnail2")
     f.props(*geometry(left, top, w, h), ("Color", colour(GRID_COLOUR)))
@@ -699,16 +708,25 @@ def main_window(skin_jpeg, website_looks):
     f.props(("Transparent", "True"), ("Tag", "1"))
     f.end()
     f.end()
-    bindings = [("btnWebsite", 0, "<Website>"), ("Preview", 4, ""), ("hsPrevious", 3, ""), ("hsNext", 2, "")]
+    bindings = [] if generic else [("btnWebsite", 0, "<Website>")]
+    bindings += [("Preview", 4, ""), ("hsPrevious", 3, ""), ("hsNext", 2, "")]
     bindings += [(name, action, param) for name, _, _, action, param in BUTTONS]
     return f.text(), bindings_ini(bindings)
 
 
 ABOUT_TEXT = ("A slideshow of pictures whose water ripples and mirrors the hills, with birds, fish, "
               "falling snow and music.\r\nMove the mouse or press a key to end the show.")
+GENERIC_ABOUT_TEXT = ("A slideshow of the pictures of one folder.\r\n"
+                      "Move the mouse or press a key to end the show.")
 
 
-def about_window():
+def company_caption(generic):
+    return "<CompanyName>" if generic else "by <CompanyName>"
+
+
+def about_window(generic=False):
+    """The About window; generic: without the website link, about any
+    folder's pictures."""
     f = Form()
     window_header(f, "About", "About <ScreensaverName>", 360, 280, "clBtnFace",
                   [("BorderIcons", "[biSystemMenu]"), ("BorderStyle", "bsDialog")])
@@ -716,29 +734,32 @@ def about_window():
     f.begin("pnInfo", "TPanel")
     f.props(*geometry(12, 12, 336, 108), ("Caption", "''"), ("Color", colour((28, 44, 76))), ("TabOrder", "0"), ("Tag", "1"))
     for name, top, caption, rgb, height, bold in (("lbName", 14, "<ScreensaverName>", (255, 255, 255), -19, True),
-                                                  ("lbCompany", 44, "by <CompanyName>", (180, 205, 240), -13, True)):
+                                                  ("lbCompany", 44, company_caption(generic), (180, 205, 240), -13,
+                                                   True)):
         f.begin(name, "TLabel")
         f.props(*geometry(16, top, 300, -height + 4), ("Caption", quoted(caption)))
         f.font(rgb, height, bold)
         f.props(("Transparent", "True"), ("Tag", "1"))
         f.end()
-    f.begin("lbWebsite", "TLabel")
-    f.props(*geometry(16, 76, 300, 16), ("Cursor", "crHandPoint"), ("Hint", quoted("Visit the website")),
-            ("Caption", quoted("<Website>")))
-    f.font((120, 190, 255), -13, underline=True)
-    f.props(("ParentShowHint", "False"), ("ShowHint", "True"), ("Transparent", "True"), ("Tag", "1"))
-    f.end()
+    if not generic:
+        f.begin("lbWebsite", "TLabel")
+        f.props(*geometry(16, 76, 300, 16), ("Cursor", "crHandPoint"), ("Hint", quoted("Visit the website")),
+                ("Caption", quoted("<Website>")))
+        f.font((120, 190, 255), -13, underline=True)
+        f.props(("ParentShowHint", "False"), ("ShowHint", "True"), ("Transparent", "True"), ("Tag", "1"))
+        f.end()
     f.end()
     f.begin("mmAbout", "TMyMemo")
     f.props(*geometry(12, 130, 336, 100), ("Color", "clWindow"), ("TabOrder", "1"), ("WordWrap", "True"),
-            ("Text", quoted(ABOUT_TEXT).replace("\r\n", "'#13#10'")), ("Tag", "1"))
+            ("Text", quoted(GENERIC_ABOUT_TEXT if generic else ABOUT_TEXT).replace("\r\n", "'#13#10'")),
+            ("Tag", "1"))
     f.font((0, 0, 0), -11)
     f.end()
     f.begin("btnOK", "TBitBtn")
     f.props(*geometry(264, 242, 84, 28), ("Caption", "'OK'"), ("TabOrder", "2"), ("Tag", "1"))
     f.end()
     f.end()
-    return f.text(), bindings_ini([("lbWebsite", 0, "<Website>"), ("btnOK", 6, "")])
+    return f.text(), bindings_ini(([] if generic else [("lbWebsite", 0, "<Website>")]) + [("btnOK", 6, "")])
 
 
 def bindings_ini(bindings):
@@ -748,32 +769,53 @@ def bindings_ini(bindings):
     return "\n".join(out)
 
 
-def main(argv):
-    args = [a for a in argv if not a.startswith("--")]
-    png = argv[argv.index("--skin-png") + 1] if "--skin-png" in argv else None
-    if png:
-        args.remove(png)
-    if len(args) not in (1, 2):
-        sys.exit(__doc__)
-    kxtool = args[0]
-    demo = args[1] if len(args) == 2 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    skin = draw_skin()
-    if png:
-        with open(png, "wb") as f:
-            f.write(png_bytes(skin))
-    looks = website_buttons(skin)
-    windows = os.path.join(demo, "source", "windows")
-    os.makedirs(windows, exist_ok=True)
+def write_windows(kxtool, folder, kxu, windows):
+    """The text forms and bindings into folder, joined into kxu."""
+    os.makedirs(folder, exist_ok=True)
     inputs = []
-    for name, (form, bindings) in (("MainWindow", main_window(jpeg_bytes(skin), looks)), ("About", about_window())):
-        form_path = os.path.join(windows, name + ".form")
-        ini_path = os.path.join(windows, name + ".bindings.ini")
+    for name, (form, bindings) in windows:
+        form_path = os.path.join(folder, name + ".form")
+        ini_path = os.path.join(folder, name + ".bindings.ini")
         with open(form_path, "w", newline="\n") as f:
             f.write(form)
         with open(ini_path, "w", newline="\n") as f:
             f.write(bindings)
         inputs.append(form_path + ":" + ini_path)
-    subprocess.run([kxtool, "kxu-make", *inputs, "-o", os.path.join(demo, "KXGUI.kxu")], check=True)
+    subprocess.run([kxtool, "kxu-make", *inputs, "-o", kxu], check=True)
+
+
+def option(argv, name):
+    """The value after --name, taken out of argv; None when absent."""
+    if name not in argv:
+        return None
+    i = argv.index(name)
+    if i + 1 >= len(argv):
+        sys.exit(__doc__)
+    value = argv[i + 1]
+    del argv[i:i + 2]
+    return value
+
+
+def main(argv):
+    argv = list(argv)
+    png = option(argv, "--skin-png")
+    here = os.path.dirname(os.path.abspath(__file__))
+    generic = option(argv, "--generic-dir") or os.path.join(os.path.dirname(os.path.dirname(here)), "tools", "windows")
+    args = [a for a in argv if not a.startswith("--")]
+    if len(args) not in (1, 2) or len(args) != len(argv):
+        sys.exit(__doc__)
+    kxtool = args[0]
+    demo = args[1] if len(args) == 2 else os.path.dirname(here)
+    skin = draw_skin()
+    if png:
+        with open(png, "wb") as f:
+            f.write(png_bytes(skin))
+    looks = website_buttons(skin)
+    skin_jpeg = jpeg_bytes(skin)
+    write_windows(kxtool, os.path.join(demo, "source", "windows"), os.path.join(demo, "KXGUI.kxu"),
+                  [("MainWindow", main_window(skin_jpeg, looks)), ("About", about_window())])
+    write_windows(kxtool, generic, os.path.join(generic, "KXGUI.kxu"),
+                  [("MainWindow", main_window(skin_jpeg, looks, generic=True)), ("About", about_window(generic=True))])
 
 
 if __name__ == "__main__":

@@ -31,6 +31,12 @@ bool IsFolder(const std::string& path);
 
 // A new or emptied file opened for writing; null when it cannot be.
 TFilePtr CreateWritableFile(const std::string& path);
+// A new file in path's folder, named after path, opened for writing and made
+// by this call alone (never a file or a link that was already there); its
+// path goes to tempPath. Null when none can be made. For writing a file
+// whole that then takes path's place with MoveFileOver, so that a failure
+// half-way leaves path as it was.
+TFilePtr CreateFileBeside(const std::string& path, std::string& tempPath);
 // The file opened for appending (created when missing); null when it cannot be.
 TFilePtr OpenAppendFile(const std::string& path);
 // Removes a file; false when it cannot (or there is none).

@@ -189,10 +189,11 @@ void WriteContainerEntry(std::FILE* out, std::string_view data) {
   Put(out, data);
 }
 
-void WriteContainerFileEntry(std::FILE* out, const std::string& path) {
+void WriteContainerFileEntry(std::FILE* out, const std::string& path, std::optional<int64_t> expected) {
   FilePtr in = OpenRead(path);
   const int64_t size = in ? OpenFileSize(in.get()) : -1;
   if (size < 0) throw std::runtime_error("cannot read " + path);
+  if (expected && size != *expected) throw std::runtime_error(path + " changed while it was packed");
   if (size > INT32_MAX) throw std::runtime_error("file too large to pack: " + path);
   WriteContainerEntrySize(out, size);
   char buf[kChunk];

@@ -92,7 +92,9 @@ void WriteContainerHeader(std::FILE* out, int32_t count);
 void WriteContainerEntrySize(std::FILE* out, int64_t size);
 void WriteContainerEntry(std::FILE* out, std::string_view data);
 // Streams a file as one entry; throws when it cannot be read or is too large.
-void WriteContainerFileEntry(std::FILE* out, const std::string& path);
+// With size, also when the file no longer has that size (it changed since
+// the caller counted it into a size written before).
+void WriteContainerFileEntry(std::FILE* out, const std::string& path, std::optional<int64_t> size = std::nullopt);
 std::string MakeContainer(const std::vector<std::string>& entries);
 
 }  // namespace kx

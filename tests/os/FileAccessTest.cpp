@@ -100,4 +100,34 @@ TEST(FileAccess, FileExistsOnlyForARegularFile) {
   for (const auto& c : cases) EXPECT_EQ(FileExists(c.path), c.exists) << "'" << c.path << "'";
 }
 
+// The whole-file writers' first step: each call makes a file of its own
+// beside the target (in a folder named in any script too), never the target
+// itself, and the finished file then takes the target's place.
+TEST(FileAccess, CreateFileBesideMakesANewFileEachTime) {
+  TScratchDir dir;
+  ASSERT_EQ(MakePrivateFolder(dir / "J\xC3\xB6rg"), 0);
+  const std::string target = dir / "J\xC3\xB6rg/out.scr";
+  kxtest::WriteFile(target, "old");
+  std::string first, second;
+  {
+    const TFilePtr a = CreateFileBeside(target, first);
+    const TFilePtr b = CreateFileBeside(target, second);
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.rfind(target + ".", 0), 0u) << first;
+    std::fputs("new", a.get());
+  }
+  EXPECT_EQ(ReadAll(target), "old");
+  ASSERT_TRUE(MoveFileOver(first, target));
+  EXPECT_EQ(ReadAll(target), "new");
+  EXPECT_TRUE(RemoveFile(second));
+  const int folder = OpenFolder(dir / "J\xC3\xB6rg");
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"out.scr"});
+  CloseFolder(folder);
+
+  std::string none;
+  EXPECT_FALSE(CreateFileBeside(dir / "missing/out.scr", none));
+  EXPECT_EQ(none, "");
+}
+
 }  // namespace

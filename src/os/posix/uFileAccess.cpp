@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <utility>
+
 namespace kx {
 
 TFilePtr OpenRegularFile(const std::string& path) {
@@ -42,6 +45,22 @@ bool IsFolder(const std::string& path) {
 }
 
 TFilePtr CreateWritableFile(const std::string& path) { return TFilePtr(std::fopen(path.c_str(), "wb"), std::fclose); }
+
+TFilePtr CreateFileBeside(const std::string& path, std::string& tempPath) {
+  std::string name = path + ".XXXXXX";
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) return TFilePtr(nullptr, std::fclose);
+  // mkstemp makes the file for its owner only; a finished file is readable by all.
+  ::fchmod(fd, 0644);
+  std::FILE* f = ::fdopen(fd, "wb");
+  if (!f) {
+    ::close(fd);
+    ::unlink(name.c_str());
+    return TFilePtr(nullptr, std::fclose);
+  }
+  tempPath = std::move(name);
+  return TFilePtr(f, std::fclose);
+}
 
 TFilePtr OpenAppendFile(const std::string& path) { return TFilePtr(std::fopen(path.c_str(), "a"), std::fclose); }
 

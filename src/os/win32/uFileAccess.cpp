@@ -4,6 +4,9 @@
 #include <io.h>
 #include <windows.h>
 
+#include <random>
+#include <string>
+
 #include "os/uWindowsFileNames.h"
 #include "os/win32/uWidePath.h"
 
@@ -75,6 +78,37 @@ std::string SystemFileNameKey(std::string_view name) { return WindowsFileNameKey
 TFilePtr CreateWritableFile(const std::string& path) {
   const std::wstring wide = WidePath(path);
   return TFilePtr(wide.empty() ? nullptr : ::_wfopen(wide.c_str(), L"wb"), std::fclose);
+}
+
+TFilePtr CreateFileBeside(const std::string& path, std::string& tempPath) {
+  TFilePtr none(nullptr, std::fclose);
+  const std::wstring target = WidePath(path);
+  if (target.empty()) return none;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string suffix = "." + std::to_string(random() % 1000000);
+    const std::wstring temp = target + std::wstring(suffix.begin(), suffix.end());
+    HANDLE h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      if (::GetLastError() == ERROR_FILE_EXISTS) continue;
+      return none;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+      ::CloseHandle(h);
+      ::DeleteFileW(temp.c_str());
+      return none;
+    }
+    std::FILE* f = ::_fdopen(fd, "wb");
+    if (!f) {
+      ::_close(fd);
+      ::DeleteFileW(temp.c_str());
+      return none;
+    }
+    tempPath = path + suffix;
+    return TFilePtr(f, std::fclose);
+  }
+  return none;
 }
 
 TFilePtr OpenAppendFile(const std::string& path) {
