@@ -5,7 +5,8 @@
 # Linux build's kxtool dialog draws them (the two toolkits' fonts differ: see
 # the tolerance below); a new duration and the clock confirmed with OK are
 # written into Demo.ini beside the .scr as the dialog's [Setting] keys; the
-# "About" hot spot opens About as the Linux build draws it, and its OK closes it.
+# "About" hot spot opens About as the Linux build draws it, and its OK closes it;
+# "Wallpaper" asks in a drawn Yes/No box, and No writes nothing.
 # The dialog is read from its own X window (xwd -id): Wine 8 on a bare Xvfb
 # leaves the screen under a captioned window opened from MainWindow black,
 # although the window holds what the program drew.
@@ -86,6 +87,32 @@ keys=$(sed -n '/^\[Setting\]/,/^\[/p' <<< "$settings" | grep '=' | cut -d= -f1 |
   fail "[Setting] keys: $keys"
 grep -qx 'Duration=15' <<< "$settings" || fail "duration: $settings"
 grep -qx 'ShowClock=1' <<< "$settings" || fail "clock: $settings"
+
+# "Wallpaper" (266, 376) asks first in the system's Yes/No box (Wine's own,
+# so only its being drawn is checked: not black); No leaves no wallpaper
+# picture beside the program.
+xdotool mousemove $((80 + 320)) $((60 + 393)) click 1
+box=
+for _ in $(seq 80); do
+  sleep 0.25
+  for w in $(xdotool search --onlyvisible --name '^KX Demo Screensaver$' 2> /dev/null || true); do
+    xwininfo -id "$w" | grep -q 'Width: 640' || box=$w
+  done
+  [ -n "$box" ] && break
+done
+[ -n "$box" ] || fail "the wallpaper question did not appear"
+mean=
+for _ in $(seq 40); do
+  sleep 0.25
+  xwd -id "$box" -silent > "$t/box.xwd" 2> /dev/null || continue
+  mean=$(convert "xwd:$t/box.xwd" -format '%[fx:mean]' info:)
+  below 0.5 "$mean" && break
+done
+below 0.5 "$mean" || fail "the wallpaper question is not drawn (mean ${mean:-none})"
+xdotool key --window "$box" n
+for _ in $(seq 40); do xwininfo -id "$box" > /dev/null 2>&1 || break; sleep 0.25; done
+if xwininfo -id "$box" 2> /dev/null | grep -q IsViewable; then fail "No did not close the wallpaper question"; fi
+[ ! -e "$t/bin/Demo.scr.bmp" ] || fail "No still wrote the wallpaper picture"
 
 # "About" (384, 376) opens the About window, drawn as the Linux build draws
 # it; its OK button (264, 242, 84 x 28) closes it.
