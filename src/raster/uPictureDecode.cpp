@@ -93,6 +93,11 @@ bool PictureKindBuiltIn(TPictureKind kind) {
 
 TBitmap32 DecodePicture(std::span<const uint8_t> data) {
   const TPictureKind kind = PictureKindOf(data);
+  // A library may lack one codec (libheif without AV1): said the same way as
+  // a library that is missing altogether.
+  if (kind != TPictureKind::Unknown && !PictureKindBuiltIn(kind))
+    throw TDecodeError(std::string(kind == TPictureKind::Webp ? "WebP" : kind == TPictureKind::Heic ? "HEIC" : "AVIF") +
+                       " pictures are not built into this program");
   for (const TDecoderEntry& d : kDecoders)
     if (d.Kind == kind) return d.Decode(data);
   throw TDecodeError("unknown picture format");

@@ -419,6 +419,17 @@ TEST(Heif, HugeClaimsAndCutFilesAreRefused) {
     }
     EXPECT_NE(DecodeError(claiming(8192, 4097)).find("larger than the limit of 33554432 pixels"), std::string::npos)
         << k.name;
+    EXPECT_NE(DecodeError(claiming(8193, 16)).find("has a side longer than 8192 pixels"), std::string::npos) << k.name;
+    // A grid (as heif-enc wraps x265's pictures) whose own output size, in
+    // "idat", claims 30000 x 30000 over the small "ispe": refused before the
+    // library allocates it (it would take gigabytes).
+    if (const size_t idat = heif->find("idat"); idat != std::string::npos && (*heif)[idat + 5] == 0) {
+      std::string lying = *heif;
+      Put(lying, idat + 8, 30000, 2);
+      Put(lying, idat + 10, 30000, 2);
+      EXPECT_FALSE(DecodeError(lying).empty()) << k.name;
+      EXPECT_EQ(DeclaredPictureSize(Bytes(lying))->Width, 32) << k.name;
+    }
     for (size_t keep : {heif->size() - 1, heif->size() / 2, size_t(100), size_t(30)})
       EXPECT_FALSE(DecodeError(heif->substr(0, keep)).empty()) << k.name << " cut to " << keep;
   }
@@ -451,4 +462,23 @@ TEST(PictureKind, HeifBrandsTellHeicFromAvif) {
   std::string cut = ftyp("mif1", {"miaf"});
   cut.replace(cut.size() - 8, 8, std::string("avif") + "mdat");
   EXPECT_EQ(PictureKindOf(Bytes(cut)), TPictureKind::Heic);
+}
+
+// In a build without a format's library its pictures are still told apart,
+// and refused with an error that says why.
+TEST(PictureKind, FormatsNotBuiltInSaySo) {
+  const struct {
+    TPictureKind kind;
+    std::string data;
+  } cases[] = {
+      {TPictureKind::Webp, std::string("RIFF\x1a\0\0\0WEBPVP8L\x0d\0\0\0\x2f\0\0\0\0", 25)},
+      {TPictureKind::Heic, std::string("\0\0\0\x14" "ftypheic\0\0\0\0mif1", 20)},
+      {TPictureKind::Avif, std::string("\0\0\0\x14" "ftypavif\0\0\0\0mif1", 20)},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(PictureKindOf(Bytes(c.data)), c.kind);
+    const std::string error = DecodeError(c.data);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.find("not built into this program") != std::string::npos, !PictureKindBuiltIn(c.kind)) << error;
+  }
 }

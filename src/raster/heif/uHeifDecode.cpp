@@ -37,25 +37,43 @@ void Check(heif_error e) {
 
 // The file's boxes read (nothing decoded yet) and its primary picture. The
 // library refuses a picture wider or taller than the bitmap's own limit
-// itself; the data must outlive the handle.
-THandle PrimaryPicture(std::span<const uint8_t> data) {
+// itself; the data must outlive both.
+struct TPrimary {
+  TContext Context;
+  THandle Handle;
+};
+
+TPrimary PrimaryPicture(std::span<const uint8_t> data) {
   InitOnce();
-  TContext context(heif_context_alloc());
-  if (!context) throw TDecodeError("HEIF: out of memory");
-  heif_context_set_maximum_image_size_limit(context.get(), TBitmap32::kMaxSide);
+  TPrimary p{TContext(heif_context_alloc()), nullptr};
+  if (!p.Context) throw TDecodeError("HEIF: out of memory");
+  heif_context_set_maximum_image_size_limit(p.Context.get(), TBitmap32::kMaxSide);
   // Tiles are decoded on the caller's thread: the show and the thumbnails
   // already decode off the window's thread, one picture each.
-  heif_context_set_max_decoding_threads(context.get(), 0);
-  Check(heif_context_read_from_memory_without_copy(context.get(), data.data(), data.size(), nullptr));
+  heif_context_set_max_decoding_threads(p.Context.get(), 0);
+  Check(heif_context_read_from_memory_without_copy(p.Context.get(), data.data(), data.size(), nullptr));
   heif_image_handle* handle = nullptr;
-  Check(heif_context_get_primary_image_handle(context.get(), &handle));
-  return THandle(handle);  // the handle keeps the context it needs
+  Check(heif_context_get_primary_image_handle(p.Context.get(), &handle));
+  p.Handle.reset(handle);
+  return p;
 }
+
+// A picture made of tiles or overlaid pictures has a size of its own that
+// the library checks only against its per-side limit, not against the size
+// the file declares: a grid of a few bytes may claim 30000 x 30000 and take
+// gigabytes. Before decoding, that limit is brought down to the declared
+// longer side (4096 at least), and a longer side than this is refused:
+// whatever a file's grid claims then stays within 8192 x 8192 (about 200 MB
+// for 8-bit tiles).
+constexpr int kMaxHeifSide = 8192;
 
 void CheckSize(int width, int height) {
   if (width < 1 || height < 1 || width > TBitmap32::kMaxSide || height > TBitmap32::kMaxSide)
     throw TDecodeError("HEIF picture size out of range");
   if (int64_t(width) * height > kMaxDecodedPixels) throw TDecodeError(TooLargeMessage("HEIF", width, height));
+  if (std::max(width, height) > kMaxHeifSide)
+    throw TDecodeError("HEIF picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                       " pixels has a side longer than " + std::to_string(kMaxHeifSide) + " pixels");
 }
 
 uint8_t Unpremultiplied(uint8_t c, uint8_t a) { return a == 0 ? 0 : uint8_t(std::min(255, (c * 255 + a / 2) / a)); }
@@ -74,27 +92,33 @@ bool AvifBuiltIn() {
 
 std::optional<TPoint> HeifPictureSize(std::span<const uint8_t> data) {
   try {
-    const THandle handle = PrimaryPicture(data);
-    return TPoint{heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get())};
+    const TPrimary p = PrimaryPicture(data);
+    return TPoint{heif_image_handle_get_width(p.Handle.get()), heif_image_handle_get_height(p.Handle.get())};
   } catch (const TDecodeError&) {
     return std::nullopt;
   }
 }
 
 TBitmap32 DecodeHeif(std::span<const uint8_t> data) {
-  const THandle handle = PrimaryPicture(data);
+  const TPrimary p = PrimaryPicture(data);
+  const heif_image_handle* handle = p.Handle.get();
   // The size after the file's rotation and crop, as the picture decodes.
-  CheckSize(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()));
-  const bool premultiplied = heif_image_handle_is_premultiplied_alpha(handle.get()) != 0;
+  const int declaredW = heif_image_handle_get_width(handle), declaredH = heif_image_handle_get_height(handle);
+  CheckSize(declaredW, declaredH);
+  // Not below 4096 either: a small picture may be cropped from a large tile.
+  heif_context_set_maximum_image_size_limit(p.Context.get(), std::max({declaredW, declaredH, 4096}) + 1);
+  const bool premultiplied = heif_image_handle_is_premultiplied_alpha(handle) != 0;
   const TOptions options(heif_decoding_options_alloc());
   if (!options) throw TDecodeError("HEIF: out of memory");
   options->convert_hdr_to_8bit = 1;  // 10- and 12-bit pictures too, as 8 bits a channel
   heif_image* decoded = nullptr;
-  Check(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get()));
+  Check(heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get()));
   const TImage image(decoded);
   const int w = heif_image_get_width(image.get(), heif_channel_interleaved);
   const int h = heif_image_get_height(image.get(), heif_channel_interleaved);
-  CheckSize(w, h);
+  // Budgets are kept on the declared size (DeclaredPictureSize): a picture
+  // that decodes to another (a grid larger than its own "ispe") is refused.
+  if (w != declaredW || h != declaredH) throw TDecodeError("HEIF: the picture decodes to another size than it declares");
   int stride = 0;
   const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
   if (!plane || stride < w * 4) throw TDecodeError("HEIF: the picture does not decode");
