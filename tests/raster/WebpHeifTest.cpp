@@ -37,7 +37,8 @@ const TPixel kRed = MakePixel(220, 30, 30), kGreen = MakePixel(30, 200, 40), kBl
 TBitmap32 Quadrants(int side) {
   TBitmap32 b(2 * side, 2 * side);
   for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) b.SetPixel(x, y, y < side ? (x < side ? kRed : kGreen) : (x < side ? kBlue : kWhite));
+    for (int x = 0; x < b.Width(); ++x)
+      b.SetPixel(x, y, y < side ? (x < side ? kRed : kGreen) : (x < side ? kBlue : kWhite));
   return b;
 }
 
@@ -47,16 +48,18 @@ TBitmap32 Gradient(int w, int h, bool alpha) {
   TBitmap32 b(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      b.SetPixel(x, y, MakePixel(uint8_t(x * 255 / (w - 1)), uint8_t(y * 255 / (h - 1)), uint8_t((x * 7 + y * 13) % 256),
-                                 alpha ? uint8_t(1 + (x + y * w) * 254 / (w * h - 1)) : 255));
+      b.SetPixel(x, y,
+                 MakePixel(uint8_t(x * 255 / (w - 1)), uint8_t(y * 255 / (h - 1)), uint8_t((x * 7 + y * 13) % 256),
+                           alpha ? uint8_t(1 + (x + y * w) * 254 / (w * h - 1)) : 255));
   return b;
 }
 
 // Runs an encoder; a skip message when it is not installed.
 std::optional<std::string> Encode(const std::vector<std::string>& argv) {
   const TProgramResult r = RunProgram(argv, false, 60000);
-  if (!r.Started) return argv[0] + " is not installed (Debian: " + (argv[0] == "heif-enc" ? "libheif-examples" : "webp") +
-                         "): case skipped";
+  if (!r.Started)
+    return argv[0] + " is not installed (Debian: " + (argv[0] == "heif-enc" ? "libheif-examples" : "webp") +
+           "): case skipped";
   EXPECT_TRUE(r.Succeeded()) << argv[0] << " failed";
   return std::nullopt;
 }
@@ -72,8 +75,8 @@ void ExpectQuadrants(const TBitmap32& got, int side, int tolerance, const std::s
     for (int x = 0; x < got.Width(); ++x) {
       if (x % side < side / 4 || x % side >= side * 3 / 4 || y % side < side / 4 || y % side >= side * 3 / 4) continue;
       const TPixel p = got.Pixel(x, y), w = want.Pixel(x, y);
-      worst = std::max({worst, std::abs(PixelR(p) - PixelR(w)), std::abs(PixelG(p) - PixelG(w)),
-                        std::abs(PixelB(p) - PixelB(w))});
+      worst = std::max(
+          {worst, std::abs(PixelR(p) - PixelR(w)), std::abs(PixelG(p) - PixelG(w)), std::abs(PixelB(p) - PixelB(w))});
       ASSERT_EQ(PixelA(p), 255) << name;
     }
   EXPECT_LE(worst, tolerance) << name;
@@ -161,7 +164,8 @@ std::string WithProperties(std::string heif, const std::vector<std::string>& pro
   // Offsets into the file (construction method 0) past the insertion move.
   const int ilocVersion = int(Get(heif, iloc + 8, 1));
   const int offsetSize = int(Get(heif, iloc + 12, 1) >> 4), lengthSize = int(Get(heif, iloc + 12, 1) & 15);
-  const int baseSize = int(Get(heif, iloc + 13, 1) >> 4), indexSize = ilocVersion ? int(Get(heif, iloc + 13, 1) & 15) : 0;
+  const int baseSize = int(Get(heif, iloc + 13, 1) >> 4),
+            indexSize = ilocVersion ? int(Get(heif, iloc + 13, 1) & 15) : 0;
   at = iloc + 14;
   const int countBytes = ilocVersion < 2 ? 2 : 4;  // of the item count and of each item's id
   uint32_t items = Get(heif, at, countBytes);
@@ -296,7 +300,8 @@ TEST(StillPicture, AlphaIsComposedOverBlack) {
   WritePng(dir / "a.png", source);
   if (!PictureKindBuiltIn(TPictureKind::Webp)) {
     std::cout << "WebP is not built into this program: its case skipped\n";
-  } else if (const auto skipped = Encode({"cwebp", "-quiet", "-lossless", "-exact", dir / "a.png", "-o", dir / "a.webp"})) {
+  } else if (const auto skipped =
+                 Encode({"cwebp", "-quiet", "-lossless", "-exact", dir / "a.png", "-o", dir / "a.webp"})) {
     std::cout << *skipped << "\n";
   } else {
     files.push_back({"webp", kxtest::ReadFile(dir / "a.webp")});

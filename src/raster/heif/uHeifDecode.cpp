@@ -118,7 +118,8 @@ TBitmap32 DecodeHeif(std::span<const uint8_t> data) {
   const int h = heif_image_get_height(image.get(), heif_channel_interleaved);
   // Budgets are kept on the declared size (DeclaredPictureSize): a picture
   // that decodes to another (a grid larger than its own "ispe") is refused.
-  if (w != declaredW || h != declaredH) throw TDecodeError("HEIF: the picture decodes to another size than it declares");
+  if (w != declaredW || h != declaredH)
+    throw TDecodeError("HEIF: the picture decodes to another size than it declares");
   int stride = 0;
   const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
   if (!plane || stride < w * 4) throw TDecodeError("HEIF: the picture does not decode");
