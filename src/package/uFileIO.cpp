@@ -6,6 +6,7 @@
 #include "os/uFileAccess.h"
 #include "package/uText.h"
 #include "raster/uJpegCodec.h"
+#include "raster/uPictureDecode.h"
 
 namespace kx {
 
@@ -235,8 +236,18 @@ std::string UpperExtension(std::string_view path) {
 }
 
 bool IsStillPicture(std::string_view path) {
+  static constexpr struct {
+    std::string_view Extension;
+    TPictureKind Kind;
+  } kStills[] = {
+      {".JPG", TPictureKind::Jpeg},  {".JPEG", TPictureKind::Jpeg}, {".BMP", TPictureKind::Bmp},
+      {".GIF", TPictureKind::Gif},   {".PNG", TPictureKind::Png},   {".WEBP", TPictureKind::Webp},
+      {".HEIC", TPictureKind::Heic}, {".HEIF", TPictureKind::Heic}, {".AVIF", TPictureKind::Avif},
+  };
   const std::string ext = UpperExtension(path);
-  return ext == ".JPG" || ext == ".BMP" || ext == ".GIF" || ext == ".PNG";
+  for (const auto& still : kStills)
+    if (ext == still.Extension) return PictureKindBuiltIn(still.Kind);
+  return false;
 }
 
 }  // namespace kx

@@ -151,9 +151,12 @@ void DecodeRegionMapTo(std::span<const int32_t> ints, int32_t width, int32_t hei
 // folder's name), its dot included, in upper case; "" when the name has no dot.
 std::string UpperExtension(std::string_view path);
 
-// Plain pictures (".JPG", ".BMP", ".GIF", ".PNG" in any case) against picture
-// files of this format (every other extension). The one rule of what is a still
-// picture: the show, the thumbnails and the preview all ask it.
+// Plain pictures (".JPG", ".JPEG", ".BMP", ".GIF", ".PNG", ".WEBP", ".HEIC",
+// ".HEIF", ".AVIF" in any case) against picture files of this format (every
+// other extension). A WebP, HEIC or AVIF counts only when this build decodes
+// its kind (PictureKindBuiltIn): a picture the program cannot show is not
+// offered as one. The one rule of what is a still picture: the show, the
+// thumbnails, the preview and kxtool all ask it.
 bool IsStillPicture(std::string_view path);
 
 }  // namespace kx

@@ -1,5 +1,8 @@
 // One entry point for the still picture decoders: the kind of a picture is
-// told by its first bytes, so a file decodes whatever its name says.
+// told by its first bytes, so a file decodes whatever its name says. WebP,
+// HEIC and AVIF decode only in a build that has their libraries
+// (PictureKindBuiltIn); elsewhere they are told apart all the same and
+// refused with an error that says the format is not built in.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +13,19 @@
 
 namespace kx {
 
-enum class TPictureKind { Unknown, Jpeg, Png, Gif, Bmp };
+enum class TPictureKind { Unknown, Jpeg, Png, Gif, Bmp, Webp, Heic, Avif };
 
+// HEIC and AVIF are HEIF files told apart by the brands of their "ftyp" box:
+// the major brand when it names a codec, else the first compatible brand that
+// does; a file of the generic brands only ("mif1") counts as HEIC.
 TPictureKind PictureKindOf(std::span<const uint8_t> data);
 
-// Decodes JPEG, PNG, GIF (first frame) and BMP. Formats without alpha give
-// alpha 255. Throws TDecodeError for an unknown kind or data that does not decode.
+// Whether this build decodes pictures of the kind (Unknown never).
+bool PictureKindBuiltIn(TPictureKind kind);
+
+// Decodes JPEG, PNG, GIF (first frame), BMP, WebP (the first frame of an
+// animation), HEIC and AVIF (upright by their own rotation and mirroring).
+// Formats without alpha give alpha 255. Throws TDecodeError for an unknown kind or data that does not decode.
 TBitmap32 DecodePicture(std::span<const uint8_t> data);
 // The same for a file; throws TDecodeError when it cannot be read.
 TBitmap32 DecodePictureFile(const std::string& path);

@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include "raster/uHeifDecode.h"
 #include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
+#include "raster/uWebpDecode.h"
 
 namespace kx {
 namespace {
@@ -50,6 +52,11 @@ std::optional<TPictureSize> JpegSize(std::span<const uint8_t> d) {
   return TPictureSize{size->X, size->Y};
 }
 
+std::optional<TPictureSize> SizeOf(std::optional<TPoint> size) {
+  if (!size) return std::nullopt;
+  return TPictureSize{size->X, size->Y};
+}
+
 }  // namespace
 
 std::optional<TPictureSize> DeclaredPictureSize(std::span<const uint8_t> data) {
@@ -58,6 +65,9 @@ std::optional<TPictureSize> DeclaredPictureSize(std::span<const uint8_t> data) {
     case TPictureKind::Gif: return GifSize(data);
     case TPictureKind::Bmp: return BmpSize(data);
     case TPictureKind::Jpeg: return JpegSize(data);
+    case TPictureKind::Webp: return SizeOf(WebpPictureSize(data));
+    case TPictureKind::Heic:
+    case TPictureKind::Avif: return SizeOf(HeifPictureSize(data));  // upright, after the file's rotation
     default: return std::nullopt;
   }
 }

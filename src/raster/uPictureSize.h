@@ -1,7 +1,10 @@
 // The size a picture's header declares, read without decoding anything, so
 // that callers with a memory budget can refuse a picture before its decoder
 // allocates: PNG (IHDR), GIF (the logical screen, else the first frame), BMP
-// (the info header) and JPEG (the first frame header).
+// (the info header), JPEG (the first frame header), WebP (the canvas of an
+// animation) and HEIC/AVIF (the primary picture turned upright; read by the
+// library from the file's boxes, nothing decoded). WebP, HEIC and AVIF have no
+// size in a build without their library.
 #pragma once
 
 #include <cstdint>

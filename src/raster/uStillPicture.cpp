@@ -14,8 +14,14 @@ TPoint Swapped(TPoint p) { return {p.Y, p.X}; }
 
 uint8_t OverBlack(uint8_t c, uint8_t a) { return uint8_t((c * a + 127) / 255); }
 
-// A still picture is shown opaque: a PNG's see-through pixels show the black
-// behind the picture, each channel times alpha, rounded to nearest.
+// The kinds whose decoders give the picture's own alpha.
+bool HasAlpha(TPictureKind kind) {
+  return kind == TPictureKind::Png || kind == TPictureKind::Webp || kind == TPictureKind::Heic ||
+         kind == TPictureKind::Avif;
+}
+
+// A still picture is shown opaque: the see-through pixels of a picture with
+// alpha show the black behind it, each channel times alpha, rounded to nearest.
 TBitmap32 ComposedOverBlack(TBitmap32 b) {
   for (int32_t y = 0; y < b.Height(); ++y)
     for (TPixel* p = b.Row(y); p != b.Row(y) + b.Width(); ++p) {
@@ -36,7 +42,7 @@ std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data) {
 
 TBitmap32 DecodeStillPicture(std::span<const uint8_t> data, std::optional<TPoint> cover) {
   const TPictureKind kind = PictureKindOf(data);
-  if (kind == TPictureKind::Png) return ComposedOverBlack(DecodePicture(data));
+  if (HasAlpha(kind)) return ComposedOverBlack(DecodePicture(data));
   if (kind != TPictureKind::Jpeg) return DecodePicture(data);
   const int orientation = JpegExifOrientation(data);
   int scale = 1;

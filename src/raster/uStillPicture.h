@@ -2,7 +2,9 @@
 // control, the full-screen preview and the wallpaper all decode a user's
 // picture here, so a photo shows the same way up everywhere. A JPEG is turned
 // upright by its Exif orientation after it is decoded (at a DCT scale too); a
-// PNG's alpha is composed over black, as the show draws it on its black screen.
+// HEIC or AVIF by its own rotation and mirroring, which its decoder applies; the
+// alpha of a PNG, WebP, HEIC or AVIF is composed over black, as the show draws
+// it on its black screen.
 // Pictures inside picture files (".kxp") do not come here: their region maps
 // are drawn for the picture as it is stored.
 #pragma once
@@ -22,7 +24,7 @@ namespace kx {
 std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data);
 
 // Decodes a still picture (as DecodePicture does), turns a JPEG upright and
-// composes a PNG over black (every pixel then has alpha 255).
+// composes a picture with alpha over black (every pixel then has alpha 255).
 // With cover, a JPEG is decoded at the largest DCT scale whose upright result
 // still covers it (most of a large photo's pixels never exist); without, at
 // full size. Throws TDecodeError as DecodePicture does.

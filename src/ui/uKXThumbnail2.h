@@ -10,8 +10,9 @@
 //   placeholder: its file name as title, drawn inside the empty frame in
 //   place of the picture; its tick works like any other.
 // - Still pictures are those the show plays as such (IsStillPicture:
-//   ".JPG", ".BMP", ".GIF" and ".PNG"); files of other kinds, ".JPEG"
-//   among them, get an empty slot.
+//   ".JPG", ".JPEG", ".BMP", ".GIF", ".PNG", and ".WEBP", ".HEIC", ".HEIF",
+//   ".AVIF" where the build decodes them); files of other kinds get an
+//   empty slot.
 // - More than kThreadedLoadThreshold pictures load on a worker thread:
 //   LoadThumbnails returns at once, cells fill in as thumbnails finish (the
 //   UI thread picks them up through Fl::awake), cells not yet loaded draw as

@@ -361,10 +361,23 @@ TEST(RegionMap, EncodeDecodeRoundTrip) {
 }
 
 TEST(StillPicture, ByExtensionInAnyCase) {
-  for (const char* still : {"PHOTO.JPG", "a.jpg", "dir/b.Bmp", "c.gif", "C:\\pics\\d.JPG", "a.png", "B.PNG"})
+  for (const char* still : {"PHOTO.JPG", "a.jpg", "dir/b.Bmp", "c.gif", "C:\\pics\\d.JPG", "a.png", "B.PNG",
+                            "photo.jpeg", "Photo.JPEG"})
     EXPECT_TRUE(IsStillPicture(still)) << still;
-  for (const char* file : {"photo.jpeg", "lake.kxp", "lake.KXP", "noext", "dir.jpg/file", "x.png.kxp", "x.jpg.kxp"})
+  for (const char* file : {"lake.kxp", "lake.KXP", "noext", "dir.jpg/file", "x.png.kxp", "x.jpg.kxp", "x.webp.kxp",
+                           "a.tiff", "clip.mp4", "x.heic/file"})
     EXPECT_FALSE(IsStillPicture(file)) << file;
+}
+
+// WebP, HEIC and AVIF are still pictures where this build decodes them, and
+// only there: a picture the program cannot show is not offered as one.
+TEST(StillPicture, NewerFormatsWhereTheBuildDecodesThem) {
+  const struct {
+    const char* name;
+    TPictureKind kind;
+  } cases[] = {{"a.webp", TPictureKind::Webp}, {"B.WEBP", TPictureKind::Webp}, {"IMG_0001.HEIC", TPictureKind::Heic},
+               {"c.heif", TPictureKind::Heic},  {"d.avif", TPictureKind::Avif}, {"dir/E.Avif", TPictureKind::Avif}};
+  for (const auto& c : cases) EXPECT_EQ(IsStillPicture(c.name), PictureKindBuiltIn(c.kind)) << c.name;
 }
 
 TEST(StillPicture, UpperExtensionOfTheNameAtTheEnd) {

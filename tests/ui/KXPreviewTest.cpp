@@ -61,10 +61,10 @@ TEST(KXPreview, OtherExtensionsAndUnreadablePictureFilesShowABlankPicture) {
   kxtest::WriteBmp(dir / "wide.txt", HalfAndHalf());
   // A name the show does not take as a still picture stays blank, whatever
   // the bytes: the preview follows the show's rule.
-  kxtest::WriteBmp(dir / "wide.jpeg", HalfAndHalf());
+  kxtest::WriteBmp(dir / "wide.tif", HalfAndHalf());
   kxtest::WriteFile(dir / "broken.kxp", "garbage");
   TKXPreview p(0, 0, 30, 20);
-  for (const std::string& path : {dir / "wide.txt", dir / "wide.jpeg", dir / "broken.kxp", dir / "missing.dat"}) {
+  for (const std::string& path : {dir / "wide.txt", dir / "wide.tif", dir / "broken.kxp", dir / "missing.dat"}) {
     p.SetFileName(dir / "wide.bmp");
     p.SetFileName(path);
     EXPECT_EQ(p.FileName(), path);

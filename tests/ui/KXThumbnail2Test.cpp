@@ -381,18 +381,20 @@ TEST(KXThumbnail2, LoadThumbnailsKeepsSlotsAlignedAndReadsOnlyTheKxpHeader) {
   kxtest::WriteFile(dir / "lake.KXP", MakePictureFile(parts));
   ASSERT_FALSE(TProject().Load(dir / "lake.KXP"));
   kxtest::WriteFile(dir / "notes.txt", "text");
-  // The show plays ".jpeg" files as picture files, not as still pictures:
-  // they get no thumbnail, however well they decode; ".png" files are still.
+  // The show plays ".tif" files as picture files, not as still pictures:
+  // they get no thumbnail, however well they decode; ".png" and ".jpeg"
+  // files are still.
   kxtest::WriteFile(dir / "b.png", EncodePng(TBitmap32(3, 3, kBlue)));
-  kxtest::WriteFile(dir / "c.jpeg", EncodeJpeg(TBitmap32(3, 3, kBlue)));
+  kxtest::WriteFile(dir / "c.tif", EncodeJpeg(TBitmap32(3, 3, kBlue)));
+  kxtest::WriteFile(dir / "d.jpeg", EncodePng(TBitmap32(3, 3, kRed)));
   kxtest::WriteFile(dir / "broken.kxp", "garbage");
 
   TKXThumbnail2 g(0, 0, 416, 300);
   TBoxes boxes;
   g.SetItems({dir / "a.bmp", dir / "missing.jpg", dir / "lake.KXP", dir / "notes.txt", dir / "broken.kxp",
-              dir / "b.png", dir / "c.jpeg"});
-  ASSERT_EQ(g.Titles.size(), 7u);
-  EXPECT_EQ(g.Titles, (std::vector<std::string>{"a.bmp", "", "Lake", "", "", "b.png", ""}));
+              dir / "b.png", dir / "c.tif", dir / "d.jpeg"});
+  ASSERT_EQ(g.Titles.size(), 8u);
+  EXPECT_EQ(g.Titles, (std::vector<std::string>{"a.bmp", "", "Lake", "", "", "b.png", "", "d.jpeg"}));
   EXPECT_EQ(g.Thumbnail(0), TBitmap32(80, 60, kRed));
   EXPECT_TRUE(g.Thumbnail(1).Empty());
   ASSERT_EQ(g.Thumbnail(2).Width(), 80);
@@ -404,6 +406,7 @@ TEST(KXThumbnail2, LoadThumbnailsKeepsSlotsAlignedAndReadsOnlyTheKxpHeader) {
   EXPECT_TRUE(g.Thumbnail(4).Empty());
   EXPECT_EQ(g.Thumbnail(5), TBitmap32(80, 60, kBlue));
   EXPECT_TRUE(g.Thumbnail(6).Empty());
+  EXPECT_EQ(g.Thumbnail(7), TBitmap32(80, 60, kRed));  // a PNG named ".jpeg": the bytes tell
   ASSERT_EQ(boxes.Texts.size(), 1u);
   EXPECT_EQ(boxes.Texts[0].rfind("File: " + (dir / "broken.kxp") + "\r\n", 0), 0u) << boxes.Texts[0];
 
