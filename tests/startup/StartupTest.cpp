@@ -8,6 +8,7 @@
 #include "startup/uStartup.h"
 #include "support/PackageBuilder.h"
 #include "devices/uMessageBox.h"
+#include "os/uPackedFiles.h"
 #include "support/TestSupport.h"
 
 using namespace kx;
@@ -78,7 +79,7 @@ class PreparePackageTest : public testing::Test {
   std::string m_oldTmp;
 };
 
-TEST_F(PreparePackageTest, UnpacksLoadsRelocatesAndCleansUp) {
+TEST_F(PreparePackageTest, ReadsInPlaceLoadsRelocatesAndCleansUp) {
   const std::string program = MakeProgram(
       "My.Lake.scr",
       MakePackage(MakeDescription("[FileList]\r\nLake.jpg=1\r\nSea.kxp=0\r\n",
@@ -96,11 +97,15 @@ TEST_F(PreparePackageTest, UnpacksLoadsRelocatesAndCleansUp) {
   EXPECT_EQ(project.Settings.Duration, 12);
   EXPECT_EQ(project.Settings.PreviewFile, work + "prev.jpg");
   EXPECT_EQ(project.UISettings.UIFile, work + "KXGUI.kxu");
-  EXPECT_EQ(ReadFile(work + "Lake.jpg"), "jpeg");
-  EXPECT_EQ(ReadFile(work + "KXGUI.kxu"), "gui");
+  // The files read as files of the work folder, which holds none of them.
+  EXPECT_EQ(ReadFileWindow(work + "Lake.jpg", 100), "jpeg");
+  EXPECT_EQ(ReadFileWindow(work + "prev.jpg", 100), "p");
+  EXPECT_EQ(ReadFileWindow(work + "KXGUI.kxu", 100), "gui");
+  EXPECT_EQ(kxtest::FolderBytes(work), 0u);
 
   RemoveWorkFolder();
   EXPECT_FALSE(Exists(work));
+  EXPECT_FALSE(FileExists(work + "Lake.jpg"));
 }
 
 TEST_F(PreparePackageTest, ProgramWithoutPackageKeepsDefaults) {
