@@ -6,6 +6,12 @@
 // same run; medians over several runs. The resampler is also timed on each of
 // its code paths that this processor runs (all give the same bytes).
 //
+// The whole load as the show does it (the file read, the header looks, the
+// scaled decode and the resample into the screen-sized picture) is set
+// against a bare libjpeg decode of the same file at the same DCT scale into
+// one reused row of RGB, which is what "djpeg -scale 1/N" does short of
+// writing its output: the ratio of the two is what the show adds.
+//
 // usage: bench_load [runs]   (default 9)
 #include <algorithm>
 #include <chrono>
@@ -15,12 +21,18 @@
 #include <cstring>
 #include <iterator>
 #include <span>
+#include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "BenchSupport.h"
+#include "os/uFileAccess.h"
 #include "raster/uJpegCodec.h"
+#include "raster/uPictureDecode.h"
 #include "raster/uResample.h"
 #include "raster/uResampleKernels.h"
+#include "raster/uStillPicture.h"
 
 using namespace kx;
 using kxbench::Median;
@@ -45,6 +57,51 @@ TBitmap32 Photo(int32_t w, int32_t h) {
   return b;
 }
 
+// What djpeg -scale 1/denom does with a file, its output left out: the file
+// read into memory, decoded to RGB one row at a time into a reused row.
+void PlainLibjpegDecode(const std::string& path, int denom) {
+  const std::string bytes = ReadPictureBytes(path);
+  jpeg_decompress_struct d{};
+  jpeg_error_mgr err{};
+  d.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&d);
+  jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  jpeg_read_header(&d, TRUE);
+  d.scale_num = 1;
+  d.scale_denom = unsigned(denom);
+  d.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&d);
+  std::vector<unsigned char> row(size_t(d.output_width) * 3);
+  JSAMPROW rows[1] = {row.data()};
+  while (d.output_scanline < d.output_height) jpeg_read_scanlines(&d, rows, 1);
+  jpeg_finish_decompress(&d);
+  jpeg_destroy_decompress(&d);
+}
+
+// The show's load of a still picture to a full-screen stretch, into fresh
+// bitmaps (as a first picture is loaded).
+TBitmap32 ShowLoad(const std::string& path, TPoint target) {
+  const std::string bytes = ReadPictureBytes(path);
+  const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  const std::optional<TPoint> size = StillJpegSize(data);
+  TBitmap32 picture = DecodeStillPicture(data, size ? std::optional(target) : std::nullopt);
+  TBitmap32 fitted;
+  fitted.SetSize(target.X, target.Y);
+  ResampleLanczos3(picture, fitted);
+  return fitted;
+}
+
+// The same into the buffers of the picture before, as the show loads every
+// later picture.
+void ShowLoadReused(const std::string& path, TPoint target, TBitmap32& decoded, TBitmap32& fitted) {
+  const std::string bytes = ReadPictureBytes(path);
+  const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  const std::optional<TPoint> size = StillJpegSize(data);
+  DecodeStillPictureInto(data, size ? std::optional(target) : std::nullopt, decoded);
+  fitted.SetSizeForOverwrite(target.X, target.Y);
+  ResampleLanczos3(decoded, fitted);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +111,14 @@ int main(int argc, char** argv) {
   const std::span data(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size());
   const TPoint full = *JpegPictureSize(data);
   const int denom = JpegScaleToCover(full, target);
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/bench_load_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".jpg";
+  {
+    const TFilePtr out = CreateWritableFile(path);
+    if (!out || std::fwrite(jpeg.data(), 1, jpeg.size(), out.get()) != jpeg.size()) return 1;
+  }
+  std::vector<double> plain, show, reused;
+  TBitmap32 reusedDecoded, reusedFitted;
 
   constexpr TResamplePath kPaths[] = {TResamplePath::Scalar, TResamplePath::Sse2, TResamplePath::Avx2};
   constexpr const char* kPathNames[] = {"  scalar loops", "  SSE2 loops", "  AVX2 loops"};
@@ -69,7 +134,11 @@ int main(int argc, char** argv) {
       if (ResamplePathAvailable(kPaths[p]))
         byPath[p].push_back(TimeOnce([&] { ResampleLanczos3On(kPaths[p], decoded, fitted); }));
     if (i < 3) fullDecode.push_back(TimeOnce([&] { decoded = DecodeJpeg(data, 1); }));
+    plain.push_back(TimeOnce([&] { PlainLibjpegDecode(path, denom); }));
+    show.push_back(TimeOnce([&] { fitted = ShowLoad(path, target); }));
+    reused.push_back(TimeOnce([&] { ShowLoadReused(path, target, reusedDecoded, reusedFitted); }));
   }
+  RemoveFile(path);
   const double c = Median(copy) / 1000, d = Median(decode) / 1000, r = Median(resample) / 1000,
                f = Median(fullDecode) / 1000;  // milliseconds
   std::printf("JPEG %dx%d (%zu bytes), DCT scale 1/%d, to %dx%d\n", full.X, full.Y, jpeg.size(), denom, target.X,
@@ -83,5 +152,11 @@ int main(int argc, char** argv) {
     if (!byPath[p].empty()) line(kPathNames[p], Median(byPath[p]) / 1000);
   line("load total", d + r);
   line("decode at full size (ref.)", f);
+  const double pl = Median(plain) / 1000, sh = Median(show) / 1000;
+  std::printf("\n%-28s %9s %9s\n", "from the file", "ms", "plain");
+  std::printf("%-28s %9.2f %9.2f\n", "plain libjpeg 1/N to RGB", pl, 1.0);
+  std::printf("%-28s %9.2f %9.2f\n", "the show's load and fit", sh, sh / pl);
+  const double re = Median(reused) / 1000;
+  std::printf("%-28s %9.2f %9.2f\n", "  into reused buffers", re, re / pl);
   return 0;
 }

@@ -23,9 +23,10 @@ int64_t OpenFileSize(std::FILE* f);
 
 // True when path names a regular file (links followed).
 bool IsRegularFile(const std::string& path);
-// Whether there is a file to read at path: a regular file, as IsRegularFile
-// tells (an empty path, a folder, a device or a pipe is none).
-inline bool FileExists(const std::string& path) { return IsRegularFile(path); }
+// Whether there is a file to read at path: a packed file (os/uPackedFiles.h)
+// or a regular file, as IsRegularFile tells (an empty path, a folder, a
+// device or a pipe is none).
+bool FileExists(const std::string& path);
 // True when path names a folder (links followed).
 bool IsFolder(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include "os/uFileAccess.h"
 #include "os/uFolderAccess.h"
+#include "os/uPackedFiles.h"
 #include "os/uStopSignals.h"
 
 #include <algorithm>
@@ -118,6 +119,24 @@ std::optional<TEntryRange> FindEntry(std::FILE* f, int32_t index) {
   return std::nullopt;
 }
 
+std::vector<TEntryRange> ContainerEntries(std::FILE* f, int64_t begin, int64_t end, size_t maxEntries) {
+  std::vector<TEntryRange> ranges;
+  const int64_t n = OpenEntries(f, maxEntries, begin, end);
+  const int64_t size = OpenFileSize(f);
+  const int64_t last = size < 0 ? end : std::min(end, size);
+  for (int64_t i = 0; i < n; ++i) {
+    int32_t length = 0;
+    if (!ReadInt32(f, length, end)) length = 0;  // the container ended: the entry is empty
+    if (length < 0) break;
+    const off_t at = ftello(f);
+    if (at < 0) break;
+    const int64_t from = std::min<int64_t>(int64_t(at), last);
+    ranges.push_back({from, from + std::min<int64_t>(length, last - from)});
+    Skip(f, length);
+  }
+  return ranges;
+}
+
 TContainerLocation FindContainer(const std::string& file) {
   FilePtr f = OpenRead(file);
   return FindContainer(f.get());
@@ -158,19 +177,23 @@ void ExtractContainer(const std::string& file, const std::vector<std::string>& n
 
 TContainerContents ReadContainer(const std::string& file, size_t maxEntries, size_t maxBytes) {
   TContainerContents contents;
-  FilePtr f = OpenRead(file);
+  const TFileWindow window = OpenFileWindow(file);
+  std::FILE* f = window.File.get();
   if (!f) return contents;
-  contents.location = FindContainer(f.get());
-  const int64_t n = OpenEntries(f.get(), maxEntries);
+  const int64_t end = window.Start + window.Size;
+  contents.location = FindContainer(f, window.Start, end);
+  const int64_t n = OpenEntries(f, maxEntries, window.Start, end);
   for (int64_t i = 0; i < n; ++i) {
     int32_t size = 0;
-    if (!ReadInt32(f.get(), size)) size = 0;
+    if (!ReadInt32(f, size, end)) size = 0;
     if (size < 0) break;
     std::string& entry = contents.entries.emplace_back();
-    const size_t keep = size_t(std::min<int64_t>({int64_t(size), int64_t(maxBytes), Remaining(f.get())}));
+    const off_t at = ftello(f);
+    const int64_t left = at < 0 ? 0 : std::max<int64_t>(0, end - int64_t(at));
+    const size_t keep = size_t(std::min<int64_t>({int64_t(size), int64_t(maxBytes), left}));
     entry.resize(keep);
-    entry.resize(std::fread(entry.data(), 1, keep, f.get()));
-    Skip(f.get(), int64_t(size) - int64_t(keep));
+    entry.resize(std::fread(entry.data(), 1, keep, f));
+    Skip(f, int64_t(size) - int64_t(keep));
   }
   return contents;
 }

@@ -62,6 +62,13 @@ struct TEntryRange {
 };
 std::optional<TEntryRange> FindEntry(std::FILE* f, int32_t index);
 
+// Where the entries of the first container within bytes [begin, end) of an
+// open file lie, for i below both the stored count and maxEntries: the bytes
+// ExtractContainer would write for each, read in place instead. An entry is
+// cut where the window or the file ends, the entries after an early end are
+// empty, and a negative size ends the list.
+std::vector<TEntryRange> ContainerEntries(std::FILE* f, int64_t begin, int64_t end, size_t maxEntries);
+
 // Writes entry i of the file's first container to names[i], for i below both
 // the stored count and names.size(); names are relative to the open folder
 // (paths as they are with kCurrentFolder). An empty name skips its entry. An output
@@ -77,7 +84,8 @@ void ExtractContainer(std::FILE* f, int64_t begin, int64_t end, const std::vecto
                       int folder = kCurrentFolder);
 
 // Reads up to maxEntries entries of the first container into memory, each
-// entry cut at maxBytes. An empty result for a file without a container.
+// entry cut at maxBytes. An empty result for a file without a container. A
+// packed file (os/uPackedFiles.h) is read within its range.
 struct TContainerContents {
   TContainerLocation location;
   std::vector<std::string> entries;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "os/uFileAccess.h"
+#include "os/uPackedFiles.h"
 #include "package/uText.h"
 #include "raster/uJpegCodec.h"
 #include "raster/uPictureDecode.h"
@@ -12,10 +13,12 @@ namespace kx {
 
 // ---- TMyStream ----
 
-TMyStream::TMyStream(const std::string& path) : m_file(OpenRegularFile(path)) {
-  const int64_t size = m_file ? OpenFileSize(m_file.get()) : -1;
-  if (size < 0) throw TFileIOError("Cannot open file \"" + path + "\"");
-  m_size = size;
+// A packed picture file is read in place, from its range of the program file.
+TMyStream::TMyStream(const std::string& path) {
+  TFileWindow window = OpenFileWindow(path);
+  if (!window.File) throw TFileIOError("Cannot open file \"" + path + "\"");
+  m_file = std::move(window.File);
+  m_size = window.Size;
 }
 
 void TMyStream::ReadBuffer(void* buffer, size_t n) {

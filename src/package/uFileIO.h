@@ -83,7 +83,7 @@ class TMyStream {
   // Checks a length read from the file against what remains.
   size_t CheckedLength(int32_t n) const;
 
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file{nullptr, std::fclose};
   int64_t m_size = 0, m_pos = 0;
 };
 

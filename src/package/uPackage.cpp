@@ -1,5 +1,6 @@
 #include "package/uPackage.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "os/uFileAccess.h"
 #include "os/uFolderAccess.h"
+#include "os/uPackedFiles.h"
 #include "package/uContainer.h"
 #include "package/uText.h"
 
@@ -87,6 +89,29 @@ void ExtractPackage(const std::string& executable, int folder) {
   ExtractContainer(f.get(), entries, folder);
   if (const std::optional<TEntryRange> files = FindEntry(f.get(), 2))
     ExtractContainer(f.get(), files->Begin, files->End, PackagedNames(folder), folder);
+}
+
+std::vector<std::string> UsePackageInPlace(const std::string& executable, const std::string& folder) {
+  std::vector<TPackedFile> files;
+  std::vector<std::string> names;
+  const TFilePtr f = OpenRegularFile(executable);
+  const std::vector<TEntryRange> entries =
+      f ? ContainerEntries(f.get(), 0, INT64_MAX, kPackageEntryNames.size()) : std::vector<TEntryRange>();
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (i != 2) files.push_back({std::string(kPackageEntryNames[i]), entries[i].Begin, entries[i].End - entries[i].Begin});
+  if (entries.size() > 1) {
+    std::string list(size_t(std::min<int64_t>(entries[1].End - entries[1].Begin, int64_t(kMaxTextBytes))), '\0');
+    if (fseeko(f.get(), off_t(entries[1].Begin), SEEK_SET) != 0) list.clear();
+    list.resize(std::fread(list.data(), 1, list.size(), f.get()));
+    names = PackagedFileNames(list);
+  }
+  if (entries.size() > 2) {
+    const std::vector<TEntryRange> packaged = ContainerEntries(f.get(), entries[2].Begin, entries[2].End, names.size());
+    for (size_t i = 0; i < packaged.size(); ++i)
+      if (!names[i].empty()) files.push_back({names[i], packaged[i].Begin, packaged[i].End - packaged[i].Begin});
+  }
+  SetPackedFiles(folder, executable, files);
+  return names;
 }
 
 void ExtractPackage(const std::string& executable, const std::string& folder) {

@@ -72,6 +72,14 @@ void ExtractPackage(const std::string& executable, int folder);
 // The same into a folder given by its path (which ends in "/").
 void ExtractPackage(const std::string& executable, const std::string& folder);
 
+// Makes the package of an executable readable in place as files of folder
+// (its path, ending in a separator; os/uPackedFiles.h): the entries
+// "KXC.res", "KXFilenames.res" and "KXGUI.kxu", and the packaged files under
+// the names ExtractPackage would give them, each read from its range of the
+// executable. Nothing is written. Returns those names (PackagedFileNames of
+// "KXFilenames.res"), or nothing when the executable has no package.
+std::vector<std::string> UsePackageInPlace(const std::string& executable, const std::string& folder);
+
 // Deletes what ExtractPackage wrote into the open folder, by name relative to
 // it, and nothing else.
 void RemoveExtractedFiles(int folder);

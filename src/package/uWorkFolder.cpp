@@ -9,6 +9,7 @@
 
 #include "os/uClock.h"
 #include "os/uFolderAccess.h"
+#include "os/uPackedFiles.h"
 #include "os/uPlatform.h"
 #include "os/uStopSignals.h"
 #include "os/uUserFiles.h"
@@ -206,11 +207,13 @@ int GetWorkFolderDescriptor() {
 }
 
 void RemoveWorkFolder() {
+  ClearPackedFiles();
   std::lock_guard lock(ProcessLock());
   if (ProcessWorkFolder()) ProcessWorkFolder()->Remove();
 }
 
 void RemoveWorkFolderAtOnce() {
+  ClearPackedFiles();
   std::lock_guard lock(ProcessLock());
   if (ProcessWorkFolder()) ProcessWorkFolder()->RemoveEverything();
 }

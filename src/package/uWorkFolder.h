@@ -85,7 +85,8 @@ void InitWorkFolder(const std::string& programPath, uint32_t startTick);
 std::string GetWorkFolder();
 int GetWorkFolderDescriptor();
 // Removes the process-wide work folder (what Remove does); nothing when it
-// was never created.
+// was never created. The package's files read in place there
+// (UsePackageInPlace) are forgotten too.
 void RemoveWorkFolder();
 // For a signal's clean-up: RemoveEverything on the process-wide folder. Safe
 // to call from another thread while the main thread works in the folder.

@@ -8,17 +8,33 @@ namespace kx {
 
 TBitmap32::TBitmap32(int32_t width, int32_t height, TPixel fill) { SetSize(width, height, fill); }
 
-void TBitmap32::SetSize(int32_t width, int32_t height) {
-  if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide ||
-      int64_t(width) * height > kMaxPixels)
+namespace {
+
+void CheckSize(int32_t width, int32_t height) {
+  if (width < 0 || height < 0 || width > TBitmap32::kMaxSide || height > TBitmap32::kMaxSide ||
+      int64_t(width) * height > TBitmap32::kMaxPixels)
     throw std::length_error("bitmap size out of range");
+}
+
+}  // namespace
+
+// New pixels are cleared here as they always were, whatever the allocator.
+void TBitmap32::SetSize(int32_t width, int32_t height) {
+  CheckSize(width, height);
+  m_width = width;
+  m_height = height;
+  m_pixels.resize(size_t(width) * size_t(height), TPixel(0));
+}
+
+void TBitmap32::SetSizeForOverwrite(int32_t width, int32_t height) {
+  CheckSize(width, height);
   m_width = width;
   m_height = height;
   m_pixels.resize(size_t(width) * size_t(height));
 }
 
 void TBitmap32::SetSize(int32_t width, int32_t height, TPixel fill) {
-  SetSize(width, height);
+  SetSizeForOverwrite(width, height);
   Fill(fill);
 }
 

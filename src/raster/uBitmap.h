@@ -26,6 +26,27 @@ constexpr uint8_t PixelG(TPixel p) { return uint8_t(p >> 8); }
 constexpr uint8_t PixelR(TPixel p) { return uint8_t(p >> 16); }
 constexpr uint8_t PixelA(TPixel p) { return uint8_t(p >> 24); }
 
+// The pixels' allocator: an element made without a value is left as the
+// memory was, so a buffer that a writer fills whole is never cleared first.
+template <class T>
+struct TUninitialisedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = TUninitialisedAllocator<U>;
+  };
+  TUninitialisedAllocator() = default;
+  template <class U>
+  TUninitialisedAllocator(const TUninitialisedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 class TBitmap32 {
  public:
   // Largest width or height accepted, and largest pixel count: a picture
@@ -45,6 +66,11 @@ class TBitmap32 {
   // Resizes; the content is undefined afterwards unless fill is given.
   void SetSize(int32_t width, int32_t height);
   void SetSize(int32_t width, int32_t height, TPixel fill);
+  // Resizes for a writer that sets every pixel next (a decoder, a
+  // resampler): nothing is cleared, and the allocation is kept when it is
+  // large enough, so a bitmap reused from picture to picture costs no fresh
+  // memory. The content is undefined until written.
+  void SetSizeForOverwrite(int32_t width, int32_t height);
 
   TPixel* Row(int32_t y) { return m_pixels.data() + size_t(y) * size_t(m_width); }
   const TPixel* Row(int32_t y) const { return m_pixels.data() + size_t(y) * size_t(m_width); }
@@ -73,7 +99,7 @@ class TBitmap32 {
 
  private:
   int32_t m_width = 0, m_height = 0;
-  std::vector<TPixel> m_pixels;
+  std::vector<TPixel, TUninitialisedAllocator<TPixel>> m_pixels;
   std::shared_ptr<const TRegion> m_clip;
 };
 

@@ -190,6 +190,12 @@ int64_t JpegScaledPixels(TPoint fullSize, int scaleDenom) {
 }
 
 TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom, int64_t maxPixels) {
+  TBitmap32 bitmap;
+  DecodeJpegInto(data, scaleDenom, maxPixels, bitmap);
+  return bitmap;
+}
+
+void DecodeJpegInto(std::span<const uint8_t> data, int scaleDenom, int64_t maxPixels, TBitmap32& bitmap) {
   if (scaleDenom != 1 && scaleDenom != 2 && scaleDenom != 4 && scaleDenom != 8)
     throw std::invalid_argument("JPEG scale must be 1, 2, 4 or 8");
   TDecoderHolder d;
@@ -201,11 +207,11 @@ TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom, int64_t maxP
     throw TDecodeError("JPEG picture of " + std::to_string(d->cinfo.image_width) + " x " +
                        std::to_string(d->cinfo.image_height) + " pixels is too large even at 1/8 scale (limit " +
                        std::to_string(maxPixels) + " pixels)");
-  TBitmap32 bitmap{int32_t(w), int32_t(h)};
+  // Every row is written by the decoder (or the decode fails).
+  bitmap.SetSizeForOverwrite(int32_t(w), int32_t(h));
   if (!ReadRows(d.get(), reinterpret_cast<uint8_t*>(bitmap.Bits()), bitmap.StrideBytes()))
     throw TDecodeError(d->err.message);
   if (d->cmyk) CmykToPixels(bitmap, d->cinfo.saw_Adobe_marker);
-  return bitmap;
 }
 
 std::optional<TPoint> JpegPictureSize(std::span<const uint8_t> data) {

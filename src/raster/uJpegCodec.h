@@ -19,6 +19,10 @@ namespace kx {
 // at 1/8 is refused. Throws TDecodeError for data that does not decode,
 // including a stream that ends before the picture is complete.
 TBitmap32 DecodeJpeg(std::span<const uint8_t> data, int scaleDenom = 1, int64_t maxPixels = kMaxDecodedPixels);
+// The same into bitmap, whose allocation is kept when it is large enough (a
+// buffer reused from picture to picture); its content is undefined after a
+// failure.
+void DecodeJpegInto(std::span<const uint8_t> data, int scaleDenom, int64_t maxPixels, TBitmap32& bitmap);
 // The same for a file; throws TDecodeError when it cannot be read.
 TBitmap32 DecodeJpegFile(const std::string& path, int scaleDenom = 1, int64_t maxPixels = kMaxDecodedPixels);
 

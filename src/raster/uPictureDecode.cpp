@@ -1,12 +1,13 @@
 #include "raster/uPictureDecode.h"
 
-#include "os/uFileAccess.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 
+#include "os/uPackedFiles.h"
 #include "raster/uBmpDecode.h"
 #include "raster/uDecodeError.h"
 #include "raster/uGifDecode.h"
@@ -104,13 +105,11 @@ TBitmap32 DecodePicture(std::span<const uint8_t> data) {
 }
 
 std::string ReadPictureBytes(const std::string& path, size_t maxBytes) {
-  const TFilePtr f = OpenRegularFile(path);
-  const int64_t size = f ? OpenFileSize(f.get()) : -1;
-  if (size < 0) throw TDecodeError("cannot read " + path);
-  if (uint64_t(size) > maxBytes) throw TDecodeError("picture file too large: " + path);
-  std::string bytes(size_t(size), '\0');
-  if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) throw TDecodeError("cannot read " + path);
-  return bytes;
+  bool tooLarge = false;
+  std::optional<std::string> bytes = ReadFileWindow(path, maxBytes, &tooLarge);
+  if (tooLarge) throw TDecodeError("picture file too large: " + path);
+  if (!bytes) throw TDecodeError("cannot read " + path);
+  return std::move(*bytes);
 }
 
 TBitmap32 DecodePictureFile(const std::string& path) {

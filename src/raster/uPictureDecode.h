@@ -30,8 +30,8 @@ TBitmap32 DecodePicture(std::span<const uint8_t> data);
 // The same for a file; throws TDecodeError when it cannot be read.
 TBitmap32 DecodePictureFile(const std::string& path);
 
-// Reads a whole regular file of at most maxBytes (other kinds of file, which
-// might block, are refused); throws TDecodeError when it cannot be read or is larger.
+// Reads a whole regular file, or a packed one (os/uPackedFiles.h), of at most
+// maxBytes (other kinds of file, which might block, are refused); throws TDecodeError when it cannot be read or is larger.
 inline constexpr size_t kMaxPictureFileBytes = size_t(512) << 20;
 std::string ReadPictureBytes(const std::string& path, size_t maxBytes = kMaxPictureFileBytes);
 

@@ -41,15 +41,28 @@ std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data) {
 }
 
 TBitmap32 DecodeStillPicture(std::span<const uint8_t> data, std::optional<TPoint> cover) {
+  TBitmap32 picture;
+  DecodeStillPictureInto(data, cover, picture);
+  return picture;
+}
+
+void DecodeStillPictureInto(std::span<const uint8_t> data, std::optional<TPoint> cover, TBitmap32& picture) {
   const TPictureKind kind = PictureKindOf(data);
-  if (HasAlpha(kind)) return ComposedOverBlack(DecodePicture(data));
-  if (kind != TPictureKind::Jpeg) return DecodePicture(data);
+  if (HasAlpha(kind)) {
+    picture = ComposedOverBlack(DecodePicture(data));
+    return;
+  }
+  if (kind != TPictureKind::Jpeg) {
+    picture = DecodePicture(data);
+    return;
+  }
   const int orientation = JpegExifOrientation(data);
   int scale = 1;
   if (cover)
     if (const std::optional<TPoint> stored = JpegPictureSize(data))
       scale = JpegScaleToCover(*stored, SwapsSides(orientation) ? Swapped(*cover) : *cover);
-  return Orient(DecodeJpeg(data, scale), orientation);
+  if (orientation <= 1 || orientation > 8) return DecodeJpegInto(data, scale, kMaxDecodedPixels, picture);
+  picture = Orient(DecodeJpeg(data, scale), orientation);
 }
 
 TBitmap32 DecodeStillPictureFile(const std::string& path) {

@@ -29,6 +29,9 @@ std::optional<TPoint> StillJpegSize(std::span<const uint8_t> data);
 // still covers it (most of a large photo's pixels never exist); without, at
 // full size. Throws TDecodeError as DecodePicture does.
 TBitmap32 DecodeStillPicture(std::span<const uint8_t> data, std::optional<TPoint> cover = std::nullopt);
+// The same into picture: an upright JPEG is decoded into its allocation, kept
+// when it is large enough (a buffer reused from picture to picture).
+void DecodeStillPictureInto(std::span<const uint8_t> data, std::optional<TPoint> cover, TBitmap32& picture);
 // The same for a file; throws TDecodeError when it cannot be read.
 TBitmap32 DecodeStillPictureFile(const std::string& path);
 

@@ -113,17 +113,28 @@ class TKXfmScrSvr {
   // The frame of the current picture: the fitted still picture or the engine's output.
   const TBitmap32& CurrentFrame() const;
 
-  // A still picture decoded and fitted for the screen, and what it takes.
+  // The large buffers of loading a still picture, reused from picture to
+  // picture: the decoded picture and the fitted one. The show's thread and
+  // the thread fetching ahead each keep their own.
+  struct TStillBuffers {
+    TBitmap32 Decoded, Fitted;
+  };
+  // A still picture decoded and fitted for the screen, and what it takes;
+  // Spare gives back the buffers that did not become the picture.
   struct TFittedStill {
     TBitmap32 Picture;
     TPoint Size{};
+    TStillBuffers Spare;
   };
   struct TFitParams {
     int32_t ScreenWidth = 0, ScreenHeight = 0;
     bool Exclusive = false, Stretch = true, Proportional = true;
     TPoint BackSize{};
   };
-  static TFittedStill FitStill(const std::string& path, const TFitParams& params);
+  static TFittedStill FitStill(const std::string& path, const TFitParams& params, TStillBuffers buffers);
+  // Puts a fitted picture on as the current one; the picture it replaces and
+  // the spare buffers go back to pool.
+  void TakeFitted(TFittedStill fitted, TStillBuffers& pool);
   TFitParams FitParams() const;
   IErrorSink& Errors() const { return m_ctx.Errors ? *m_ctx.Errors : NullErrorSink(); }
 
@@ -146,6 +157,7 @@ class TKXfmScrSvr {
   bool m_stillPicture = true;
   bool m_stillOnScreen = false;  // the current still picture has been presented
   TBitmap32 m_oldPicture, m_newPicture, m_workPicture, m_fittedPicture;
+  TStillBuffers m_stillBuffers, m_prefetchBuffers;
   TPoint m_pictureSize{};
   TPoint m_fittedTo{};  // the screen size the current picture was fitted to
   TPoint m_backSize{1024, 768};

@@ -59,7 +59,8 @@ void TKXfmScrSvr::StartPrefetch() {
   const int32_t next = m_order->DrawAhead();
   const std::string& name = m_order->ShowList()[size_t(next)];
   if (name == m_loadedName || !IsStillPicture(name) || m_order->Failed(name)) return;
-  m_prefetch = TPrefetch{name, ScreenSize(), std::async(std::launch::async, FitStill, name, FitParams())};
+  m_prefetch = TPrefetch{name, ScreenSize(),
+                         std::async(std::launch::async, FitStill, name, FitParams(), std::move(m_prefetchBuffers))};
   if (m_ctx.Events) m_ctx.Events->PictureFetchedAhead(next, name);
 }
 
@@ -90,7 +91,7 @@ TKXfmScrSvr::TFitParams TKXfmScrSvr::FitParams() const {
           m_backSize};
 }
 
-TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const TFitParams& p) {
+TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const TFitParams& p, TStillBuffers buffers) {
   auto targetFor = [&](TPoint full) {
     if (p.Exclusive) return p.BackSize;
     return p.Stretch ? StretchTarget(full.X, full.Y, p.ScreenWidth, p.ScreenHeight, p.Proportional) : full;
@@ -101,18 +102,31 @@ TKXfmScrSvr::TFittedStill TKXfmScrSvr::FitStill(const std::string& path, const T
   const std::string bytes = ReadPictureBytes(path);
   const std::span data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   const std::optional<TPoint> jpegSize = StillJpegSize(data);
-  TBitmap32 picture = DecodeStillPicture(data, jpegSize ? std::optional(targetFor(*jpegSize)) : std::nullopt);
+  TBitmap32& picture = buffers.Decoded;
+  DecodeStillPictureInto(data, jpegSize ? std::optional(targetFor(*jpegSize)) : std::nullopt, picture);
   const TPoint target = targetFor(jpegSize.value_or(TPoint{picture.Width(), picture.Height()}));
   TFittedStill out;
   if (p.Exclusive || p.Stretch) {
-    out.Picture.SetSize(target.X, target.Y);
+    // The resampler writes every pixel of its output.
+    out.Picture = std::move(buffers.Fitted);
+    out.Picture.SetSizeForOverwrite(target.X, target.Y);
     ResampleLanczos3(picture, out.Picture);
     out.Size = p.Exclusive ? TPoint{p.ScreenWidth, p.ScreenHeight} : target;
+    out.Spare.Decoded = std::move(picture);
   } else {
     out.Size = {picture.Width(), picture.Height()};
     out.Picture = std::move(picture);
+    out.Spare.Fitted = std::move(buffers.Fitted);
   }
   return out;
+}
+
+void TKXfmScrSvr::TakeFitted(TFittedStill fitted, TStillBuffers& pool) {
+  std::swap(m_fittedPicture, fitted.Picture);
+  m_pictureSize = fitted.Size;
+  pool.Decoded = std::move(fitted.Spare.Decoded);
+  // The picture that was on screen is the next fit's output.
+  pool.Fitted = std::move(fitted.Picture.Empty() ? fitted.Spare.Fitted : fitted.Picture);
 }
 
 void TKXfmScrSvr::LoadCurrentPicture() {
@@ -121,12 +135,13 @@ void TKXfmScrSvr::LoadCurrentPicture() {
   // The picture fetched ahead when it is this one, fitted to the screen as
   // it is now (its failure is thrown here).
   std::optional<TPrefetch> ahead = std::exchange(m_prefetch, std::nullopt);
-  TFittedStill fitted = ahead && ahead->Name == name && ahead->Screen == ScreenSize() ? ahead->Result.get()
-                                                                                     : FitStill(name, FitParams());
+  if (ahead && ahead->Name == name && ahead->Screen == ScreenSize()) {
+    TakeFitted(ahead->Result.get(), m_prefetchBuffers);
+  } else {
+    TakeFitted(FitStill(name, FitParams(), std::move(m_stillBuffers)), m_stillBuffers);
+  }
   m_stillPicture = true;
   m_stillOnScreen = false;
-  m_fittedPicture = std::move(fitted.Picture);
-  m_pictureSize = fitted.Size;
   m_fittedTo = ScreenSize();
   m_animated = TProject();  // a still picture has no animation, objects or sounds
   m_sounds->StopSounds();
@@ -193,9 +208,7 @@ void TKXfmScrSvr::FollowScreenSize() {
   if (m_exclusive) return;  // the back surface keeps its size and is scaled onto the screen
   try {
     if (m_stillPicture) {
-      TFittedStill fitted = FitStill(m_loadedName, FitParams());
-      m_fittedPicture = std::move(fitted.Picture);
-      m_pictureSize = fitted.Size;
+      TakeFitted(FitStill(m_loadedName, FitParams(), std::move(m_stillBuffers)), m_stillBuffers);
     } else {
       TPoint size{};
       TProject loaded = LoadFittedProject(m_loadedName, size);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "devices/uSound.h"
+#include "os/uPackedFiles.h"
 
 namespace kx {
 
@@ -16,15 +17,18 @@ size_t TMemorySource::Read(uint64_t offset, void* buffer, size_t n) {
 
 // A named pipe or device in a sound's place cannot stall the show: the file
 // is opened without blocking and must be a regular file.
-TFileSource::TFileSource(const std::string& path) : m_file(OpenRegularFile(path)) {
-  const int64_t size = m_file ? OpenFileSize(m_file.get()) : -1;
-  if (size < 0) throw TSoundError("cannot read " + path);
-  m_size = uint64_t(size);
+// A packed sound is read in place, from its range of the program file.
+TFileSource::TFileSource(const std::string& path) {
+  TFileWindow window = OpenFileWindow(path);
+  if (!window.File) throw TSoundError("cannot read " + path);
+  m_file = std::move(window.File);
+  m_start = uint64_t(window.Start);
+  m_size = uint64_t(window.Size);
 }
 
 size_t TFileSource::Read(uint64_t offset, void* buffer, size_t n) {
-  if (offset >= m_size || ::fseeko(m_file.get(), off_t(offset), SEEK_SET) != 0) return 0;
-  return std::fread(buffer, 1, n, m_file.get());
+  if (offset >= m_size || ::fseeko(m_file.get(), off_t(m_start + offset), SEEK_SET) != 0) return 0;
+  return std::fread(buffer, 1, size_t(std::min<uint64_t>(n, m_size - offset)), m_file.get());
 }
 
 }  // namespace kx

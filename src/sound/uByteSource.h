@@ -34,7 +34,7 @@ class TMemorySource final : public IByteSource {
   std::span<const uint8_t> m_bytes;
 };
 
-// A regular file opened for reading; throws TSoundError when it cannot be.
+// A regular file, or a packed one (os/uPackedFiles.h), opened for reading; throws TSoundError when it cannot be.
 class TFileSource final : public IByteSource {
  public:
   explicit TFileSource(const std::string& path);
@@ -42,8 +42,8 @@ class TFileSource final : public IByteSource {
   size_t Read(uint64_t offset, void* buffer, size_t n) override;
 
  private:
-  TFilePtr m_file;
-  uint64_t m_size = 0;
+  TFilePtr m_file{nullptr, std::fclose};
+  uint64_t m_start = 0, m_size = 0;  // the file's window
 };
 
 // Little- and big-endian fields of a byte buffer.

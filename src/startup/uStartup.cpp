@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlDisplay.h"
@@ -64,11 +65,14 @@ TRunMode ModeOf(const std::string& modeWord) {
 bool PreparePackage(TKXCProject& project, const std::string& programPath) {
   const std::string program = ExpandLongPath(programPath);
   const std::string folder = GetWorkFolder();
-  if (!program.empty()) ExtractPackage(program, GetWorkFolderDescriptor());
+  // The package's files are read in place from the program file, as files
+  // of the work folder: nothing of it is written there.
+  const std::vector<std::string> packaged = program.empty() ? std::vector<std::string>()
+                                                            : UsePackageInPlace(program, folder);
   project.LoadFromPackage(folder + std::string(kPackageEntryNames[0]));
-  // The thumbnails and the show look pictures up by the names the files were
-  // extracted under, compared as the system compares file names.
-  if (!program.empty()) project.FileList.UsePackagedNames(ExtractedFileNames(GetWorkFolderDescriptor()));
+  // The thumbnails and the show look pictures up by the names the files
+  // would be extracted under, compared as the system compares file names.
+  if (!program.empty()) project.FileList.UsePackagedNames(packaged);
   project.RelocateFiles(folder);
   return !program.empty();
 }

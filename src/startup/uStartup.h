@@ -30,9 +30,10 @@ TCommandLine ReadCommandLine(const std::vector<std::string>& args);
 // "/P", "-P", "P" preview; "/A", "-A", "A" password change; anything else none.
 TRunMode ModeOf(const std::string& modeWord);
 
-// Extracts the package of programPath into the work folder, loads the project
-// from it and relocates its file references there. False when the program's
-// path does not expand (nothing is extracted; the project keeps its defaults).
+// Makes the package of programPath readable in place as files of the work
+// folder (nothing is written there), loads the project from it and relocates
+// its file references there. False when the program's path does not expand
+// (no package is used; the project keeps its defaults).
 bool PreparePackage(TKXCProject& project, const std::string& programPath);
 
 // The devices the full-screen mode runs on: the SDL display, the system

@@ -4,7 +4,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "os/uFileAccess.h"
+#include "os/uPackedFiles.h"
 #include "package/uIniFile.h"
 #include "package/uText.h"
 
@@ -50,17 +50,21 @@ size_t SectionAt(const std::vector<std::string>& lines, size_t index, const char
   return size_t(n);
 }
 
+// The package's definitions are read in place, from their range of the program file.
 std::string ReadDefinitionFile(const std::string& path) {
-  const TFilePtr f = OpenRegularFile(path);
+  const TFileWindow window = OpenFileWindow(path);
+  std::FILE* f = window.File.get();
   if (!f) throw std::runtime_error("cannot open the window definitions " + path);
   std::string text;
   char buf[65536];
-  for (size_t got; (got = std::fread(buf, 1, sizeof buf, f.get())) > 0;) {
+  int64_t left = window.Size;
+  for (size_t got; left > 0 && (got = std::fread(buf, 1, size_t(std::min<int64_t>(left, sizeof buf)), f)) > 0;) {
+    left -= int64_t(got);
     if (text.size() + got > kMaxDefinitionFileBytes)
       throw std::runtime_error("the window definitions " + path + " are larger than 64 MB");
     text.append(buf, got);
   }
-  if (std::ferror(f.get())) throw std::runtime_error("cannot read the window definitions " + path);
+  if (std::ferror(f)) throw std::runtime_error("cannot read the window definitions " + path);
   return text;
 }
 

@@ -13,6 +13,7 @@
 #include "devices/sdl/uSdlAudio.h"
 #include "devices/sdl/uSdlMusic.h"
 #include "devices/sdl/uSdlSound.h"
+#include "os/uPackedFiles.h"
 #include "support/AudioSupport.h"
 #include "support/TestSupport.h"
 
@@ -80,6 +81,34 @@ TEST(SdlMixer, PlaysSoundsAndReportsTheEndOfATrack) {
     SDL_Delay(50);
     EXPECT_FALSE(music.TakeTrackEnd());
   }
+}
+
+// A track the package carries is played from its range of the program file:
+// the mixer sees exactly the track's bytes (the same length as the track on
+// its own), whatever lies around it; an empty range is no track.
+TEST(SdlMixer, APackedTrackOpensFromItsRangeOfTheProgram) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  std::unique_ptr<TSdlAudio> audio = TSdlAudio::Open();
+  ASSERT_TRUE(audio) << SDL_GetError();
+  const std::string track = kxtest::ReadFile(KX_FIXTURES "tone.ogg");
+  ASSERT_FALSE(track.empty());
+  kxtest::TScratchDir dir;
+  const std::string before(4099, 'p');
+  kxtest::WriteFile(dir / "program", before + track + track + "tail");
+  const std::string work = dir / "work/";
+  SetPackedFiles(work, dir / "program",
+                 {{"music1.ogg", int64_t(before.size()), int64_t(track.size())}, {"none.ogg", 10, 0}});
+  {
+    TSdlMusicPlayer music(*audio);
+    music.Open(KX_FIXTURES "tone.ogg");
+    const uint32_t alone = music.Length();
+    music.Open(work + "music1.ogg");
+    EXPECT_EQ(music.Length(), alone);
+    music.Close();
+    EXPECT_THROW(music.Open(work + "none.ogg"), TSoundError);
+    EXPECT_THROW(music.Open(work + "other.ogg"), TSoundError);
+  }
+  ClearPackedFiles();
 }
 
 // Channels loaded with one sound share one chunk, converted once, and each

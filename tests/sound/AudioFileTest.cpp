@@ -4,6 +4,7 @@
 #include <span>
 
 #include "devices/uSound.h"
+#include "os/uPackedFiles.h"
 #include "sound/uAudioDuration.h"
 #include "sound/uWavFile.h"
 #include "support/AudioSupport.h"
@@ -124,6 +125,25 @@ TEST(WavFile, TheCanonicalImageTellsTheTruth) {
   ASSERT_TRUE(again);
   EXPECT_EQ(again->Frames(), 300u);
   EXPECT_EQ(image.substr(44), sound.Samples);
+}
+
+// A sound the package carries is read in place from its range of the
+// program file: the same sound as from a file of its own, and nothing of the
+// bytes around it (the range is all the reader sees).
+TEST(WavFile, APackedSoundReadsAsItsOwnFile) {
+  kxtest::TScratchDir dir;
+  const std::string wav = MakeWav({1, 2, 8000, 16, 300, 0x7FFFFFF0});
+  kxtest::WriteFile(dir / "alone.wav", wav);
+  kxtest::WriteFile(dir / "program", "player code" + wav + MakeWav({1, 1, 11025, 8, 50, 0x7FFFFFF0}));
+  const std::string work = dir / "work/";
+  SetPackedFiles(work, dir / "program", {{"chirp.wav", 11, int64_t(wav.size())}});
+  const TWavSound alone = ReadWavFile(dir / "alone.wav");
+  const TWavSound packed = ReadWavFile(work + "chirp.wav");
+  EXPECT_EQ(packed.Samples, alone.Samples);
+  EXPECT_EQ(CanonicalWav(packed), CanonicalWav(alone));
+  EXPECT_EQ(AudioFileDurationMs(work + "chirp.wav"), AudioFileDurationMs(dir / "alone.wav"));
+  ClearPackedFiles();
+  EXPECT_THROW(ReadWavFile(work + "chirp.wav"), TSoundError);
 }
 
 TEST(WavFile, RefusesFilesAbove64MegabytesAndAnythingButRegularFiles) {

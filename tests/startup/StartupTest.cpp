@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <optional>
+
 #include "devices/headless/uHeadlessDisplay.h"
 #include "package/uPackage.h"
 #include "package/uWorkFolder.h"
@@ -8,6 +10,8 @@
 #include "startup/uStartup.h"
 #include "support/PackageBuilder.h"
 #include "devices/uMessageBox.h"
+#include "os/uPackedFiles.h"
+#include "raster/uPngIO.h"
 #include "support/TestSupport.h"
 
 using namespace kx;
@@ -78,7 +82,7 @@ class PreparePackageTest : public testing::Test {
   std::string m_oldTmp;
 };
 
-TEST_F(PreparePackageTest, UnpacksLoadsRelocatesAndCleansUp) {
+TEST_F(PreparePackageTest, ReadsInPlaceLoadsRelocatesAndCleansUp) {
   const std::string program = MakeProgram(
       "My.Lake.scr",
       MakePackage(MakeDescription("[FileList]\r\nLake.jpg=1\r\nSea.kxp=0\r\n",
@@ -96,11 +100,15 @@ TEST_F(PreparePackageTest, UnpacksLoadsRelocatesAndCleansUp) {
   EXPECT_EQ(project.Settings.Duration, 12);
   EXPECT_EQ(project.Settings.PreviewFile, work + "prev.jpg");
   EXPECT_EQ(project.UISettings.UIFile, work + "KXGUI.kxu");
-  EXPECT_EQ(ReadFile(work + "Lake.jpg"), "jpeg");
-  EXPECT_EQ(ReadFile(work + "KXGUI.kxu"), "gui");
+  // The files read as files of the work folder, which holds none of them.
+  EXPECT_EQ(ReadFileWindow(work + "Lake.jpg", 100), "jpeg");
+  EXPECT_EQ(ReadFileWindow(work + "prev.jpg", 100), "p");
+  EXPECT_EQ(ReadFileWindow(work + "KXGUI.kxu", 100), "gui");
+  EXPECT_EQ(kxtest::FolderBytes(work), 0u);
 
   RemoveWorkFolder();
   EXPECT_FALSE(Exists(work));
+  EXPECT_FALSE(FileExists(work + "Lake.jpg"));
 }
 
 TEST_F(PreparePackageTest, ProgramWithoutPackageKeepsDefaults) {
@@ -178,6 +186,52 @@ TEST_F(PreparePackageTest, HandleMustBeADecimalInteger) {
   EXPECT_EQ(RunPlayer({"/p", "4242"}, program), 0);
   EXPECT_EQ(RunPlayer({"SX"}, program), 0);
   EXPECT_FALSE(Exists(m_tmp / "Lake4567"));  // nothing is extracted for these
+}
+
+}  // namespace
+
+namespace {
+
+// The show of a package of 20 pictures reads them from the program file:
+// when the first picture is on screen the work folder holds none of its
+// bytes, and that picture is the first of the list, as extracted files showed it.
+TEST_F(PreparePackageTest, TheFirstPictureIsShownWithoutWritingThePackageOut) {
+  std::vector<kxtest::TPackagedFile> files;
+  std::string list = "[FileList]\r\n";
+  std::vector<TBitmap32> pictures;
+  for (uint32_t i = 0; i < 20; ++i) {
+    TBitmap32& p = pictures.emplace_back();
+    p.SetSize(64, 48);
+    for (int32_t y = 0; y < 48; ++y)
+      for (int32_t x = 0; x < 64; ++x) p.SetPixel(x, y, MakePixel(uint8_t(i * 12), uint8_t(x * 4), uint8_t(y * 5)));
+    const std::string name = "Pic" + std::to_string(i) + ".png";
+    files.push_back({"C:\\Photos\\" + name, EncodePng(p)});
+    list += name + "=1\r\n";
+  }
+  const std::string package =
+      MakePackage(MakeDescription(list, "[Default]\r\nShowImageMode=1\r\nTransition=0\r\n", ""), files, "0\r\n");
+  const std::string program = MakeProgram("Photos.scr", package);
+  const std::string work = m_tmp / "Photos4567/";
+
+  std::optional<uint64_t> heldAtFirstPicture;
+  uint32_t centre = 0;
+  SetSaverDevicesFactory([&] {
+    auto clock = std::make_unique<TVirtualClock>();
+    auto display = std::make_unique<THeadlessDisplay>(*clock, 64, 48);
+    display->OnPresent([&](const TBitmap32& screen) {
+      if (heldAtFirstPicture || screen.Pixel(32, 24) == 0xFF000000u) return;
+      heldAtFirstPicture = kxtest::FolderBytes(work);
+      centre = screen.Pixel(32, 24);
+    });
+    display->Script({1000, {TInputKind::KeyPress, 0, 0, 27}});
+    return TSaverDevices{std::move(display), std::move(clock)};
+  });
+  EXPECT_EQ(RunPlayer({"/s"}, program), 0);
+  SetSaverDevicesFactory({});
+  ASSERT_TRUE(heldAtFirstPicture);
+  EXPECT_LE(*heldAtFirstPicture, package.size() / 100);
+  EXPECT_EQ(centre, pictures[0].Pixel(32, 24));
+  EXPECT_FALSE(Exists(work));
 }
 
 }  // namespace

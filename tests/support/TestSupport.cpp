@@ -119,6 +119,14 @@ std::vector<std::string> ListDir(const std::string& path) {
   return names;
 }
 
+uint64_t FolderBytes(const std::string& path) {
+  uint64_t bytes = 0;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(FsPath(path), ec))
+    if (e.is_regular_file(ec) && !e.is_symlink(ec)) bytes += e.file_size(ec);
+  return bytes;
+}
+
 void WriteBmp(const std::string& path, const kx::TBitmap32& bitmap) {
   const uint32_t stride = (uint32_t(bitmap.Width()) * 3 + 3) & ~3u;
   const uint32_t size = 54 + stride * uint32_t(bitmap.Height());

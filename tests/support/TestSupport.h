@@ -1,6 +1,7 @@
 // Helpers for tests that work on files: a private scratch folder per test.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,9 @@ std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListDir(const std::string& path);
+
+// The bytes the files of a folder and its subfolders hold (links not followed).
+uint64_t FolderBytes(const std::string& path);
 
 // Creates a folder (its parent must exist; an existing one is kept).
 void MakeDir(const std::string& path);

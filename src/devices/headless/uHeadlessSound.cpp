@@ -46,7 +46,7 @@ void THeadlessSoundChannels::StopAll() { m_log.Add("sound stop-all"); }
 
 void THeadlessMusicPlayer::Open(const std::string& path) {
   Close();
-  if (!IsRegularFile(path)) throw TSoundError("cannot open " + path);
+  if (!FileExists(path)) throw TSoundError("cannot open " + path);
   m_length = (m_trackLength ? m_trackLength(path) : std::nullopt).value_or(kUnknownLengthMs);
   m_open = true;
   m_log.Add("music open " + path);

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <utility>
 
-#include "os/uFileAccess.h"
+#include "os/uPackedFiles.h"
 
 namespace kx {
 namespace {
@@ -40,6 +42,57 @@ Mix_MusicType KindOf(const std::string& path) {
   return MUS_NONE;
 }
 
+// The mixer's reader over a file window (os/uPackedFiles.h): a packed track
+// is played from its range of the program file, never written out.
+struct TWindowReader {
+  TFilePtr File{nullptr, std::fclose};
+  int64_t Start = 0, Size = 0, Pos = 0;
+};
+
+TWindowReader* ReaderOf(SDL_RWops* rw) { return static_cast<TWindowReader*>(rw->hidden.unknown.data1); }
+
+Sint64 WindowSize(SDL_RWops* rw) { return ReaderOf(rw)->Size; }
+
+Sint64 WindowSeek(SDL_RWops* rw, Sint64 offset, int whence) {
+  TWindowReader& r = *ReaderOf(rw);
+  const Sint64 base = whence == RW_SEEK_SET ? 0 : whence == RW_SEEK_CUR ? r.Pos : r.Size;
+  const Sint64 to = base + offset;
+  if (to < 0) return SDL_SetError("seek before the start of the track");
+  r.Pos = to;
+  return to;
+}
+
+size_t WindowRead(SDL_RWops* rw, void* buffer, size_t size, size_t count) {
+  TWindowReader& r = *ReaderOf(rw);
+  if (size == 0 || r.Pos >= r.Size) return 0;
+  const size_t items = size_t(std::min<int64_t>(int64_t(count), (r.Size - r.Pos) / int64_t(size)));
+  if (items == 0 || fseeko(r.File.get(), off_t(r.Start + r.Pos), SEEK_SET) != 0) return 0;
+  const size_t got = std::fread(buffer, 1, items * size, r.File.get());
+  r.Pos += int64_t(got);
+  return got / size;
+}
+
+size_t WindowWrite(SDL_RWops*, const void*, size_t, size_t) { return 0; }
+
+int WindowClose(SDL_RWops* rw) {
+  delete ReaderOf(rw);
+  SDL_FreeRW(rw);
+  return 0;
+}
+
+SDL_RWops* OpenWindowReader(TFileWindow window) {
+  SDL_RWops* rw = SDL_AllocRW();
+  if (!rw) return nullptr;
+  rw->size = WindowSize;
+  rw->seek = WindowSeek;
+  rw->read = WindowRead;
+  rw->write = WindowWrite;
+  rw->close = WindowClose;
+  rw->type = SDL_RWOPS_UNKNOWN;
+  rw->hidden.unknown.data1 = new TWindowReader{std::move(window.File), window.Start, window.Size, 0};
+  return rw;
+}
+
 uint32_t Milliseconds(double seconds) {
   if (!(seconds > 0)) return 0;
   return uint32_t(std::min(seconds * 1000.0 + 0.5, 4294967295.0));
@@ -62,11 +115,10 @@ void TSdlMusicPlayer::Open(const std::string& path) {
   Close();
   // Opened by us without blocking (a named pipe in a track's place cannot
   // stall the show); the mixer reads it from there and closes it.
-  TFilePtr file = OpenRegularFile(path);
-  if (!file) throw TSoundError("cannot open " + path);
-  SDL_RWops* rw = SDL_RWFromFP(file.get(), SDL_TRUE);
+  TFileWindow window = OpenFileWindow(path);
+  if (!window.File) throw TSoundError("cannot open " + path);
+  SDL_RWops* rw = OpenWindowReader(std::move(window));
   if (!rw) throw TSoundError("cannot open " + path + ": " + SDL_GetError());
-  file.release();
   m_music = Mix_LoadMUSType_RW(rw, KindOf(path), 1);
   if (!m_music) throw TSoundError("cannot open " + path + ": " + Mix_GetError());
 }
