@@ -35,7 +35,8 @@ void TFrameStats::Presented(const TRect& whole, const std::vector<TRect>* change
 
 void TFrameStats::WriteLine() {
   const TClock::time_point now = TClock::now();
-  if (now - m_lastLine < std::chrono::seconds(1)) return;
+  if (m_written && now - m_lastLine < std::chrono::seconds(1)) return;
+  m_written = true;
   m_lastLine = now;
   std::fprintf(m_file, "%.3f %llu %llu %llu\n", std::chrono::duration<double>(now - m_start).count(),
                static_cast<unsigned long long>(m_given), static_cast<unsigned long long>(m_frames),

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -93,6 +94,12 @@ TContainerLocation FindContainer(std::FILE* f, int64_t begin, int64_t end) {
     const size_t got = want ? std::fread(buf, 1, want, f) : 0;
     if (got == 0) return loc;
     for (size_t i = 0; i < got; ++i) {
+      if (matcher.Idle()) {
+        // Most of a program file is not the marker: skip to the next byte that can start it.
+        const void* next = std::memchr(buf + i, TMarkerMatcher::kFirstByte, got - i);
+        if (!next) break;
+        i = size_t(static_cast<const uint8_t*>(next) - buf);
+      }
       if (!matcher.Feed(buf[i])) continue;
       loc.found = true;
       loc.offset = consumed + int64_t(i) + 1;

@@ -36,6 +36,10 @@ class TMarkerMatcher {
     }
     return false;
   }
+  // True when no part of the marker is matched: only a byte that starts the
+  // marker can change that.
+  bool Idle() const { return m_matched == 0; }
+  static constexpr uint8_t kFirstByte = uint8_t(kContainerMarker[0] + 1);
 
  private:
   size_t m_matched = 0;
