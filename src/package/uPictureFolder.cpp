@@ -127,7 +127,10 @@ std::string TPackagedNameSet::Take(std::string_view pathInFolder) {
     if (Free(joined)) {
       name = std::move(joined);
     } else {
-      const std::string plain = std::move(name);
+      std::string plain = std::move(name);
+      // A device name before the first of several dots stays one with a
+      // number before the last ("CON.a (2).jpg"): such a name starts with "_".
+      if (WindowsRefusesFileName(Numbered(plain, 2))) plain.insert(0, "_");
       for (int n = 2; !Free(name = Numbered(plain, n)); ++n) {
       }
     }

@@ -50,6 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"WindowsDeviceNamesAvoided",
                  {"CON.jpg", "nul.png", "com1.gif"},
                  {"CON (2).jpg", "nul (2).png", "com1 (2).gif"}},
+        // A number before the last dot leaves the device name before the first.
+        NameCase{"DeviceNameBeforeSeveralDots", {"CON.png.jpg", "con.png.jpg"}, {"_CON.png (2).jpg", "_con.png (3).jpg"}},
         // "=" splits an INI line, ";" the music list, ":" and "\\" end a
         // packaged name's folder part; a leading "[" starts a section.
         NameCase{"TextBreakingCharacters",
