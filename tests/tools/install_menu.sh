@@ -6,6 +6,7 @@
 # the user's icon theme, at 256 x 256 with the picture's proportions kept;
 # uninstall removes both. XDG_DATA_HOME is honoured.
 set -euo pipefail
+tests_tools=$(cd "$(dirname "$0")" && pwd)
 kxtool=$1
 demo=$2
 t=$(mktemp -d)
@@ -30,30 +31,11 @@ printf 'player\0no package' > "$t/Plain.scr"
 
 # The icon's size, and the alpha of a few pixels (x,y) of the PNG.
 png_alpha() {
-  python3 - "$@" <<'PY'
-import struct, sys, zlib
-data = open(sys.argv[1], 'rb').read()
-pos, idat = 8, b''
-while pos < len(data):
-    n, kind = struct.unpack('>I4s', data[pos:pos + 8])
-    body = data[pos + 8:pos + 8 + n]
-    if kind == b'IHDR': w, h, depth, colour = struct.unpack('>IIBB', body[:10])
-    if kind == b'IDAT': idat += body
-    pos += 12 + n
+  PYTHONPATH="$tests_tools" python3 - "$@" <<'PY'
+import sys
+from png_rows import read_png
+w, h, depth, colour, bpp, rows = read_png(sys.argv[1])
 assert depth == 8 and colour == 6, (depth, colour)
-bpp, stride = 4, w * 4
-raw, rows, prev = zlib.decompress(idat), [], bytearray(stride)
-for y in range(h):
-    f, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for i in range(len(line)):
-        a = line[i - bpp] if i >= bpp else 0
-        b, c = prev[i], prev[i - bpp] if i >= bpp else 0
-        p = a + b - c
-        pred = [0, a, b, (a + b) // 2,
-                a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c][f]
-        line[i] = (line[i] + pred) & 255
-    rows.append(line)
-    prev = line
 out = ['%dx%d' % (w, h)]
 for xy in sys.argv[2:]:
     x, y = map(int, xy.split(','))

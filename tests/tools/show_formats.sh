@@ -6,13 +6,14 @@
 # 32 tall, red at the top. An encoder that is missing skips its case; with
 # every one missing the test is skipped.
 set -euo pipefail
+tests_tools=$(cd "$(dirname "$0")" && pwd)
 kxtool=$1
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cd "$t"
 
-python3 - <<'PY'
+PYTHONPATH="$tests_tools" python3 - <<'PY'
 import struct, zlib
 w, h = 32, 16
 raw = b''.join(b'\0' + b''.join(bytes((220, 30, 30) if x < 16 else (30, 40, 220)) for x in range(w)) for y in range(h))
@@ -25,7 +26,7 @@ PY
 # quarter turns): added to "ipco", associated with the primary item in
 # "ipma", the boxes around them grown and the file offsets of "iloc" moved.
 turn_heif() {
-  python3 - "$1" "$2" "$3" <<'PY'
+  PYTHONPATH="$tests_tools" python3 - "$1" "$2" "$3" <<'PY'
 import sys
 src, dst, turns = sys.argv[1], sys.argv[2], int(sys.argv[3])
 s = bytearray(open(src, 'rb').read())
@@ -99,29 +100,11 @@ show_case() {
   local last
   last=$(ls out/frame-*.png | tail -n 1)
   # The picture's box on the black screen and the colours at its two ends.
-  python3 - "$last" "$shape" <<'PY' || fail "$name does not show $shape in $last"
-import struct, sys, zlib
-data = open(sys.argv[1], 'rb').read()
-pos, idat = 8, b''
-while pos < len(data):
-    n, kind = struct.unpack('>I4s', data[pos:pos + 8])
-    body = data[pos + 8:pos + 8 + n]
-    if kind == b'IHDR': w, h, depth, colour = struct.unpack('>IIBB', body[:10])
-    if kind == b'IDAT': idat += body
-    pos += 12 + n
-bpp = {2: 3, 6: 4}[colour]
-raw, rows, prev = zlib.decompress(idat), [], bytearray(w * bpp)
-for y in range(h):
-    f, line = raw[y * (w * bpp + 1)], bytearray(raw[y * (w * bpp + 1) + 1:(y + 1) * (w * bpp + 1)])
-    for i in range(len(line)):
-        a = line[i - bpp] if i >= bpp else 0
-        b, c = prev[i], prev[i - bpp] if i >= bpp else 0
-        p = a + b - c
-        pred = [0, a, b, (a + b) // 2,
-                a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c][f]
-        line[i] = (line[i] + pred) & 255
-    rows.append([tuple(line[x * bpp:x * bpp + 3]) for x in range(w)])
-    prev = line
+  PYTHONPATH="$tests_tools" python3 - "$last" "$shape" <<'PY' || fail "$name does not show $shape in $last"
+import sys
+from png_rows import read_png
+w, h, depth, colour, bpp, lines = read_png(sys.argv[1])
+rows = [[tuple(line[x * bpp:x * bpp + 3]) for x in range(w)] for line in lines]
 lit = [(x, y) for y in range(h) for x in range(w) if max(rows[y][x]) > 60]
 xs, ys = [x for x, _ in lit], [y for _, y in lit]
 box = (min(xs), min(ys), max(xs) + 1, max(ys) + 1)
